@@ -1,0 +1,35 @@
+# Entry points for people: `make run` and `make test`. CMake does the real work.
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+BENCH_BUILD?= build-release
+CMAKE_GEN  := -G Ninja
+
+.PHONY: deps build run test sanitize bench clean
+
+deps:
+	@scripts/install-deps.sh
+
+$(BUILD)/build.ninja: | deps
+	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD)
+
+run: build
+	@scripts/run-jabbly.sh $(BUILD)/bin/jabbly
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure
+
+sanitize: deps
+	cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DJABBLY_SANITIZE=ON
+	cmake --build $(ASAN_BUILD)
+	cd $(ASAN_BUILD) && ctest --output-on-failure
+
+bench: deps
+	cmake -S . -B $(BENCH_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(BENCH_BUILD)
+	@for b in $(BENCH_BUILD)/bench/bench_*; do echo "== $$b"; "$$b"; done
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD)

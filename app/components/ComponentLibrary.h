@@ -1,0 +1,30 @@
+#pragma once
+// Loads a component library (Rowkit, Sayline) from a folder and creates its one instance
+// through the library's exported factory.
+
+#include "jabbly/dispatch.h"
+
+#include <QLibrary>
+#include <QString>
+
+#include <memory>
+
+namespace jabbly {
+
+class ComponentLibrary {
+public:
+    // Loads `folder`/lib<name>.so and calls `factory`. Throws Error 429 with the loader's
+    // reason when the library or its factory cannot be had.
+    ComponentLibrary(const QString &folder, const QString &name, const char *factory);
+    ~ComponentLibrary();
+    ComponentLibrary(const ComponentLibrary &) = delete;
+    ComponentLibrary &operator=(const ComponentLibrary &) = delete;
+
+    Dispatch &instance() { return *instance_; }
+
+private:
+    QLibrary library_;
+    std::unique_ptr<Dispatch> instance_;
+};
+
+}  // namespace jabbly

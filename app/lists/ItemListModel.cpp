@@ -1,0 +1,241 @@
+#include "ItemListModel.h"
+
+#include "jabbly/error.h"
+
+#include <algorithm>
+
+namespace jabbly {
+
+namespace {
+
+Error listFull()
+{
+    return Error(err::Overflow, QStringLiteral("The list is full: it holds at most %1 items.").arg(ItemList::MaxItems));
+}
+
+Error invalidArgument()
+{
+    return Error(err::InvalidArgument, QStringLiteral("Invalid procedure call or argument"));
+}
+
+}  // namespace
+
+int compareItems(const QString &a, const QString &b)
+{
+    const QChar *pa = a.constData();
+    const QChar *pb = b.constData();
+    const qsizetype n = std::min(a.size(), b.size());
+    for (qsizetype i = 0; i < n; ++i) {
+        char16_t ca = pa[i].unicode();
+        char16_t cb = pb[i].unicode();
+        if (ca >= 0x80 || cb >= 0x80)
+            return QString::compare(a, b, Qt::CaseInsensitive);
+        if (ca >= 'A' && ca <= 'Z')
+            ca += 'a' - 'A';
+        if (cb >= 'A' && cb <= 'Z')
+            cb += 'a' - 'A';
+        if (ca != cb)
+            return ca < cb ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+ItemListModel::ItemListModel(bool sorted, QObject *parent) : QAbstractListModel(parent), sorted_(sorted) {}
+
+void ItemListModel::ensureRoom() const
+{
+    if (items_.size() >= MaxItems)
+        throw listFull();
+}
+
+int ItemListModel::upperBound(const QString &text) const
+{
+    auto it = std::upper_bound(items_.cbegin(), items_.cend(), text,
+                               [](const QString &t, const QString &item) { return compareItems(t, item) < 0; });
+    return static_cast<int>(it - items_.cbegin());
+}
+
+int ItemListModel::lowerBound(const QString &text) const
+{
+    auto it = std::lower_bound(items_.cbegin(), items_.cend(), text,
+                               [](const QString &item, const QString &t) { return compareItems(item, t) < 0; });
+    return static_cast<int>(it - items_.cbegin());
+}
+
+void ItemListModel::AddItem(const QString &text)
+{
+    ensureRoom();
+    const int pos = sorted_ ? upperBound(text) : static_cast<int>(items_.size());
+    beginInsertRows({}, pos, pos);
+    items_.insert(pos, text);
+    if (index_ >= pos)
+        ++index_;
+    endInsertRows();
+}
+
+void ItemListModel::AddItem(const QString &text, int16_t index)
+{
+    if (index < 0 || index > items_.size())
+        throw invalidArgument();
+    ensureRoom();
+    beginInsertRows({}, index, index);
+    items_.insert(index, text);
+    if (index_ >= index)
+        ++index_;
+    endInsertRows();
+}
+
+void ItemListModel::AddItems(const QStringList &texts)
+{
+    const qsizetype room = MaxItems - items_.size();
+    const bool overflow = texts.size() > room;
+    QStringList batch = overflow ? texts.mid(0, room) : texts;
+    if (!batch.isEmpty()) {
+        if (sorted_) {
+            addSortedBatch(std::move(batch));
+        } else {
+            const int first = static_cast<int>(items_.size());
+            beginInsertRows({}, first, first + static_cast<int>(batch.size()) - 1);
+            items_.append(std::move(batch));
+            endInsertRows();
+        }
+    }
+    if (overflow)
+        throw listFull();
+}
+
+// Gives the same order as adding the texts one by one: a stable sort keeps equal new texts
+// in their given order, and the merge puts every new text after the equal ones already in
+// the list.
+void ItemListModel::addSortedBatch(QStringList batch)
+{
+    const auto less = [](const QString &a, const QString &b) { return compareItems(a, b) < 0; };
+    if (!std::is_sorted(batch.cbegin(), batch.cend(), less))
+        std::stable_sort(batch.begin(), batch.end(), less);
+
+    if (items_.isEmpty() || compareItems(items_.constLast(), batch.constFirst()) <= 0) {
+        const int first = static_cast<int>(items_.size());
+        beginInsertRows({}, first, first + static_cast<int>(batch.size()) - 1);
+        items_.append(std::move(batch));
+        endInsertRows();
+        return;
+    }
+
+    int newIndex = index_;
+    if (index_ >= 0) {
+        const QString &selected = items_.at(index_);
+        newIndex += static_cast<int>(std::count_if(batch.cbegin(), batch.cend(),
+                                                   [&](const QString &t) { return less(t, selected); }));
+    }
+    QStringList merged;
+    merged.reserve(items_.size() + batch.size());
+    std::merge(items_.cbegin(), items_.cend(), batch.cbegin(), batch.cend(), std::back_inserter(merged), less);
+    beginResetModel();
+    items_ = std::move(merged);
+    index_ = static_cast<int16_t>(newIndex);
+    endResetModel();
+}
+
+void ItemListModel::RemoveItem(int16_t index)
+{
+    if (index < 0 || index >= items_.size())
+        throw invalidArgument();
+    beginRemoveRows({}, index, index);
+    items_.removeAt(index);
+    if (index_ == index)
+        index_ = -1;
+    else if (index_ > index)
+        --index_;
+    endRemoveRows();
+}
+
+void ItemListModel::Clear()
+{
+    beginResetModel();
+    items_.clear();
+    index_ = -1;
+    endResetModel();
+}
+
+void ItemListModel::setListIndex(int16_t index)
+{
+    if (index < -1 || index >= items_.size())
+        throw Error(err::InvalidPropertyValue, QStringLiteral("Invalid property value"));
+    index_ = index;
+    emit listIndexChanged(index);
+    if (onSelection_)
+        onSelection_();
+}
+
+QString ItemListModel::List(int index) const
+{
+    if (index < 0 || index >= items_.size())
+        return {};
+    return items_.at(index);
+}
+
+int32_t ItemListModel::firstInSearchOrder(int first, int last)
+{
+    if (first >= last)
+        return -1;
+    if (first == 0)
+        return last > 1 ? 1 : 0;
+    return first;
+}
+
+template <typename Match>
+int32_t ItemListModel::scan(Match matches) const
+{
+    for (int i = 1; i < items_.size(); ++i) {
+        if (matches(items_.at(i)))
+            return i;
+    }
+    if (!items_.isEmpty() && matches(items_.at(0)))
+        return 0;
+    return -1;
+}
+
+int32_t ItemListModel::FindString(const QString &prefix) const
+{
+    const auto startsWith = [&](const QString &item) { return item.startsWith(prefix, Qt::CaseInsensitive); };
+    if (!sorted_)
+        return scan(startsWith);
+    // Items that begin with the prefix form one run that starts at the prefix's lower bound.
+    const int first = lowerBound(prefix);
+    const auto runEnd = std::partition_point(items_.cbegin() + first, items_.cend(), startsWith);
+    return firstInSearchOrder(first, static_cast<int>(runEnd - items_.cbegin()));
+}
+
+int32_t ItemListModel::FindStringExact(const QString &text) const
+{
+    if (!sorted_)
+        return scan([&](const QString &item) { return compareItems(item, text) == 0; });
+    return firstInSearchOrder(lowerBound(text), upperBound(text));
+}
+
+int32_t ItemListModel::SelectedTextLength() const
+{
+    return index_ < 0 ? -1 : static_cast<int32_t>(items_.at(index_).size());
+}
+
+void ItemListModel::setHorizontalExtent(int width)
+{
+    horizontalExtent_ = width;
+    emit horizontalExtentChanged(width);
+}
+
+int ItemListModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(items_.size());
+}
+
+QVariant ItemListModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= items_.size())
+        return {};
+    if (role == Qt::DisplayRole || role == Qt::EditRole)
+        return items_.at(index.row());
+    return {};
+}
+
+}  // namespace jabbly

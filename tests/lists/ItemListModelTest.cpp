@@ -1,0 +1,182 @@
+#include "ItemListModel.h"
+
+#include "ErrorNumber.h"
+
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+using jabbly::testing::errorNumber;
+using jabbly::ItemList;
+using jabbly::ItemListModel;
+
+namespace {
+
+QStringList itemsOf(const ItemListModel &m) { return m.items(); }
+
+}  // namespace
+
+TEST(ItemList, SortedInsertionIgnoresCaseAndKeepsEqualItemsInArrivalOrder)
+{
+    ItemListModel m(true);
+    for (const char *w : {"pear", "Apple", "apple", "banana", "APPLE", "Zebra", "ant"})
+        m.AddItem(QString::fromLatin1(w));
+    EXPECT_EQ(itemsOf(m), (QStringList{"ant", "Apple", "apple", "APPLE", "banana", "pear", "Zebra"}));
+}
+
+TEST(ItemList, BatchAddGivesTheSameOrderAsOneByOne)
+{
+    const QStringList existing{"delta", "Bravo", "x-ray", "bravo"};
+    const QStringList batch{"charlie", "BRAVO", "alpha", "delta", "Échelle", "écho", "zulu", "bravo", "", " space"};
+    ItemListModel oneByOne(true), batched(true);
+    for (const auto &w : existing) {
+        oneByOne.AddItem(w);
+        batched.AddItem(w);
+    }
+    oneByOne.setListIndex(2);
+    batched.setListIndex(2);
+    for (const auto &w : batch)
+        oneByOne.AddItem(w);
+    batched.AddItems(batch);
+    EXPECT_EQ(itemsOf(batched), itemsOf(oneByOne));
+    EXPECT_EQ(batched.Text(), oneByOne.Text());
+    EXPECT_EQ(batched.ListIndex(), oneByOne.ListIndex());
+}
+
+TEST(ItemList, CompareMatchesQtCaseInsensitiveOrder)
+{
+    const QStringList words{"a", "B", "ab", "Ab", "", "é", "É", "e", "z", "_", "[", "1", "Straße", "STRASSE", "ω", "Ω"};
+    for (const auto &a : words)
+        for (const auto &b : words) {
+            const int expected = QString::compare(a, b, Qt::CaseInsensitive);
+            const int got = jabbly::compareItems(a, b);
+            EXPECT_EQ((expected > 0) - (expected < 0), (got > 0) - (got < 0)) << a.toStdString() << " vs " << b.toStdString();
+        }
+}
+
+TEST(ItemList, IndexedAddRemoveAndTheirErrors)
+{
+    ItemListModel m(false);
+    m.AddItem("a");
+    m.AddItem("c");
+    m.AddItem("b", 1);
+    m.AddItem("z", 3);
+    EXPECT_EQ(itemsOf(m), (QStringList{"a", "b", "c", "z"}));
+
+    EXPECT_EQ(errorNumber([&] { m.AddItem("x", 5); }), 5);
+    EXPECT_EQ(errorNumber([&] { m.AddItem("x", -1); }), 5);
+    EXPECT_EQ(errorNumber([&] { m.RemoveItem(4); }), 5);
+    EXPECT_EQ(errorNumber([&] { m.RemoveItem(-1); }), 5);
+    EXPECT_EQ(m.ListCount(), 4);
+
+    m.RemoveItem(0);
+    EXPECT_EQ(itemsOf(m), (QStringList{"b", "c", "z"}));
+    EXPECT_EQ(m.List(3), QString());
+    EXPECT_EQ(m.List(-1), QString());
+}
+
+TEST(ItemList, ListIndexRaisesTheSelectionEventSynchronouslyAndChecksRange)
+{
+    ItemListModel m(false);
+    m.AddItems({"one", "two"});
+    int events = 0;
+    int16_t seen = -2;
+    m.setSelectionHandler([&] {
+        ++events;
+        seen = m.ListIndex();
+    });
+    m.setListIndex(1);
+    EXPECT_EQ(events, 1);
+    EXPECT_EQ(seen, 1);
+    EXPECT_EQ(m.Text(), "two");
+    EXPECT_EQ(m.SelectedTextLength(), 3);
+
+    EXPECT_EQ(errorNumber([&] { m.setListIndex(2); }), 380);
+    EXPECT_EQ(errorNumber([&] { m.setListIndex(-2); }), 380);
+    EXPECT_EQ(m.ListIndex(), 1);
+    EXPECT_EQ(events, 1);
+
+    m.setListIndex(-1);
+    EXPECT_EQ(m.Text(), QString());
+    EXPECT_EQ(m.SelectedTextLength(), -1);
+    EXPECT_EQ(m.SelCount(), -1);
+}
+
+TEST(ItemList, SelectionFollowsItsItemWhenOthersComeAndGo)
+{
+    ItemListModel m(true);
+    m.AddItems({"b", "d"});
+    m.setListIndex(1);
+    m.AddItem("a");
+    EXPECT_EQ(m.Text(), "d");
+    m.AddItems({"c", "0"});
+    EXPECT_EQ(m.Text(), "d");
+    m.RemoveItem(0);
+    EXPECT_EQ(m.Text(), "d");
+    m.RemoveItem(m.ListIndex());
+    EXPECT_EQ(m.ListIndex(), -1);
+}
+
+TEST(ItemList, HoldsAtMost32767ItemsAndAFullListIsLeftUnchanged)
+{
+    QStringList many;
+    for (int i = 0; i < ItemList::MaxItems + 10; ++i)
+        many << QString::number(i);
+    ItemListModel sorted(true);
+    EXPECT_EQ(errorNumber([&] { sorted.AddItems(many); }), 6);
+    EXPECT_EQ(sorted.ListCount(), ItemList::MaxItems);
+    EXPECT_EQ(sorted.FindStringExact(QString::number(ItemList::MaxItems - 1)) >= 0, true);
+    EXPECT_EQ(sorted.FindStringExact(QString::number(ItemList::MaxItems)), -1);
+    EXPECT_EQ(errorNumber([&] { sorted.AddItem("more"); }), 6);
+    EXPECT_EQ(errorNumber([&] { sorted.AddItem("more", 0); }), 6);
+    EXPECT_EQ(sorted.ListCount(), ItemList::MaxItems);
+    EXPECT_EQ(sorted.FindStringExact("more"), -1);
+}
+
+TEST(ItemList, SearchOrderTestsItemZeroLast)
+{
+    for (bool sorted : {false, true}) {
+        SCOPED_TRACE(sorted ? "sorted" : "unsorted");
+        ItemListModel fruit(sorted);
+        fruit.AddItems({"apple", "Apricot", "banana"});
+        EXPECT_EQ(fruit.FindString("ap"), 1);
+        EXPECT_EQ(fruit.FindString("APP"), 0);
+        EXPECT_EQ(fruit.FindString("apple"), 0);
+        EXPECT_EQ(fruit.FindString("c"), -1);
+        EXPECT_EQ(fruit.FindString("bananas"), -1);
+
+        ItemListModel pets(sorted);
+        pets.AddItems({"cat", "dog"});
+        EXPECT_EQ(pets.FindStringExact("DOG"), 1);
+        EXPECT_EQ(pets.FindStringExact("do"), -1);
+
+        ItemListModel empty(sorted);
+        EXPECT_EQ(empty.FindString("a"), -1);
+        EXPECT_EQ(empty.FindStringExact("a"), -1);
+
+        ItemListModel one(sorted);
+        one.AddItem("x");
+        EXPECT_EQ(one.FindStringExact("X"), 0);
+        EXPECT_EQ(one.FindString(""), 0);
+    }
+    ItemListModel xyx(false);
+    xyx.AddItems({"x", "y", "x"});
+    EXPECT_EQ(xyx.FindStringExact("x"), 2);
+
+    ItemListModel sortedDupes(true);
+    sortedDupes.AddItems({"x", "X", "y"});
+    EXPECT_EQ(sortedDupes.FindStringExact("x"), 1);
+    EXPECT_EQ(sortedDupes.FindStringExact("y"), 2);
+}
+
+TEST(ItemList, ViewsAreToldAboutChanges)
+{
+    ItemListModel m(true);
+    QSignalSpy inserted(&m, &QAbstractItemModel::rowsInserted);
+    QSignalSpy reset(&m, &QAbstractItemModel::modelReset);
+    m.AddItem("b");
+    m.AddItems({"a", "c"});
+    EXPECT_EQ(inserted.count() + reset.count(), 2);
+    EXPECT_EQ(m.rowCount(), 3);
+    EXPECT_EQ(m.data(m.index(0)).toString(), "a");
+}
