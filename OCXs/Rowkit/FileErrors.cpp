@@ -1,0 +1,74 @@
+#include "FileErrors.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <filesystem>
+#include <system_error>
+
+#include <sys/stat.h>
+
+namespace rowkit {
+
+int fileErrorNumber(int errnum)
+{
+    switch (errnum) {
+    case ENOENT:
+        return jabbly::err::FileNotFound;
+    case ENOTDIR:
+        return jabbly::err::PathNotFound;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case ETXTBSY:
+    case EBUSY:
+        return jabbly::err::PermissionDenied;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        return jabbly::err::DiskFull;
+    default:
+        return jabbly::err::PathFileAccess;
+    }
+}
+
+namespace {
+
+QString titleOf(int number)
+{
+    switch (number) {
+    case jabbly::err::FileNotFound:
+        return QStringLiteral("File not found");
+    case jabbly::err::PathNotFound:
+        return QStringLiteral("Path not found");
+    case jabbly::err::PermissionDenied:
+        return QStringLiteral("Permission denied");
+    case jabbly::err::DiskFull:
+        return QStringLiteral("Disk full");
+    default:
+        return QStringLiteral("Path/File access error");
+    }
+}
+
+}  // namespace
+
+jabbly::Error fileError(int errnum, const QString &path, bool missingFolder)
+{
+    int number = fileErrorNumber(errnum);
+    if (missingFolder && number == jabbly::err::FileNotFound)
+        number = jabbly::err::PathNotFound;
+    // std::error_code gives the strerror text without strerror's shared buffer.
+    const QString reason = QString::fromStdString(std::error_code(errnum, std::generic_category()).message());
+    return jabbly::Error(number, QStringLiteral("%1: '%2': %3").arg(titleOf(number), path, reason));
+}
+
+bool parentFolderExists(const QString &path)
+{
+    std::filesystem::path parent = std::filesystem::path(QFile::encodeName(path).toStdString()).parent_path();
+    if (parent.empty())
+        parent = ".";
+    struct stat st;
+    return ::stat(parent.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+}  // namespace rowkit

@@ -1,0 +1,24 @@
+#pragma once
+// Turns the operating system's error codes into the program's numbered errors. Every
+// message names what went wrong, the path, and the system's own reason.
+
+#include "jabbly/error.h"
+
+#include <QString>
+
+namespace rowkit {
+
+// The error number for an errno value:
+//   ENOENT 53 (the caller decides 76 when the folder is what is missing), ENOTDIR 76,
+//   EACCES/EPERM/EROFS/ETXTBSY/EBUSY 70, ENOSPC/EDQUOT/EFBIG 61, anything else 75.
+int fileErrorNumber(int errnum);
+
+// The error for a failed file-system call on `path`. `missingFolder` turns a "no such
+// file" into path not found (76).
+jabbly::Error fileError(int errnum, const QString &path, bool missingFolder = false);
+
+// True when the folder that would hold `path` exists; tells "file not found" (53) from
+// "path not found" (76) after an ENOENT.
+bool parentFolderExists(const QString &path);
+
+}  // namespace rowkit

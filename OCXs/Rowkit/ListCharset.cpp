@@ -1,0 +1,181 @@
+#include "ListCharset.h"
+
+#include <QStringDecoder>
+#include <QSysInfo>
+
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <string>
+
+#include <iconv.h>
+#include <langinfo.h>
+
+namespace rowkit {
+
+namespace {
+
+// Windows-1252 bytes 0x80 to 0x9F; the rest of the code page is Latin-1.
+constexpr std::array<char16_t, 32> kCp1252High = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80-87
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 88-8F
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90-97
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98-9F
+};
+
+// The locale's character set as iconv knows it, or empty when list files are UTF-8.
+std::string localeCharset()
+{
+    const char *codeset = ::nl_langinfo(CODESET);
+    std::string key;
+    for (const char *p = codeset; p && *p; ++p) {
+        if (*p != '-' && *p != '_')
+            key += static_cast<char>(*p >= 'a' && *p <= 'z' ? *p - 'a' + 'A' : *p);
+    }
+    if (key.empty() || key == "UTF8" || key == "ANSIX3.41968" || key == "ASCII" || key == "USASCII")
+        return {};
+    return codeset;
+}
+
+const char *utf16Name() { return QSysInfo::ByteOrder == QSysInfo::LittleEndian ? "UTF-16LE" : "UTF-16BE"; }
+
+// An iconv conversion, closed when it goes out of scope.
+class Converter {
+public:
+    Converter(const char *to, const char *from) : cd_(::iconv_open(to, from)) {}
+    ~Converter()
+    {
+        if (ok())
+            ::iconv_close(cd_);
+    }
+    Converter(const Converter &) = delete;
+    Converter &operator=(const Converter &) = delete;
+
+    bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+    // One step of iconv(3); returns its result and leaves errno as iconv set it.
+    size_t convert(char **in, size_t *inLeft, char **out, size_t *outLeft)
+    {
+        return ::iconv(cd_, in, inLeft, out, outLeft);
+    }
+
+private:
+    iconv_t cd_;
+};
+
+QString decodeWith(const std::string &charset, const QByteArray &bytes)
+{
+    Converter conv(utf16Name(), charset.c_str());
+    if (!conv.ok())
+        return decodeWindows1252(bytes);  // a character set iconv does not know
+    // One input byte never gives more than two UTF-16 units.
+    QString text(bytes.size() * 2, Qt::Uninitialized);
+    char *in = const_cast<char *>(bytes.constData());
+    size_t inLeft = static_cast<size_t>(bytes.size());
+    char *outStart = reinterpret_cast<char *>(text.data());
+    char *out = outStart;
+    size_t outLeft = static_cast<size_t>(text.size()) * sizeof(char16_t);
+    while (inLeft > 0) {
+        if (conv.convert(&in, &inLeft, &out, &outLeft) != static_cast<size_t>(-1))
+            break;
+        if (errno != EILSEQ && errno != EINVAL)
+            break;
+        // A byte the character set leaves undefined: keep it as the character of the same
+        // value, which writing turns back into the byte.
+        const char16_t c = static_cast<unsigned char>(*in);
+        std::memcpy(out, &c, sizeof c);
+        out += sizeof c;
+        outLeft -= sizeof c;
+        ++in;
+        --inLeft;
+    }
+    text.truncate(static_cast<qsizetype>((out - outStart) / sizeof(char16_t)));
+    return text;
+}
+
+QByteArray encodeWith(const std::string &charset, QStringView text)
+{
+    Converter conv(charset.c_str(), utf16Name());
+    if (!conv.ok())
+        return text.toUtf8();
+    QByteArray bytes;
+    // Generous for single-byte sets; grown below for others.
+    bytes.resize(text.size() + 16);
+    char *in = reinterpret_cast<char *>(const_cast<QChar *>(text.data()));
+    size_t inLeft = static_cast<size_t>(text.size()) * sizeof(char16_t);
+    qsizetype used = 0;
+    while (inLeft > 0) {
+        char *out = bytes.data() + used;
+        size_t outLeft = static_cast<size_t>(bytes.size() - used);
+        const size_t rc = conv.convert(&in, &inLeft, &out, &outLeft);
+        used = out - bytes.data();
+        if (rc != static_cast<size_t>(-1))
+            break;
+        if (errno == E2BIG) {
+            bytes.resize(bytes.size() * 2);
+            continue;
+        }
+        // Not representable: a control character 0x80-0x9F goes back to its byte (see
+        // decodeWith), anything else becomes '?'. A surrogate pair counts as one.
+        char16_t c;
+        std::memcpy(&c, in, sizeof c);
+        size_t units = 1;
+        if (QChar::isHighSurrogate(c) && inLeft >= 2 * sizeof(char16_t)) {
+            char16_t low;
+            std::memcpy(&low, in + sizeof c, sizeof low);
+            if (QChar::isLowSurrogate(low))
+                units = 2;
+        }
+        if (used == bytes.size())
+            bytes.resize(bytes.size() * 2);
+        bytes[used++] = (c >= 0x80 && c <= 0x9F) ? static_cast<char>(c) : '?';
+        in += units * sizeof(char16_t);
+        inLeft -= units * sizeof(char16_t);
+    }
+    // Ends a stateful character set in its initial shift state.
+    for (;;) {
+        char *out = bytes.data() + used;
+        size_t outLeft = static_cast<size_t>(bytes.size() - used);
+        const size_t rc = conv.convert(nullptr, nullptr, &out, &outLeft);
+        used = out - bytes.data();
+        if (rc != static_cast<size_t>(-1) || errno != E2BIG)
+            break;
+        bytes.resize(bytes.size() * 2);
+    }
+    bytes.truncate(used);
+    return bytes;
+}
+
+}  // namespace
+
+QString decodeWindows1252(const QByteArray &bytes)
+{
+    QString text(bytes.size(), Qt::Uninitialized);
+    char16_t *out = reinterpret_cast<char16_t *>(text.data());
+    for (const char ch : bytes) {
+        const auto b = static_cast<unsigned char>(ch);
+        *out++ = (b >= 0x80 && b <= 0x9F) ? kCp1252High[b - 0x80] : b;
+    }
+    return text;
+}
+
+QString decodeListText(const QByteArray &bytes)
+{
+    const std::string charset = localeCharset();
+    if (!charset.empty())
+        return decodeWith(charset, bytes);
+    if (!QByteArrayView(bytes).isValidUtf8())
+        return decodeWindows1252(bytes);
+    // ConvertInitialBom: a byte-order mark stays in the text like any other character.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    return decoder(bytes);
+}
+
+QByteArray encodeListText(QStringView text)
+{
+    const std::string charset = localeCharset();
+    if (!charset.empty())
+        return encodeWith(charset, text);
+    return text.toUtf8();
+}
+
+}  // namespace rowkit

@@ -1,0 +1,61 @@
+#include "ListPersistence.h"
+
+#include "FileAccess.h"
+#include "ListCharset.h"
+#include "ListFileFormat.h"
+
+#include "jabbly/itemlist.h"
+
+namespace rowkit {
+
+using jabbly::ItemList;
+using jabbly::Variant;
+namespace args = jabbly::args;
+
+Variant listLoad(std::span<Variant> a)
+{
+    ItemList &list = args::list(a, 0);
+    const QString &file = args::text(a, 1);
+
+    const QString text = decodeListText(readWholeFile(file));
+    // One line more than fits is enough for the list to report that it is full; the
+    // lines that fit stay in it.
+    const qsizetype room = ItemList::MaxItems - list.ListCount();
+    list.AddItems(splitListLines(text, room + 1));
+    return {};
+}
+
+Variant listSave(std::span<Variant> a)
+{
+    ItemList &list = args::list(a, 0);
+    const QString &file = args::text(a, 1);
+
+    // Selecting item 0 fails on an empty list (380) before any file is touched.
+    list.setListIndex(0);
+    // Each item is read directly rather than by selecting it in turn: the file is the
+    // same, and the list is left with item 0 selected either way.
+    QStringList items;
+    const int count = list.ListCount();
+    items.reserve(count);
+    for (int i = 0; i < count; ++i)
+        items.append(list.List(i));
+    replaceWholeFile(file, encodeListText(joinListLines(items)));
+    list.setListIndex(0);
+    return {};
+}
+
+Variant listEdit(std::span<Variant> a)
+{
+    ItemList &list = args::list(a, 0);
+    const QString &text = args::text(a, 1);
+    const int16_t index = args::int16(a, 2);
+
+    list.RemoveItem(index);  // 5 and no change when the index is outside the list
+    if (list.Sorted())
+        list.AddItem(text);
+    else
+        list.AddItem(text, index);
+    return {};
+}
+
+}  // namespace rowkit
