@@ -1,0 +1,229 @@
+// Rowkit's list operations against plain C++ doing the same work, in one binary so that
+// both run on the same machine at the same moment.
+#include "ComponentLibrary.h"
+#include "Components.h"
+#include "ItemListModel.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+namespace {
+
+constexpr int kWords = jabbly::ItemList::MaxItems;
+
+jabbly::Rowkit &rowkit()
+{
+    static jabbly::ComponentLibrary library(QStringLiteral(JABBLY_BENCH_BIN_DIR), QStringLiteral("Rowkit"), jabbly::RowkitFactory);
+    static jabbly::Rowkit wrapper(library.instance());
+    return wrapper;
+}
+
+QString randomWord(std::mt19937 &rng)
+{
+    std::uniform_int_distribution<int> length(3, 12), letter('a', 'z');
+    QString w;
+    for (int n = length(rng); n > 0; --n)
+        w += QChar(letter(rng));
+    return w;
+}
+
+// A word list as the program keeps it: random lower-case words, in the sorted list's
+// order when saved; and the same words shuffled.
+struct Words {
+    QTemporaryDir dir;
+    QStringList shuffled;
+    QStringList sorted;
+    QStringList absent;
+    QString sortedFile, shuffledFile;
+
+    Words()
+    {
+        std::mt19937 rng(20240607);
+        for (int i = 0; i < kWords; ++i)
+            shuffled << randomWord(rng);
+        sorted = shuffled;
+        std::stable_sort(sorted.begin(), sorted.end(), [](const QString &a, const QString &b) { return jabbly::compareItems(a, b) < 0; });
+        while (absent.size() < 1024) {
+            const QString w = randomWord(rng);
+            if (!std::binary_search(sorted.cbegin(), sorted.cend(), w, [](const QString &a, const QString &b) { return jabbly::compareItems(a, b) < 0; }))
+                absent << w;
+        }
+        sortedFile = write("words.txt", sorted);
+        shuffledFile = write("shuffled.txt", shuffled);
+    }
+
+    QString write(const QString &name, const QStringList &items) const
+    {
+        QFile f(dir.filePath(name));
+        if (!f.open(QIODevice::WriteOnly))
+            std::abort();
+        f.write((items.join("\r\n") + "\r\n").toUtf8());
+        return f.fileName();
+    }
+};
+
+Words &words()
+{
+    static Words w;
+    return w;
+}
+
+void Listload(benchmark::State &state, bool sortedFile)
+{
+    const QString file = sortedFile ? words().sortedFile : words().shuffledFile;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto list = std::make_unique<jabbly::ItemListModel>(true);
+        state.ResumeTiming();
+        rowkit().Listload(*list, file);
+        state.PauseTiming();
+        if (list->ListCount() != kWords)
+            state.SkipWithError("not every word was loaded");
+        list.reset();
+        state.ResumeTiming();
+    }
+}
+
+void BM_Listload_SortedFileIntoSortedList(benchmark::State &state) { Listload(state, true); }
+void BM_Listload_ShuffledFileIntoSortedList(benchmark::State &state) { Listload(state, false); }
+
+// The baseline: read the same file and split it into lines with plain C++.
+void BM_Baseline_ReadAndSplitLines(benchmark::State &state)
+{
+    const std::string file = QFile::encodeName(words().sortedFile).toStdString();
+    for (auto _ : state) {
+        std::vector<std::string> lines;
+        {
+            FILE *f = std::fopen(file.c_str(), "rb");
+            std::string data;
+            char buf[65536];
+            size_t n;
+            while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
+                data.append(buf, n);
+            std::fclose(f);
+            size_t start = 0;
+            while (start < data.size()) {
+                size_t end = data.find('\r', start);
+                if (end == std::string::npos)
+                    end = data.size();
+                lines.emplace_back(data, start, end - start);
+                start = end + 1;
+                if (start < data.size() && data[start] == '\n')
+                    ++start;
+            }
+        }
+        benchmark::DoNotOptimize(lines.data());
+        state.PauseTiming();
+        if (lines.size() != kWords)
+            state.SkipWithError("wrong line count");
+        lines.clear();
+        lines.shrink_to_fit();
+        state.ResumeTiming();
+    }
+}
+
+void BM_Listsave(benchmark::State &state)
+{
+    jabbly::ItemListModel list(true);
+    list.AddItems(words().sorted);
+    const QString file = words().dir.filePath("saved.txt");
+    for (auto _ : state)
+        rowkit().Listsave(list, file);
+}
+
+// The baseline: one fwrite of the same bytes and a rename, as a careless save would do.
+void WriteAndRename(benchmark::State &state, bool sync)
+{
+    const QByteArray bytes = (words().sorted.join("\r\n") + "\r\n").toUtf8();
+    const std::string tmp = QFile::encodeName(words().dir.filePath("baseline.tmp")).toStdString();
+    const std::string file = QFile::encodeName(words().dir.filePath("baseline.txt")).toStdString();
+    for (auto _ : state) {
+        FILE *f = std::fopen(tmp.c_str(), "wb");
+        std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), f);
+        if (sync) {
+            std::fflush(f);
+            ::fsync(fileno(f));
+        }
+        std::fclose(f);
+        std::rename(tmp.c_str(), file.c_str());
+    }
+}
+
+void BM_Baseline_FwriteAndRename(benchmark::State &state) { WriteAndRename(state, false); }
+void BM_Baseline_FwriteFsyncAndRename(benchmark::State &state) { WriteAndRename(state, true); }
+
+void FindExact(benchmark::State &state, bool sortedList, bool hit)
+{
+    jabbly::ItemListModel list(sortedList);
+    list.AddItems(sortedList ? words().sorted : words().shuffled);
+    // Hits spread over the whole list; misses are words the list does not hold.
+    QStringList queries;
+    for (int i = 0; i < 1024; ++i)
+        queries << (hit ? words().shuffled.at((i * 7919) % kWords) : words().absent.at(i));
+    qsizetype i = 0;
+    for (auto _ : state) {
+        const int32_t found = rowkit().ListFindExact(list, queries.at(i));
+        benchmark::DoNotOptimize(found);
+        if ((found >= 0) != hit)
+            state.SkipWithError("unexpected search result");
+        i = (i + 1) & 1023;
+    }
+}
+
+void BM_ListFindExact_SortedHit(benchmark::State &state) { FindExact(state, true, true); }
+void BM_ListFindExact_SortedMiss(benchmark::State &state) { FindExact(state, true, false); }
+void BM_ListFindExact_UnsortedHit(benchmark::State &state) { FindExact(state, false, true); }
+void BM_ListFindExact_UnsortedMiss(benchmark::State &state) { FindExact(state, false, false); }
+
+void BM_AddItem_OneByOneIntoSortedList(benchmark::State &state)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto list = std::make_unique<jabbly::ItemListModel>(true);
+        state.ResumeTiming();
+        for (const QString &w : words().shuffled)
+            list->AddItem(w);
+        state.PauseTiming();
+        list.reset();
+        state.ResumeTiming();
+    }
+}
+
+}  // namespace
+
+BENCHMARK(BM_Listload_SortedFileIntoSortedList)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Listload_ShuffledFileIntoSortedList)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Baseline_ReadAndSplitLines)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Listsave)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Baseline_FwriteAndRename)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Baseline_FwriteFsyncAndRename)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ListFindExact_SortedHit);
+BENCHMARK(BM_ListFindExact_SortedMiss);
+BENCHMARK(BM_ListFindExact_UnsortedHit)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ListFindExact_UnsortedMiss)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_AddItem_OneByOneIntoSortedList)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char **argv)
+{
+    // As in the program: the application object sets the locale from the environment.
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

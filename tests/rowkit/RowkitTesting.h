@@ -1,0 +1,107 @@
+#pragma once
+// Helpers for the Rowkit tests: the component loaded from the output folder as the
+// program loads it, a scratch folder, locales, and ways to make the file system refuse
+// even when the tests run as root.
+
+#include "ComponentLibrary.h"
+#include "Components.h"
+#include "ItemListModel.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include <sys/resource.h>
+
+namespace rowkit_test {
+
+// The one Rowkit instance of the test binary.
+jabbly::Dispatch &component();
+inline jabbly::Rowkit rowkit() { return jabbly::Rowkit(component()); }
+
+QStringList itemsOf(const jabbly::ItemList &list);
+
+// A scratch folder that anyone may enter, so that tests which drop root's rights can
+// still reach it.
+class Scratch {
+public:
+    Scratch();
+    QString path(const QString &name) const;
+    void write(const QString &name, const QByteArray &bytes) const;
+    QByteArray read(const QString &name) const;
+    // The folder's entries, in no particular order.
+    QStringList entries(const QString &folder = {}) const;
+
+private:
+    QTemporaryDir dir_;
+};
+
+// Sets LC_CTYPE for the scope, as the program's start-up would from the environment.
+class CtypeLocale {
+public:
+    explicit CtypeLocale(const char *name);
+    ~CtypeLocale();
+    bool ok() const { return ok_; }
+
+private:
+    std::string previous_;
+    bool ok_ = false;
+};
+
+// A Windows-1252 LC_CTYPE for the scope: an installed one, or else one compiled with
+// localedef into a private folder. ok() is false, with why(), when neither is possible.
+class Windows1252Locale {
+public:
+    Windows1252Locale();
+    ~Windows1252Locale();
+    bool ok() const { return locale_ && locale_->ok(); }
+    QString why() const { return why_; }
+
+private:
+    std::unique_ptr<QTemporaryDir> compiled_;
+    std::unique_ptr<CtypeLocale> locale_;
+    QByteArray oldLocpath_;
+    bool hadLocpath_ = false;
+    QString why_;
+};
+
+// Root passes every permission check. For the scope of this object a root process acts
+// as the unprivileged user "nobody" (effective ids only, restored afterwards); any other
+// process is left as it is, since permissions already apply to it.
+class WithoutRootRights {
+public:
+    WithoutRootRights();
+    ~WithoutRootRights();
+    bool ok() const { return ok_; }
+
+private:
+    bool wasRoot_ = false;
+    bool ok_ = true;
+};
+
+// Caps the size of files this process may write, for the scope; writes beyond it fail
+// (EFBIG) the way a full disk makes them fail, whatever the user.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes);
+    ~FileSizeLimit();
+
+private:
+    rlimit old_{};
+    void (*oldHandler_)(int) = nullptr;
+};
+
+// Runs `body` in a child process with a mount namespace of its own, so that whatever it
+// mounts vanishes with it. Returns the child's report: empty when all went well,
+// "SKIP: why" when the system allows no private mounts.
+QString inPrivateMountNamespace(const std::function<QString()> &body);
+
+// Open file descriptors of this process.
+int openDescriptorCount();
+
+}  // namespace rowkit_test
