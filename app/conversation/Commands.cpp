@@ -1,0 +1,187 @@
+#include "Commands.h"
+
+#include "FileCheck.h"
+#include "FileSystem.h"
+#include "Transcript.h"
+#include "jabbly/error.h"
+#include "jabbly/speechengine.h"
+#include "jabbly/version.h"
+
+#include <QFile>
+
+namespace jabbly {
+
+namespace {
+
+QString twoDigits(int n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); }
+
+// /proc/swaps writes blanks, tabs, newlines and backslashes in a path as \ooo.
+QString unescapePath(const QByteArray &field)
+{
+    QByteArray out;
+    out.reserve(field.size());
+    for (qsizetype i = 0; i < field.size(); ++i) {
+        if (field[i] == '\\' && i + 3 < field.size() && field[i + 1] >= '0' && field[i + 1] <= '3'
+            && field[i + 2] >= '0' && field[i + 2] <= '7' && field[i + 3] >= '0' && field[i + 3] <= '7') {
+            out.append(static_cast<char>(((field[i + 1] - '0') << 6) | ((field[i + 2] - '0') << 3) | (field[i + 3] - '0')));
+            i += 3;
+        } else {
+            out.append(field[i]);
+        }
+    }
+    return QFile::decodeName(out);
+}
+
+}  // namespace
+
+std::optional<Command> commandFor(const QString &line)
+{
+    static const std::pair<QString, Command> table[] = {
+        {QStringLiteral("[time]"), Command::Time},       {QStringLiteral("[date]"), Command::Date},
+        {QStringLiteral("[swap]"), Command::Swap},       {QStringLiteral("[version]"), Command::Version},
+        {QStringLiteral("[exit]"), Command::Exit},       {QStringLiteral("[speech]"), Command::Speech},
+        {QStringLiteral("[commands]"), Command::Commands},
+    };
+    if (!line.startsWith(u'['))
+        return std::nullopt;
+    for (const auto &[text, command] : table) {
+        if (line == text)
+            return command;
+    }
+    return std::nullopt;
+}
+
+BuiltInCommands::BuiltInCommands(Transcript &WW, FileCheck &tamsin, FileSystem &fileSystem)
+    : WW_(WW), tamsin_(tamsin), fileSystem_(fileSystem), now_([] { return QDateTime::currentDateTime(); }),
+      locale_(QLocale::system())
+{
+}
+
+void BuiltInCommands::setSpeechEngine(SpeechEngine *tts, QWidget *owner)
+{
+    tts_ = tts;
+    owner_ = owner;
+}
+
+void BuiltInCommands::setCloseMainWindow(std::function<void()> close) { close_ = std::move(close); }
+void BuiltInCommands::setClock(std::function<QDateTime()> now) { now_ = std::move(now); }
+void BuiltInCommands::setLocale(const QLocale &locale) { locale_ = locale; }
+
+void BuiltInCommands::setSwapTable(const QString &swapsPath, const QString &fallback)
+{
+    swapsPath_ = swapsPath;
+    fallbackSwap_ = fallback;
+}
+
+void BuiltInCommands::run(Command command)
+{
+    switch (command) {
+    case Command::Time:
+        WW_.insCommand(QStringLiteral("COMMAND: [TIME] - ") + timeText());
+        break;
+    case Command::Date:
+        WW_.insCommand(QStringLiteral("COMMAND: [DATE] - ") + dateText());
+        break;
+    case Command::Swap:
+        swap();
+        break;
+    case Command::Version:
+        WW_.insCommand(versionText());
+        break;
+    case Command::Exit:
+        // The window's shut-down saves the words; nothing is written here.
+        if (close_)
+            close_();
+        break;
+    case Command::Speech:
+        speech();
+        break;
+    case Command::Commands:
+        WW_.insCommand(commandsText());
+        break;
+    }
+}
+
+double BuiltInCommands::FSize(const QString &filespec) { return static_cast<double>(fileSystem_.FileSize(filespec)); }
+
+QString BuiltInCommands::timeText() const
+{
+    const QTime t = now_().time();
+    const int hour = t.hour() % 12 == 0 ? 12 : t.hour() % 12;
+    return twoDigits(hour) + u':' + twoDigits(t.minute()) + u':' + twoDigits(t.second()) + u' '
+        + (t.hour() < 12 ? locale_.amText() : locale_.pmText());
+}
+
+QString BuiltInCommands::dateText() const
+{
+    const QDate d = now_().date();
+    return locale_.dayName(d.dayOfWeek(), QLocale::LongFormat) + u' ' + twoDigits(d.day()) + u' '
+        + locale_.monthName(d.month(), QLocale::LongFormat) + u' ' + QString::number(d.year()).rightJustified(4, u'0');
+}
+
+QString BuiltInCommands::swapSizeText(double bytes) const
+{
+    QLocale plain = locale_;
+    plain.setNumberOptions(QLocale::OmitGroupSeparator);
+    return plain.toString(bytes / 1024 / 1024, 'g', 15) + QStringLiteral("MB");
+}
+
+QString BuiltInCommands::versionText()
+{
+    return QStringLiteral("COMMAND: [VERSION] - Jabbly V%1.%2.%3.  %4")
+        .arg(version::Major)
+        .arg(version::Minor)
+        .arg(version::Revision)
+        .arg(QString::fromUtf8(version::CompanyName));
+}
+
+QString BuiltInCommands::commandsText()
+{
+    return QStringLiteral("COMMAND: [COMMANDS] - [COMMANDS] [DATE] [EXIT] [SPEECH] [SWAP] [TIME] [VERSION]");
+}
+
+QString BuiltInCommands::firstSwapFile(const QByteArray &table)
+{
+    // Filename Type Size Used Priority, after one heading line.
+    const QList<QByteArray> lines = table.split('\n');
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const QList<QByteArray> fields = lines[i].simplified().split(' ');
+        if (fields.size() >= 2 && fields[1] == "file")
+            return unescapePath(fields[0]);
+    }
+    return {};
+}
+
+void BuiltInCommands::swap()
+{
+    QString listed;
+    QFile swaps(swapsPath_);
+    if (swaps.open(QIODevice::ReadOnly))
+        listed = firstSwapFile(swaps.readAll());
+
+    try {
+        const QString file = !listed.isEmpty() && tamsin_.FileExists(listed) ? listed : fallbackSwap_;
+        const double bytes = FSize(file);
+        WW_.insCommand(QStringLiteral("COMMAND: [SWAP] - SWAP FILE SIZE: ") + swapSizeText(bytes));
+    } catch (const Error &e) {
+        WW_.insCommand(QStringLiteral("COMMAND: [SWAP] - SWAP FILE SIZE: could not be measured (%1)").arg(e.message()));
+    }
+}
+
+void BuiltInCommands::speech()
+{
+    static const QString caption = QStringLiteral("Jabbly - Lexicon Dialog");
+    if (!tts_) {
+        WW_.insCommand(QStringLiteral("COMMAND: [SPEECH] - '%1' could not be opened: no speech engine is available").arg(caption));
+        return;
+    }
+    try {
+        tts_->LexiconDlg(owner_, caption);
+    } catch (const Error &e) {
+        WW_.insCommand(QStringLiteral("COMMAND: [SPEECH] - '%1' could not be opened: %2").arg(caption, e.message()));
+        return;
+    }
+    WW_.insCommand(QStringLiteral("COMMAND: [SPEECH] - '%1' done").arg(caption));
+}
+
+}  // namespace jabbly

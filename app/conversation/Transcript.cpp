@@ -1,0 +1,113 @@
+#include "Transcript.h"
+
+#include "jabbly/version.h"
+
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+
+namespace jabbly {
+
+QString versionLine()
+{
+    return QStringLiteral("Jabbly version %1.%2.%3.  By %4")
+        .arg(version::Major)
+        .arg(version::Minor)
+        .arg(version::Revision)
+        .arg(QString::fromUtf8(version::CompanyName));
+}
+
+TextEditTranscript::TextEditTranscript(QTextEdit *edit) : edit_(edit)
+{
+    edit_->setReadOnly(true);
+    edit_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    edit_->setAcceptRichText(false);
+    // The transcript only ever grows at its end; an undo history would grow with it.
+    edit_->setUndoRedoEnabled(false);
+}
+
+void TextEditTranscript::insCommand(const QString &text) { write(colours::Command, true, text); }
+void TextEditTranscript::insName(const QString &text) { write(colours::Name, true, text); }
+void TextEditTranscript::insSayPerson(const QString &text) { write(colours::SayPerson, false, text); }
+void TextEditTranscript::insSayCPU(const QString &text) { write(colours::SayCPU, false, text); }
+
+void TextEditTranscript::write(const QColor &colour, bool newLine, const QString &text)
+{
+    QTextCursor cursor(edit_->document());
+    cursor.movePosition(QTextCursor::End);
+
+    // The font in force at the end of the transcript, in the writer's colour.
+    QTextCharFormat format = cursor.charFormat();
+    format.setForeground(colour);
+    cursor.setCharFormat(format);
+
+    if (newLine)
+        cursor.insertBlock(cursor.blockFormat(), format);
+    if (!text.isEmpty()) {
+        // Line breaks inside the text (CR LF, LF or CR) become line breaks of the
+        // transcript, that is new paragraphs.
+        if (text.contains(u'\r')) {
+            QString lines = text;
+            lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+            lines.replace(u'\r', u'\n');
+            cursor.insertText(lines, format);
+        } else {
+            cursor.insertText(text, format);
+        }
+    }
+
+    // Insertion point at the end: drops the user's selection and scrolls to the last line.
+    edit_->setTextCursor(cursor);
+    edit_->ensureCursorVisible();
+}
+
+QString TextEditTranscript::text() const
+{
+    QString plain = edit_->document()->toPlainText();
+    plain.replace(u'\n', QStringLiteral("\r\n"));
+    return plain;
+}
+
+qsizetype TextEditTranscript::length() const
+{
+    const QTextDocument *doc = edit_->document();
+    // characterCount() counts each paragraph separator once plus one final separator; the
+    // program reads each separator as the two characters CR LF.
+    return doc->characterCount() - 1 + (doc->blockCount() - 1);
+}
+
+void TextEditTranscript::clear()
+{
+    QTextCursor cursor(edit_->document());
+    cursor.select(QTextCursor::Document);
+    const QTextCharFormat format = cursor.charFormat();
+    cursor.removeSelectedText();
+    // Keep the font in force for the next write, without a colour of its own.
+    QTextCharFormat keep;
+    keep.setFont(format.font());
+    cursor.setBlockCharFormat(keep);
+    cursor.setCharFormat(keep);
+    edit_->setTextCursor(cursor);
+}
+
+void TextEditTranscript::insVersionLine() { write(colours::Command, false, versionLine()); }
+
+void TextEditTranscript::setTranscriptFont(const QFont &font)
+{
+    QTextDocument *doc = edit_->document();
+    doc->setDefaultFont(font);
+
+    QTextCharFormat fontOnly;
+    fontOnly.setFont(font, QTextCharFormat::FontPropertiesAll);
+    QTextCursor cursor(doc);
+    cursor.select(QTextCursor::Document);
+    cursor.mergeCharFormat(fontOnly);
+    cursor.mergeBlockCharFormat(fontOnly);
+
+    cursor.movePosition(QTextCursor::End);
+    edit_->setTextCursor(cursor);
+}
+
+}  // namespace jabbly

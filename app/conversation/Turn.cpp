@@ -1,0 +1,121 @@
+#include "Turn.h"
+
+#include "Transcript.h"
+#include "jabbly/error.h"
+
+#include <QLineEdit>
+
+namespace jabbly {
+
+void LineEditInput::selectAll() { box_->setSelection(0, static_cast<int>(box_->text().size())); }
+
+ConversationTurn::ConversationTurn(Transcript &WW, InputBox &Say1, ItemList &HidWord, ItemList &HidCPU,
+                                   WordLearning::ListSource lstAI, Rowkit &rowkit, RandomGenerator &random,
+                                   CommandRunner &commands, const QLocale &locale)
+    : WW_(WW), Say1_(Say1), commands_(commands), learning_(HidWord, std::move(lstAI), rowkit),
+      composer_(HidWord, HidCPU, random, locale)
+{
+}
+
+QString ConversationTurn::turnFailedNotice(int number, const QString &message)
+{
+    return QStringLiteral("NOTE: Sorry, something went wrong while I was answering that line (error %1: %2). "
+                          "Nothing else was lost; please go on.")
+        .arg(number)
+        .arg(message);
+}
+
+QString ConversationTurn::speechFailedNotice(int number, const QString &message)
+{
+    return QStringLiteral("NOTE: Speech did not work this time (error %1: %2). The conversation goes on in writing.")
+        .arg(number)
+        .arg(message);
+}
+
+QString ConversationTurn::noRepliesNotice()
+{
+    return QStringLiteral("NOTE: I have no replies to choose from: cpu.txt holds no lines. "
+                          "Add some reply lines to it and start Jabbly again.");
+}
+
+QString ConversationTurn::wordListFullNotice()
+{
+    return QStringLiteral("NOTE: My word list is full (%L1 words), so I cannot learn new words any more. "
+                          "Every word I already know is kept.")
+        .arg(ItemList::MaxItems);
+}
+
+void ConversationTurn::Process(const QString &NameNo, QString &Say)
+{
+    if (NameNo.isEmpty() || Say.isEmpty())
+        return;
+
+    try {
+        Say1_.selectAll();
+        WW_.insName(NameNo + QStringLiteral(": "));
+        WW_.insSayPerson(Say);
+        speakUserLine(NameNo, Say);
+
+        const QString line = Say.toLower();
+        if (const std::optional<Command> command = commandFor(line)) {
+            commands_.run(*command);
+            return;  // "[exit]" may have closed the window: touch nothing more.
+        }
+
+        if (line == QStringLiteral("hello")) {
+            answer(QStringLiteral("Hello"), QStringLiteral("Hello."));
+        } else if (line == QStringLiteral("how are you?")) {
+            const QString reply = QStringLiteral("I'm fine, how are you?");
+            answer(reply, reply);
+        } else if (line == QStringLiteral("bye")) {
+            const QString reply = QStringLiteral("See you later.");
+            answer(reply, reply);
+        } else {
+            const WordLearning::Result learned = learning_.learn(line);
+            const std::optional<QString> reply = composer_.compose(NameNo);
+            if (reply)
+                answer(*reply, *reply);
+            else
+                WW_.insCommand(noRepliesNotice());
+            if (learned.notLearned > 0 && !toldListFull_) {
+                toldListFull_ = true;
+                WW_.insCommand(wordListFullNotice());
+            }
+        }
+    } catch (const Error &e) {
+        WW_.insCommand(turnFailedNotice(e.number(), e.message()));
+    } catch (const std::exception &e) {
+        WW_.insCommand(turnFailedNotice(0, QString::fromLocal8Bit(e.what())));
+    }
+}
+
+void ConversationTurn::answer(const QString &written, const QString &spoken)
+{
+    WW_.insName(QStringLiteral("CPU: "));
+    WW_.insSayCPU(written);
+    speakReply(spoken);
+}
+
+void ConversationTurn::speakUserLine(const QString &NameNo, QString &Say)
+{
+    if (!speaker_)
+        return;
+    try {
+        speaker_->speakUserLine(NameNo, Say);
+    } catch (const Error &e) {
+        WW_.insCommand(speechFailedNotice(e.number(), e.message()));
+    }
+}
+
+void ConversationTurn::speakReply(const QString &reply)
+{
+    if (!speaker_)
+        return;
+    try {
+        speaker_->speakReply(reply);
+    } catch (const Error &e) {
+        WW_.insCommand(speechFailedNotice(e.number(), e.message()));
+    }
+}
+
+}  // namespace jabbly

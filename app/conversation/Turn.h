@@ -1,0 +1,87 @@
+#pragma once
+// One turn of the conversation: from the Say button to the answer. The turn touches the
+// windows only through the small interfaces below, so it runs (and is tested) without them.
+
+#include "Commands.h"
+#include "ReplyComposer.h"
+#include "WordLearning.h"
+
+#include <QString>
+
+class QLineEdit;
+
+namespace jabbly {
+
+class RandomGenerator;
+class Rowkit;
+class Transcript;
+
+// The input box Say1, as far as the turn needs it.
+class InputBox {
+public:
+    virtual ~InputBox() = default;
+    // Selects the box's whole text, which stays in the box.
+    virtual void selectAll() = 0;
+};
+
+class LineEditInput : public InputBox {
+public:
+    explicit LineEditInput(QLineEdit *box) : box_(box) {}
+    void selectAll() override;
+
+private:
+    QLineEdit *box_;
+};
+
+// Speaking a turn. The turn calls the speaker at its two speaking points and leaves every
+// decision to it: the speech switches, the speaker labels, the speech filter, whether a
+// blank line is worth speaking. Without a speaker (the default) the turn speaks nothing.
+// A jabbly::Error from the speaker is reported in the transcript and the turn goes on.
+class TurnSpeaker {
+public:
+    virtual ~TurnSpeaker() = default;
+    // Right after the echo. May rewrite `Say` in place (the speech filter's character
+    // replacements); the rest of the turn then works on the rewritten line.
+    virtual void speakUserLine(const QString &NameNo, QString &Say) = 0;
+    // After a canned or composed reply has been written; never for a command.
+    virtual void speakReply(const QString &reply) = 0;
+};
+
+class ConversationTurn {
+public:
+    ConversationTurn(Transcript &WW, InputBox &Say1, ItemList &HidWord, ItemList &HidCPU,
+                     WordLearning::ListSource lstAI, Rowkit &rowkit, RandomGenerator &random,
+                     CommandRunner &commands, const QLocale &locale = QLocale::system());
+
+    // Speech on (a speaker) or off (nullptr). Not owned.
+    void setSpeaker(TurnSpeaker *speaker) { speaker_ = speaker; }
+
+    // Runs one turn with the user's name and line. Nothing happens when either is empty.
+    // After "[exit]" the turn returns at once and touches nothing more, so the close
+    // callback may end the window that owns this object (after the call returns).
+    void Process(const QString &NameNo, QString &Say);
+
+    WordLearning &learning() { return learning_; }
+    ReplyComposer &composer() { return composer_; }
+
+    // Lines written with insCommand when something goes wrong.
+    static QString turnFailedNotice(int number, const QString &message);
+    static QString speechFailedNotice(int number, const QString &message);
+    static QString noRepliesNotice();
+    static QString wordListFullNotice();
+
+private:
+    void speakUserLine(const QString &NameNo, QString &Say);
+    void speakReply(const QString &reply);
+    void answer(const QString &written, const QString &spoken);
+
+    Transcript &WW_;
+    InputBox &Say1_;
+    CommandRunner &commands_;
+    WordLearning learning_;
+    ReplyComposer composer_;
+    TurnSpeaker *speaker_ = nullptr;
+    bool toldListFull_ = false;
+};
+
+}  // namespace jabbly

@@ -1,0 +1,24 @@
+#pragma once
+// Combo helper: limits how tall a drop-down list opens.
+
+#include <cstdint>
+
+class QComboBox;
+class QWidget;
+
+namespace jabbly {
+
+class ComboTool {
+public:
+    virtual ~ComboTool() = default;
+    // Makes `box`'s drop-down list at most `height` pixels high (the speech options window
+    // passes 500). `window` is the window that holds the box.
+    virtual void SetDropHeight(QWidget *window, QComboBox *box, int16_t height) = 0;
+};
+
+class QtComboTool : public ComboTool {
+public:
+    void SetDropHeight(QWidget *window, QComboBox *box, int16_t height) override;
+};
+
+}  // namespace jabbly

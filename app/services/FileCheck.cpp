@@ -1,0 +1,15 @@
+#include "FileCheck.h"
+
+#include <QFileInfo>
+
+namespace jabbly {
+
+bool LocalFileCheck::FileExists(const QString &path)
+{
+    if (path.isEmpty())
+        return false;
+    const QFileInfo info(path);
+    return info.exists() && !info.isDir();
+}
+
+}  // namespace jabbly

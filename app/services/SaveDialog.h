@@ -1,0 +1,27 @@
+#pragma once
+// The save dialog used by Export: asks the user where to write the transcript.
+
+#include <QString>
+
+class QWidget;
+
+namespace jabbly {
+
+class SaveDialog {
+public:
+    virtual ~SaveDialog() = default;
+    // Shows the dialog, owned by `owner`, and waits for the user. Returns the chosen path
+    // exactly as chosen (no suffix is added), or an empty text when the user cancels.
+    virtual QString Export(QWidget *owner) = 0;
+};
+
+class QtSaveDialog : public SaveDialog {
+public:
+    // Title and filters of the dialog.
+    static QString title();
+    static QString filters();
+
+    QString Export(QWidget *owner) override;
+};
+
+}  // namespace jabbly

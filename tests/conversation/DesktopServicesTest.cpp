@@ -1,0 +1,148 @@
+// The real desktop services, on real files and offscreen widgets.
+#include "ComboTool.h"
+#include "DocumentLauncher.h"
+#include "ErrorNumber.h"
+#include "FileCheck.h"
+#include "FileSystem.h"
+#include "SaveDialog.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include "QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+using namespace jabbly;
+using jabbly::testing::errorNumber;
+
+namespace {
+
+class FilesTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+
+    QString file(const QString &name, qint64 size)
+    {
+        const QString path = dir.filePath(name);
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(size, 'x'));
+        return path;
+    }
+
+    QTemporaryDir dir;
+};
+
+TEST_F(FilesTest, FileExistsOnlyForFiles)
+{
+    LocalFileCheck tamsin;
+    EXPECT_TRUE(tamsin.FileExists(file("cpu.txt", 3)));
+    EXPECT_TRUE(tamsin.FileExists(file("with space é.txt", 0)));
+    EXPECT_FALSE(tamsin.FileExists(dir.filePath("words.txt")));
+    EXPECT_FALSE(tamsin.FileExists(dir.path()));
+    EXPECT_FALSE(tamsin.FileExists(""));
+}
+
+TEST_F(FilesTest, FileSizeAndItsFailures)
+{
+    LocalFileSystem fs;
+    EXPECT_EQ(fs.FileSize(file("a.bin", 12345)), 12345);
+    EXPECT_EQ(fs.FileSize(file("empty", 0)), 0);
+    EXPECT_EQ(errorNumber([&] { fs.FileSize(dir.filePath("missing")); }), err::FileNotFound);
+    EXPECT_EQ(errorNumber([&] { fs.FileSize(dir.filePath("no/such/folder/x")); }), err::PathNotFound);
+    EXPECT_EQ(errorNumber([&] { fs.FileSize(dir.filePath("a.bin/x")); }), err::PathNotFound);
+    EXPECT_EQ(errorNumber([&] { fs.FileSize(dir.path()); }), err::FileNotFound);
+    EXPECT_EQ(errorNumber([&] { fs.FileSize(""); }), err::FileNotFound);
+}
+
+TEST_F(FilesTest, FileSizeInAFolderThatMayNotBeSearched)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root may look into every folder";
+    const QString inside = dir.filePath("locked/f");
+    ASSERT_TRUE(QDir(dir.path()).mkdir("locked"));
+    file("locked/f", 1);
+    ASSERT_TRUE(QFile::setPermissions(dir.filePath("locked"), QFileDevice::WriteOwner));
+    EXPECT_EQ(errorNumber([&] { LocalFileSystem().FileSize(inside); }), err::PermissionDenied);
+    QFile::setPermissions(dir.filePath("locked"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+TEST(DocumentLauncher, EmptyLinkIsAnInvalidArgument)
+{
+    DesktopDocumentLauncher launcher;
+    EXPECT_EQ(errorNumber([&] { launcher.RunDoc(nullptr, ""); }), err::InvalidArgument);
+    EXPECT_EQ(errorNumber([&] { launcher.RunDoc(nullptr, "   "); }), err::InvalidArgument);
+}
+
+TEST(ComboTool, DropDownIsAtMostTheGivenHeight)
+{
+    QWidget window;
+    QComboBox box(&window);
+    for (int speed = 50; speed <= 250; speed += 2)
+        box.addItem(QString::number(speed));
+    window.show();
+
+    QtComboTool().SetDropHeight(&window, &box, 500);
+    const int row = box.view()->sizeHintForRow(0);
+    ASSERT_GT(row, 0);
+    EXPECT_EQ(box.maxVisibleItems(), 500 / row);
+    EXPECT_LT(box.maxVisibleItems(), box.count());
+
+    box.showPopup();
+    QWidget *popup = box.view()->window();
+    EXPECT_TRUE(popup->isVisible());
+    EXPECT_LE(popup->height(), 500);
+    EXPECT_GT(popup->height(), 500 / 2);
+    box.hidePopup();
+
+    EXPECT_EQ(errorNumber([&] { QtComboTool().SetDropHeight(&window, &box, 0); }), err::InvalidArgument);
+    EXPECT_EQ(errorNumber([&] { QtComboTool().SetDropHeight(&window, nullptr, 500); }), err::InvalidArgument);
+}
+
+// Answers the next modal file dialog: `path` to accept it with, or empty to cancel.
+void answerDialog(const QString &path, QString *title, QStringList *filters, QString *suffix)
+{
+    QTimer::singleShot(0, [=] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        *title = dialog->windowTitle();
+        *filters = dialog->nameFilters();
+        *suffix = dialog->defaultSuffix();
+        if (path.isEmpty()) {
+            dialog->reject();
+        } else {
+            dialog->selectFile(path);
+            static_cast<QDialog *>(dialog)->accept();
+        }
+    });
+}
+
+TEST(SaveDialog, ExportDialogReturnsThePathAsChosen)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    QtSaveDialog dialog;
+    QString title, suffix;
+    QStringList filters;
+
+    const QString chosen = dir.filePath("transcript");
+    answerDialog(chosen, &title, &filters, &suffix);
+    EXPECT_EQ(dialog.Export(nullptr), chosen);
+    EXPECT_EQ(title, "Export");
+    EXPECT_EQ(filters, (QStringList{"Rich Text Format (*.rtf)", "All files (*)"}));
+    EXPECT_TRUE(suffix.isEmpty());
+
+    answerDialog("", &title, &filters, &suffix);
+    EXPECT_EQ(dialog.Export(nullptr), "");
+}
+
+}  // namespace
