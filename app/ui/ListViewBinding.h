@@ -1,0 +1,14 @@
+#pragma once
+
+class QListView;
+
+namespace jabbly {
+
+class ItemListModel;
+
+// Shows an item list in a list view and keeps their selections in step both ways: a click
+// sets the list's ListIndex (raising its selection event), and a ListIndex set from code
+// moves the view's selection.
+void bindListView(QListView &view, ItemListModel &list);
+
+}  // namespace jabbly

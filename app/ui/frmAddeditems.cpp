@@ -1,0 +1,26 @@
+#include "frmAddeditems.h"
+
+#include "MainLayout.h"
+#include "ListViewBinding.h"
+
+#include <QListView>
+
+namespace jabbly {
+
+frmAddeditems::frmAddeditems(QWidget *owner) : QWidget(owner, Qt::Window), view_(new QListView(this))
+{
+    setObjectName(QStringLiteral("frmAddeditems"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Words Added This Session"));
+    view_->setObjectName(QStringLiteral("lstAI"));
+    bindListView(*view_, lstAI_);
+    resize(4680 / TwipsPerPixel, 3165 / TwipsPerPixel);
+}
+
+void frmAddeditems::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    view_->setGeometry(0, 0, width(), height());
+}
+
+}  // namespace jabbly
