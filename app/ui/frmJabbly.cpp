@@ -82,7 +82,12 @@ frmJabbly::frmJabbly(Setup setup)
     placeAtDesignSize();
 }
 
-frmJabbly::~frmJabbly() = default;
+frmJabbly::~frmJabbly()
+{
+    // A window destroyed without being closed (the application quitting some other way)
+    // still ends its run properly.
+    Form_Unload();
+}
 
 void frmJabbly::buildControls()
 {
@@ -249,8 +254,16 @@ bool frmJabbly::Form_Load()
 
     bool wordsExist = false;
     startupStep([&] { wordsExist = setup_.Tamsin->FileExists(wordsFile); });
-    if (wordsExist)
-        startupStep([&] { Rowkit_.Listload(HidWord_, wordsFile); });
+    if (wordsExist) {
+        startupStep([&] {
+            try {
+                Rowkit_.Listload(HidWord_, wordsFile);
+            } catch (const Error &error) {
+                wordsLoadFailure_ = error.message();
+                throw;
+            }
+        });
+    }
 
     helpFile_ = setup_.dataFolder + QStringLiteral("jabbly.chm");
     startupStep([&] {
@@ -286,8 +299,16 @@ void frmJabbly::Form_Unload()
         return;
     unloaded_ = true;
 
-    if (HidWord_.ListCount() > 0)
+    if (!wordsLoadFailure_.isEmpty()) {
+        // Saving now would replace the words the program could not read with the few it
+        // has: leave the file alone.
+        setup_.messages->critical(this, QStringLiteral("Words Not Saved"),
+                                  QStringLiteral("Jabbly could not read '%1' when it started (%2), so it has not "
+                                                 "replaced it.  The words learned in this run were not saved.")
+                                      .arg(setup_.dataFolder + QStringLiteral("words.txt"), wordsLoadFailure_));
+    } else if (HidWord_.ListCount() > 0) {
         saveWords();
+    }
 
     delete frmAddeditems_.data();
     if (setup_.tts) {

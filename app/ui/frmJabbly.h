@@ -122,6 +122,7 @@ private:
 
     MainLayout layout_;
     QString helpFile_;
+    QString wordsLoadFailure_;  // why words.txt could not be read, if it could not
     bool unloaded_ = false;
 };
 

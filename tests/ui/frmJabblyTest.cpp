@@ -1,5 +1,6 @@
 #include "frmJabbly.h"
 
+#include "FakeDesktopServices.h"
 #include "FakeMessageBoxes.h"
 #include "MockSpeechEngine.h"
 #include "TestFolder.h"
@@ -49,7 +50,7 @@ protected:
 
     QString path(const QString &name) const { return QDir(folder.path()).filePath(name); }
 
-    std::unique_ptr<frmJabbly> makeWindow(QStringList arguments = {})
+    std::unique_ptr<frmJabbly> makeWindow(QStringList arguments = {}, std::unique_ptr<FileCheck> check = nullptr)
     {
         frmJabbly::Setup setup;
         setup.dataFolder = folder.path() + QLatin1Char('/');
@@ -58,7 +59,7 @@ protected:
         auto engine = std::make_unique<NiceMock<MockSpeechEngine>>();
         tts = engine.get();
         setup.tts = std::move(engine);
-        setup.Tamsin = std::make_unique<LocalFileCheck>();
+        setup.Tamsin = check ? std::move(check) : std::make_unique<LocalFileCheck>();
         setup.fileSystem = std::make_unique<LocalFileSystem>();
         auto boxes = std::make_unique<FakeMessageBoxes>();
         messages = boxes.get();
@@ -292,4 +293,20 @@ TEST_F(MainWindowTest, WordsAddedWindowLoadsHiddenAtTheFirstNewWordAndForgetsWhe
     w->mnuAI_Click();
     EXPECT_FALSE(w->addedItems().isVisible());
     EXPECT_EQ(w->action("mnuAI")->text(), "View &words added this session...");
+}
+
+TEST_F(MainWindowTest, AWordsFileThatCouldNotBeReadIsNeverReplaced)
+{
+    // Told that words.txt is there, start-up fails to read it, goes on with the seed word,
+    // and shut-down leaves the file alone instead of writing the seed word over it.
+    auto check = std::make_unique<jabbly::testing::FakeFileCheck>();
+    check->files = {path("cpu.txt"), path("words.txt")};
+    auto w = makeWindow({}, std::move(check));
+    ASSERT_TRUE(w->Form_Load());
+    EXPECT_EQ(w->HidWord().items(), QStringList{"jabbly"});
+    say(*w, "new words");
+    w->close();
+    ASSERT_EQ(messages->shown.size(), 1);
+    EXPECT_EQ(messages->shown[0].title, "Words Not Saved");
+    EXPECT_FALSE(QFile::exists(path("words.txt")));
 }
