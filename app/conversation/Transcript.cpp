@@ -41,8 +41,9 @@ void TextEditTranscript::write(const QColor &colour, bool newLine, const QString
     // The font in force at the end of the transcript, in the writer's colour.
     QTextCharFormat format = cursor.charFormat();
     format.setForeground(colour);
-    cursor.setCharFormat(format);
 
+    // One edit block: the view lays the new text out once.
+    cursor.beginEditBlock();
     if (newLine)
         cursor.insertBlock(cursor.blockFormat(), format);
     if (!text.isEmpty()) {
@@ -57,6 +58,7 @@ void TextEditTranscript::write(const QColor &colour, bool newLine, const QString
             cursor.insertText(text, format);
         }
     }
+    cursor.endEditBlock();
 
     // Insertion point at the end: drops the user's selection and scrolls to the last line.
     edit_->setTextCursor(cursor);

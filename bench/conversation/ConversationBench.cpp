@@ -1,0 +1,243 @@
+// The conversation engine's speed with a full word list (32,767 known words): whole turns,
+// reply composition alone and transcript writes, each next to a baseline that does only
+// the unavoidable part of the work.
+#include "Components.h"
+#include "FindExactDispatch.h"
+#include "ItemListModel.h"
+#include "RandomGenerator.h"
+#include "ReplyComposer.h"
+#include "Transcript.h"
+#include "Turn.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+using namespace jabbly;
+
+namespace {
+
+// Pronounceable made-up words, all different: "ba", "be", ..., "zuzu"...
+QString wordFor(int n)
+{
+    static const char *const syllables[] = {"ba", "ke", "li", "mo", "nu", "ra", "se", "ti", "vo", "zu", "pa", "de", "fi", "go", "hu", "ja"};
+    QString w;
+    do {
+        w.append(QLatin1String(syllables[n % 16]));
+        n /= 16;
+    } while (n > 0);
+    return w;
+}
+
+QStringList templates()
+{
+    QStringList lines;
+    QFile f(QStringLiteral(JABBLY_BENCH_BIN_DIR "/cpu.txt"));
+    if (f.open(QIODevice::ReadOnly))
+        lines = QString::fromUtf8(f.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    if (lines.isEmpty())
+        lines = {QStringLiteral("£NAME£, a £WORD1£ and £WORDP2£ cost £NUMBER3£.")};
+    return lines;
+}
+
+class NullInput : public InputBox {
+public:
+    void selectAll() override {}
+};
+
+class NullTranscript : public Transcript {
+public:
+    void insCommand(const QString &t) override { benchmark::DoNotOptimize(t.size()); }
+    void insName(const QString &t) override { benchmark::DoNotOptimize(t.size()); }
+    void insSayPerson(const QString &t) override { benchmark::DoNotOptimize(t.size()); }
+    void insSayCPU(const QString &t) override { benchmark::DoNotOptimize(t.size()); }
+};
+
+class NoCommands : public CommandRunner {
+public:
+    void run(Command) override {}
+};
+
+// Everything a turn needs, with HidWord full.
+struct World {
+    World()
+    {
+        QStringList words;
+        for (int i = 0; i < ItemList::MaxItems; ++i)
+            words.append(wordFor(i));
+        HidWord.AddItems(words);
+        HidCPU.AddItems(templates());
+        edit.resize(700, 400);
+        edit.show();
+    }
+
+    // A pasted line of `count` words: every third one unknown, the rest known.
+    QString line(int count) const
+    {
+        QStringList parts;
+        for (int i = 0; i < count; ++i)
+            parts.append(i % 3 == 2 ? QStringLiteral("new%1").arg(i) : HidWord.List((i * 7919) % ItemList::MaxItems));
+        return parts.join(u' ');
+    }
+
+    ItemListModel HidWord{true}, HidCPU{false}, lstAI{true};
+    testing::FindExactDispatch component;
+    Rowkit rowkit{component};
+    RandomGenerator random{12345};
+    NullInput input;
+    NoCommands commands;
+    QTextEdit edit;
+    TextEditTranscript WW{&edit};
+    NullTranscript nullWW;
+};
+
+World &world()
+{
+    static World w;
+    return w;
+}
+
+void runTurns(benchmark::State &state, Transcript &WW, int words)
+{
+    World &w = world();
+    ConversationTurn turn(WW, w.input, w.HidWord, w.HidCPU, [&]() -> ItemList & { return w.lstAI; }, w.rowkit, w.random,
+                          w.commands);
+    const QString typed = w.line(words);
+    int sinceClear = 0;
+    for (auto _ : state) {
+        QString name = QStringLiteral("Human"), say = typed;
+        turn.Process(name, say);
+        if (++sinceClear == 200) {
+            state.PauseTiming();
+            w.WW.clear();
+            sinceClear = 0;
+            state.ResumeTiming();
+        }
+    }
+    if (w.HidWord.ListCount() != ItemList::MaxItems)
+        state.SkipWithError("the word list changed");
+    w.WW.clear();
+}
+
+void BM_Turn20Words(benchmark::State &state) { runTurns(state, world().WW, 20); }
+void BM_Turn20Words_NoTranscript(benchmark::State &state) { runTurns(state, world().nullWW, 20); }
+void BM_Turn10000Words(benchmark::State &state) { runTurns(state, world().WW, 10000); }
+void BM_Turn10000Words_NoTranscript(benchmark::State &state) { runTurns(state, world().nullWW, 10000); }
+
+// Baseline: lower-casing the line and looking up each of its words straight in the list,
+// without the component call, the punctuation pass or the transcript.
+void lookupBaseline(benchmark::State &state, int words)
+{
+    World &w = world();
+    const QString typed = w.line(words);
+    for (auto _ : state) {
+        const QString lower = typed.toLower();
+        int unknown = 0;
+        for (const QStringView piece : QStringView(lower).split(u' '))
+            unknown += w.HidWord.FindStringExact(piece.toString()) == -1;
+        benchmark::DoNotOptimize(unknown);
+    }
+}
+
+void BM_Baseline_Lookup20Words(benchmark::State &state) { lookupBaseline(state, 20); }
+void BM_Baseline_Lookup10000Words(benchmark::State &state) { lookupBaseline(state, 10000); }
+
+void BM_Compose(benchmark::State &state)
+{
+    World &w = world();
+    ReplyComposer composer(w.HidWord, w.HidCPU, w.random);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(composer.compose(QStringLiteral("Human")));
+}
+
+// Baseline: the 58 draws that every reply makes, and nothing else.
+void BM_Baseline_58Draws(benchmark::State &state)
+{
+    World &w = world();
+    for (auto _ : state) {
+        float sum = 0;
+        for (int i = 0; i < 58; ++i)
+            sum += w.random.Random(0, 32766);
+        benchmark::DoNotOptimize(sum);
+    }
+}
+
+// One conversation line ("CPU: " + a reply) into a transcript that already holds
+// state.range(0) lines. Every 100 writes the added lines are taken out again (untimed), so
+// the transcript stays near its starting size.
+void BM_TranscriptWrite(benchmark::State &state)
+{
+    QTextEdit edit;
+    edit.resize(700, 400);
+    edit.show();
+    TextEditTranscript WW(&edit);
+    WW.insVersionLine();
+    for (int i = 1; i < state.range(0); ++i) {
+        WW.insName(QStringLiteral("Human: "));
+        WW.insSayPerson(QStringLiteral("line %1 of what we said before").arg(i));
+    }
+    const int start = edit.document()->characterCount() - 1;
+    int written = 0;
+    for (auto _ : state) {
+        WW.insName(QStringLiteral("CPU: "));
+        WW.insSayCPU(QStringLiteral("That's interesting, Human. Tell me more about the moon."));
+        if (++written == 100) {
+            state.PauseTiming();
+            QTextCursor c(edit.document());
+            c.setPosition(start);
+            c.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+            c.removeSelectedText();
+            written = 0;
+            state.ResumeTiming();
+        }
+    }
+    state.counters["lines"] = edit.document()->blockCount();
+}
+
+// Baseline: the same text appended to a plain string.
+void BM_Baseline_StringAppend(benchmark::State &state)
+{
+    QString text;
+    int written = 0;
+    for (auto _ : state) {
+        text += QStringLiteral("\r\nCPU: ");
+        text += QStringLiteral("That's interesting, Human. Tell me more about the moon.");
+        benchmark::DoNotOptimize(text.data());
+        if (++written == 100) {
+            text.clear();
+            written = 0;
+        }
+    }
+}
+
+}  // namespace
+
+BENCHMARK(BM_Baseline_Lookup20Words)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Turn20Words_NoTranscript)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Turn20Words)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Baseline_Lookup10000Words)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Turn10000Words_NoTranscript)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Turn10000Words)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Baseline_58Draws)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Compose)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Baseline_StringAppend)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TranscriptWrite)->Arg(0)->Arg(10000)->Unit(benchmark::kMicrosecond);
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
