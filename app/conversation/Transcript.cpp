@@ -67,9 +67,11 @@ void TextEditTranscript::write(const QColor &colour, bool newLine, const QString
 
 QString TextEditTranscript::text() const
 {
-    QString plain = edit_->document()->toPlainText();
-    plain.replace(u'\n', QStringLiteral("\r\n"));
-    return plain;
+    // The raw text keeps every character as written (toPlainText would turn no-break
+    // spaces into blanks); paragraphs are the transcript's lines.
+    QString raw = edit_->document()->toRawText();
+    raw.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+    return raw;
 }
 
 qsizetype TextEditTranscript::length() const

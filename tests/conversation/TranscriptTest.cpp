@@ -119,13 +119,15 @@ TEST_F(TranscriptTest, LineBreaksInsideATextBecomeLines)
             EXPECT_EQ(r.colour, QColor(0, 128, 0));
 }
 
-TEST_F(TranscriptTest, LengthMatchesTheTextAsTheProgramReadsIt)
+TEST_F(TranscriptTest, TextKeepsEveryCharacterAndLengthMatchesIt)
 {
     EXPECT_EQ(WW->length(), 0);
     WW->insVersionLine();
     WW->insName("Zoë: ");
-    WW->insSayPerson("£ and \t tab");
+    const QString typed = QString("£ and \t tab,") + QChar(0x00A0) + "no-break " + QChar(0x2028) + " line separator";
+    WW->insSayPerson(typed);
     WW->insCommand("x");
+    EXPECT_EQ(WW->text(), versionLine() + "\r\nZoë: " + typed + "\r\nx");
     EXPECT_EQ(WW->length(), WW->text().size());
 }
 
