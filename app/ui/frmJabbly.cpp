@@ -16,6 +16,8 @@
 #include <QScreen>
 #include <QTextEdit>
 
+#include <limits>
+
 namespace jabbly {
 
 namespace {
@@ -109,6 +111,8 @@ void frmJabbly::buildControls()
     Name1_->setObjectName(QStringLiteral("Name1"));
     Name1_->setText(QStringLiteral("Human"));
     Say1_->setObjectName(QStringLiteral("Say1"));
+    // Room for a long pasted text; a line edit would otherwise cut it at 32,767 characters.
+    Say1_->setMaxLength(std::numeric_limits<int>::max());
     for (QLineEdit *box : {Name1_, Say1_}) {
         box->setFont(transcriptFont());
         box->setPalette(boxColours);
