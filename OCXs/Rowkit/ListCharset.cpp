@@ -3,6 +3,7 @@
 #include <QStringDecoder>
 #include <QSysInfo>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -170,12 +171,46 @@ QString decodeListText(const QByteArray &bytes)
     return decoder(bytes);
 }
 
-QByteArray encodeListText(QStringView text)
+ListTextEncoder::ListTextEncoder(qsizetype expectedLength)
+    : charset_(localeCharset()), utf8_(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless)
 {
-    const std::string charset = localeCharset();
-    if (!charset.empty())
-        return encodeWith(charset, text);
-    return text.toUtf8();
+    if (charset_.empty())
+        bytes_.resize(expectedLength + expectedLength / 4 + 16);
+    else
+        pending_.reserve(expectedLength);
+}
+
+void ListTextEncoder::appendLine(QStringView text)
+{
+    if (!charset_.empty()) {
+        pending_ += text;
+        pending_ += QLatin1String("\r\n");
+        return;
+    }
+    const qsizetype needed = used_ + utf8_.requiredSpace(text.size()) + 2;
+    if (needed > bytes_.size())
+        bytes_.resize(std::max(needed, bytes_.size() * 2));
+    char *const start = bytes_.data() + used_;
+    char *out = start;
+    // Most items are plain ASCII, which is copied as it is; Qt's encoder does the rest.
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x80) {
+            out = utf8_.appendToBuffer(start, text);
+            break;
+        }
+        *out++ = static_cast<char>(c.unicode());
+    }
+    *out++ = '\r';
+    *out++ = '\n';
+    used_ = out - bytes_.data();
+}
+
+QByteArray ListTextEncoder::finish()
+{
+    if (!charset_.empty())
+        return encodeWith(charset_, pending_);
+    bytes_.truncate(used_);
+    return std::move(bytes_);
 }
 
 }  // namespace rowkit

@@ -6,7 +6,10 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringEncoder>
 #include <QStringView>
+
+#include <string>
 
 namespace rowkit {
 
@@ -14,9 +17,24 @@ namespace rowkit {
 // byte-order mark is not special (its characters begin the first item).
 QString decodeListText(const QByteArray &bytes);
 
-// Text to the bytes of a list file. A character that the locale's character set cannot
-// represent is written as '?', as is a lone UTF-16 surrogate under UTF-8.
-QByteArray encodeListText(QStringView text);
+// Text to the bytes of a list file, piece by piece, so that a whole list is encoded
+// without first being joined into one text. A character that the locale's character set
+// cannot represent is written as '?'; under UTF-8 every character can be, and a lone
+// UTF-16 surrogate (half a character) is written as U+FFFD, the replacement character.
+class ListTextEncoder {
+public:
+    explicit ListTextEncoder(qsizetype expectedLength);
+    // The text followed by CR LF.
+    void appendLine(QStringView text);
+    QByteArray finish();
+
+private:
+    std::string charset_;  // empty for UTF-8
+    QStringEncoder utf8_;
+    QByteArray bytes_;
+    qsizetype used_ = 0;
+    QString pending_;  // the text for a locale character set, converted by finish()
+};
 
 // Windows-1252 to text. The five bytes that Windows-1252 leaves undefined (0x81, 0x8D,
 // 0x8F, 0x90, 0x9D) become the control characters of the same value.

@@ -1,43 +1,48 @@
 #include "ListFileFormat.h"
 
-#include <algorithm>
+#include "ListCharset.h"
 
 namespace rowkit {
 
-QStringList splitListLines(const QString &text, qsizetype maxItems)
+namespace {
+
+QStringList splitLines(const QString &text, qsizetype maxItems)
 {
     QStringList items;
-    if (maxItems <= 0)
-        return items;
-    const QStringView all(text);
-    items.reserve(std::min<qsizetype>(all.count(u'\r') + 1, maxItems));
-    qsizetype start = 0;
-    while (start < all.size() && items.size() < maxItems) {
-        const qsizetype cr = all.indexOf(u'\r', start);
-        if (cr < 0) {
-            items.append(all.mid(start).toString());
-            break;
-        }
-        items.append(all.mid(start, cr - start).toString());
-        start = cr + 1;
-        if (start < all.size() && all[start] == u'\n')
-            ++start;
+    const char16_t *const begin = reinterpret_cast<const char16_t *>(text.constData());
+    const char16_t *const end = begin + text.size();
+    const char16_t *start = begin;
+    // Lines are short as a rule: a plain loop beats a search call per line.
+    for (const char16_t *p = begin; p != end; ++p) {
+        if (*p != u'\r')
+            continue;
+        if (items.size() == maxItems)
+            return items;
+        items.append(QString(reinterpret_cast<const QChar *>(start), p - start));
+        if (p + 1 != end && p[1] == u'\n')
+            ++p;
+        start = p + 1;
     }
+    if (start != end && items.size() < maxItems)
+        items.append(QString(reinterpret_cast<const QChar *>(start), end - start));
     return items;
 }
 
-QString joinListLines(const QStringList &items)
+}  // namespace
+
+QStringList decodeListFile(const QByteArray &bytes, qsizetype maxItems)
 {
-    qsizetype size = 0;
-    for (const QString &item : items)
-        size += item.size() + 2;
-    QString text;
-    text.reserve(size);
-    for (const QString &item : items) {
-        text += item;
-        text += QLatin1String("\r\n");
-    }
-    return text;
+    return splitLines(decodeListText(bytes), maxItems);
+}
+
+QByteArray encodeListFile(const jabbly::ItemList &list)
+{
+    const int count = list.ListCount();
+    // Words are short; the guess only saves a few reallocations.
+    ListTextEncoder encoder(qsizetype{count} * 12);
+    for (int i = 0; i < count; ++i)
+        encoder.appendLine(list.List(i));
+    return encoder.finish();
 }
 
 }  // namespace rowkit

@@ -3,15 +3,20 @@
 // Nothing is trimmed. The last line needs no line end, and a line end at the very end of
 // the file does not start another, empty item. Written, every item is followed by CR LF.
 
+#include "jabbly/itemlist.h"
+
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
 namespace rowkit {
 
-// The items of a list file's text, at most `maxItems` of them (the rest is not split).
-QStringList splitListLines(const QString &text, qsizetype maxItems);
+// The items of a list file's bytes, decoded as ListCharset.h says; at most `maxItems`
+// of them (the rest is not split).
+QStringList decodeListFile(const QByteArray &bytes, qsizetype maxItems);
 
-// The text of a list file holding `items`.
-QString joinListLines(const QStringList &items);
+// The bytes of a list file holding the list's items, in the locale's character set
+// (see ListCharset.h).
+QByteArray encodeListFile(const jabbly::ItemList &list);
 
 }  // namespace rowkit

@@ -1,7 +1,6 @@
 #include "ListPersistence.h"
 
 #include "FileAccess.h"
-#include "ListCharset.h"
 #include "ListFileFormat.h"
 
 #include "jabbly/itemlist.h"
@@ -17,11 +16,10 @@ Variant listLoad(std::span<Variant> a)
     ItemList &list = args::list(a, 0);
     const QString &file = args::text(a, 1);
 
-    const QString text = decodeListText(readWholeFile(file));
     // One line more than fits is enough for the list to report that it is full; the
     // lines that fit stay in it.
     const qsizetype room = ItemList::MaxItems - list.ListCount();
-    list.AddItems(splitListLines(text, room + 1));
+    list.AddItems(decodeListFile(readWholeFile(file), room + 1));
     return {};
 }
 
@@ -34,12 +32,7 @@ Variant listSave(std::span<Variant> a)
     list.setListIndex(0);
     // Each item is read directly rather than by selecting it in turn: the file is the
     // same, and the list is left with item 0 selected either way.
-    QStringList items;
-    const int count = list.ListCount();
-    items.reserve(count);
-    for (int i = 0; i < count; ++i)
-        items.append(list.List(i));
-    replaceWholeFile(file, encodeListText(joinListLines(items)));
+    replaceWholeFile(file, encodeListFile(list));
     list.setListIndex(0);
     return {};
 }

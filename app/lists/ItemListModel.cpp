@@ -28,8 +28,11 @@ int compareItems(const QString &a, const QString &b)
     for (qsizetype i = 0; i < n; ++i) {
         char16_t ca = pa[i].unicode();
         char16_t cb = pb[i].unicode();
-        if (ca >= 0x80 || cb >= 0x80)
+        if ((ca | cb) >= 0x80)
             return QString::compare(a, b, Qt::CaseInsensitive);
+        // Neighbours in a sorted list share their beginnings.
+        if (ca == cb)
+            continue;
         if (ca >= 'A' && ca <= 'Z')
             ca += 'a' - 'A';
         if (cb >= 'A' && cb <= 'Z')
@@ -94,14 +97,24 @@ void ItemListModel::AddItems(const QStringList &texts)
         if (sorted_) {
             addSortedBatch(std::move(batch));
         } else {
-            const int first = static_cast<int>(items_.size());
-            beginInsertRows({}, first, first + static_cast<int>(batch.size()) - 1);
-            items_.append(std::move(batch));
-            endInsertRows();
+            appendBatch(std::move(batch));
         }
     }
     if (overflow)
         throw listFull();
+}
+
+void ItemListModel::appendBatch(QStringList batch)
+{
+    const int first = static_cast<int>(items_.size());
+    beginInsertRows({}, first, first + static_cast<int>(batch.size()) - 1);
+    // An empty list takes the batch over as it is: when the caller still holds it, the
+    // two share one copy, instead of every text being copied one at a time.
+    if (items_.isEmpty())
+        items_ = std::move(batch);
+    else
+        items_.append(std::move(batch));
+    endInsertRows();
 }
 
 // Gives the same order as adding the texts one by one: a stable sort keeps equal new texts
@@ -114,10 +127,7 @@ void ItemListModel::addSortedBatch(QStringList batch)
         std::stable_sort(batch.begin(), batch.end(), less);
 
     if (items_.isEmpty() || compareItems(items_.constLast(), batch.constFirst()) <= 0) {
-        const int first = static_cast<int>(items_.size());
-        beginInsertRows({}, first, first + static_cast<int>(batch.size()) - 1);
-        items_.append(std::move(batch));
-        endInsertRows();
+        appendBatch(std::move(batch));
         return;
     }
 

@@ -58,6 +58,7 @@ private:
     static int32_t firstInSearchOrder(int first, int last);
     template <typename Match>
     int32_t scan(Match matches) const;
+    void appendBatch(QStringList batch);
     void addSortedBatch(QStringList batch);
 
     QStringList items_;

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -137,33 +138,44 @@ void BM_Baseline_ReadAndSplitLines(benchmark::State &state)
 
 void BM_Listsave(benchmark::State &state)
 {
+    // The list as the program has it at shut-down: loaded from words.txt.
     jabbly::ItemListModel list(true);
-    list.AddItems(words().sorted);
+    rowkit().Listload(list, words().sortedFile);
     const QString file = words().dir.filePath("saved.txt");
     for (auto _ : state)
         rowkit().Listsave(list, file);
 }
 
-// The baseline: one fwrite of the same bytes and a rename, as a careless save would do.
-void WriteAndRename(benchmark::State &state, bool sync)
+// The baselines: one fwrite of the same bytes and a rename, as a careless save would do;
+// and the same made as durable as Listsave makes it (the file and then its folder synced).
+enum class Durability { None, File, FileAndFolder };
+
+void WriteAndRename(benchmark::State &state, Durability durability)
 {
     const QByteArray bytes = (words().sorted.join("\r\n") + "\r\n").toUtf8();
-    const std::string tmp = QFile::encodeName(words().dir.filePath("baseline.tmp")).toStdString();
-    const std::string file = QFile::encodeName(words().dir.filePath("baseline.txt")).toStdString();
+    const std::string folder = QFile::encodeName(words().dir.path()).toStdString();
+    const std::string tmp = folder + "/baseline.tmp";
+    const std::string file = folder + "/baseline.txt";
     for (auto _ : state) {
         FILE *f = std::fopen(tmp.c_str(), "wb");
         std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), f);
-        if (sync) {
+        if (durability != Durability::None) {
             std::fflush(f);
             ::fsync(fileno(f));
         }
         std::fclose(f);
         std::rename(tmp.c_str(), file.c_str());
+        if (durability == Durability::FileAndFolder) {
+            const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+            ::fsync(dir);
+            ::close(dir);
+        }
     }
 }
 
-void BM_Baseline_FwriteAndRename(benchmark::State &state) { WriteAndRename(state, false); }
-void BM_Baseline_FwriteFsyncAndRename(benchmark::State &state) { WriteAndRename(state, true); }
+void BM_Baseline_FwriteAndRename(benchmark::State &state) { WriteAndRename(state, Durability::None); }
+void BM_Baseline_FwriteFsyncAndRename(benchmark::State &state) { WriteAndRename(state, Durability::File); }
+void BM_Baseline_FwriteFsyncRenameFsyncFolder(benchmark::State &state) { WriteAndRename(state, Durability::FileAndFolder); }
 
 void FindExact(benchmark::State &state, bool sortedList, bool hit)
 {
@@ -210,6 +222,7 @@ BENCHMARK(BM_Baseline_ReadAndSplitLines)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Listsave)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Baseline_FwriteAndRename)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Baseline_FwriteFsyncAndRename)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Baseline_FwriteFsyncRenameFsyncFolder)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ListFindExact_SortedHit);
 BENCHMARK(BM_ListFindExact_SortedMiss);
 BENCHMARK(BM_ListFindExact_UnsortedHit)->Unit(benchmark::kMicrosecond);

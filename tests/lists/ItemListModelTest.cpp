@@ -54,6 +54,21 @@ TEST(ItemList, CompareMatchesQtCaseInsensitiveOrder)
         }
 }
 
+TEST(ItemList, AnEmptyListTakesABatchWithoutTyingItToTheCaller)
+{
+    for (bool sorted : {false, true}) {
+        const QStringList batch{"a", "b", "c"};
+        ItemListModel m(sorted);
+        m.AddItems(batch);
+        m.AddItem("a2");
+        m.RemoveItem(0);
+        m.AddItems({"d"});
+        EXPECT_EQ(batch, (QStringList{"a", "b", "c"}));
+        const QStringList expected = sorted ? QStringList{"a2", "b", "c", "d"} : QStringList{"b", "c", "a2", "d"};
+        EXPECT_EQ(itemsOf(m), expected);
+    }
+}
+
 TEST(ItemList, IndexedAddRemoveAndTheirErrors)
 {
     ItemListModel m(false);
