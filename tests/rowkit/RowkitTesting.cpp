@@ -151,6 +151,28 @@ FileSizeLimit::~FileSizeLimit()
     std::signal(SIGXFSZ, oldHandler_);
 }
 
+namespace {
+
+bool writeProcFile(const char *path, const std::string &text)
+{
+    QFile f(QString::fromLatin1(path));
+    return f.open(QIODevice::WriteOnly) && f.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size());
+}
+
+// An unprivileged process may still mount inside a user namespace of its own, where it
+// is root; mapping that root to the real user keeps the files it makes its own.
+bool enterOwnUserNamespace()
+{
+    const uid_t uid = ::geteuid();
+    const gid_t gid = ::getegid();
+    if (::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0)
+        return false;
+    return writeProcFile("/proc/self/setgroups", "deny") && writeProcFile("/proc/self/uid_map", "0 " + std::to_string(uid) + " 1") &&
+           writeProcFile("/proc/self/gid_map", "0 " + std::to_string(gid) + " 1");
+}
+
+}  // namespace
+
 QString inPrivateMountNamespace(const std::function<QString()> &body)
 {
     int fds[2];
@@ -160,7 +182,7 @@ QString inPrivateMountNamespace(const std::function<QString()> &body)
     if (pid == 0) {
         ::close(fds[0]);
         QString report;
-        if (::unshare(CLONE_NEWNS) != 0 && ::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0)
+        if (::unshare(CLONE_NEWNS) != 0 && !enterOwnUserNamespace())
             report = QStringLiteral("SKIP: no private mount namespace: ") + QString::fromUtf8(std::strerror(errno));
         else if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
             report = QStringLiteral("SKIP: mounts cannot be made private: ") + QString::fromUtf8(std::strerror(errno));
