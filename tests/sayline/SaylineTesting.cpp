@@ -1,0 +1,28 @@
+#include "SaylineTesting.h"
+
+#include "ComponentLibrary.h"
+#include "TestFolder.h"
+
+#include "jabbly/members.h"
+
+#include <array>
+#include <memory>
+
+namespace sayline_test {
+
+jabbly::Dispatch &component()
+{
+    static const std::unique_ptr<jabbly::ComponentLibrary> library =
+        std::make_unique<jabbly::ComponentLibrary>(jabbly::testing::binFolder(), QStringLiteral("Sayline"), jabbly::SaylineFactory);
+    return library->instance();
+}
+
+QString filt(QString &text)
+{
+    std::array<jabbly::Variant, 1> args{jabbly::Variant(std::move(text))};
+    jabbly::Variant result = component().Invoke(jabbly::sayline::filt, args);
+    text = std::get<QString>(std::move(args[0]));
+    return std::get<QString>(std::move(result));
+}
+
+}  // namespace sayline_test

@@ -1,0 +1,17 @@
+#pragma once
+// The one Sayline instance of the test binary, loaded from the output folder as the
+// program loads it, and a direct way to call its members by number.
+
+#include "Components.h"
+
+#include "jabbly/dispatch.h"
+
+namespace sayline_test {
+
+jabbly::Dispatch &component();
+inline jabbly::Sayline sayline() { return jabbly::Sayline(component()); }
+
+// Calls filt through the dispatch entry with `text` as the by-reference argument.
+QString filt(QString &text);
+
+}  // namespace sayline_test
