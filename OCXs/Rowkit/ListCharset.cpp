@@ -148,7 +148,7 @@ QByteArray encodeWith(const std::string &charset, QStringView text)
 
 }  // namespace
 
-QString decodeWindows1252(const QByteArray &bytes)
+QString decodeWindows1252(QByteArrayView bytes)
 {
     QString text(bytes.size(), Qt::Uninitialized);
     char16_t *out = reinterpret_cast<char16_t *>(text.data());
@@ -159,16 +159,37 @@ QString decodeWindows1252(const QByteArray &bytes)
     return text;
 }
 
-QString decodeListText(const QByteArray &bytes)
+ListTextDecoder::ListTextDecoder(const QByteArray &bytes) : bytes_(bytes), charset_(localeCharset())
 {
-    const std::string charset = localeCharset();
-    if (!charset.empty())
-        return decodeWith(charset, bytes);
-    if (!QByteArrayView(bytes).isValidUtf8())
-        return decodeWindows1252(bytes);
-    // ConvertInitialBom: a byte-order mark stays in the text like any other character.
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
-    return decoder(bytes);
+    if (!charset_.empty())
+        mode_ = Mode::Locale;
+    else
+        mode_ = QByteArrayView(bytes).isValidUtf8() ? Mode::Utf8 : Mode::Windows1252;
+}
+
+QString ListTextDecoder::decodeLine(QByteArrayView line) const
+{
+    if (mode_ == Mode::Windows1252)
+        return decodeWindows1252(line);
+    // fromUtf8 would drop a byte-order mark at the start; here it is part of the item.
+    if (line.startsWith("\xEF\xBB\xBF")) {
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+        return decoder(line);
+    }
+    return QString::fromUtf8(line);
+}
+
+QString ListTextDecoder::decodeAll() const
+{
+    switch (mode_) {
+    case Mode::Locale:
+        return decodeWith(charset_, bytes_);
+    case Mode::Windows1252:
+        return decodeWindows1252(bytes_);
+    case Mode::Utf8:
+        break;
+    }
+    return decodeLine(bytes_);
 }
 
 ListTextEncoder::ListTextEncoder(qsizetype expectedLength)

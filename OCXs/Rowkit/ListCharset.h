@@ -5,6 +5,7 @@
 // older versions still load. Under any other locale its own character set is used.
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringEncoder>
 #include <QStringView>
@@ -14,8 +15,25 @@
 namespace rowkit {
 
 // Bytes of a list file to text. Never fails: every byte becomes some character, and a
-// byte-order mark is not special (its characters begin the first item).
-QString decodeListText(const QByteArray &bytes);
+// byte-order mark is not special (its characters begin the first item). Under UTF-8 and
+// Windows-1252 the bytes CR and LF only ever stand for themselves, so lines can be found
+// in the bytes and each decoded on its own; other character sets are decoded whole.
+class ListTextDecoder {
+public:
+    // Decides how `bytes`, which must outlive the decoder, are to be read.
+    explicit ListTextDecoder(const QByteArray &bytes);
+    bool decodesLines() const { return mode_ != Mode::Locale; }
+    // One line of the file, when decodesLines().
+    QString decodeLine(QByteArrayView line) const;
+    // The whole file.
+    QString decodeAll() const;
+
+private:
+    enum class Mode { Utf8, Windows1252, Locale };
+    const QByteArray &bytes_;
+    std::string charset_;
+    Mode mode_;
+};
 
 // Text to the bytes of a list file, piece by piece, so that a whole list is encoded
 // without first being joined into one text. A character that the locale's character set
@@ -38,6 +56,6 @@ private:
 
 // Windows-1252 to text. The five bytes that Windows-1252 leaves undefined (0x81, 0x8D,
 // 0x8F, 0x90, 0x9D) become the control characters of the same value.
-QString decodeWindows1252(const QByteArray &bytes);
+QString decodeWindows1252(QByteArrayView bytes);
 
 }  // namespace rowkit
