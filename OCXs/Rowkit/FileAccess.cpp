@@ -122,7 +122,9 @@ QByteArray readWholeFile(const QString &path)
 {
     if (path.isEmpty())
         throw fileError(ENOENT, path);
-    Descriptor file(::open(nativePath(path).c_str(), O_RDONLY | O_CLOEXEC));
+    // Non-blocking, so that a pipe without a writer cannot hang the open; it is refused
+    // below like any other file that is not a plain file.
+    Descriptor file(::open(nativePath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (file.get() < 0) {
         const int e = errno;
         throw fileError(e, path, e == ENOENT && !parentFolderExists(path));
@@ -132,9 +134,9 @@ QByteArray readWholeFile(const QString &path)
         throw fileError(errno, path);
     if (S_ISDIR(st.st_mode))
         throw fileError(EISDIR, path);
-    // A device could be read forever; a pipe ends when its writer is done.
-    if (!S_ISREG(st.st_mode) && !S_ISFIFO(st.st_mode))
-        throw fileError(ENODEV, path);
+    // A device could be read forever, a pipe could wait forever: list files are plain files.
+    if (!S_ISREG(st.st_mode))
+        throw notAPlainFile(path);
 
     QByteArray bytes;
     // The size is a hint only: files under /proc say 0, and a file may grow meanwhile.
@@ -172,6 +174,9 @@ void replaceWholeFile(const QString &path, const QByteArray &bytes)
         throw fileError(errno, path);
     if (exists && S_ISDIR(old.st_mode))
         throw fileError(EISDIR, path);
+    // Renaming over a device or a pipe would replace it rather than write to it.
+    if (exists && !S_ISREG(old.st_mode))
+        throw notAPlainFile(path);
     // A file that may not be written is not replaced either, although its folder would
     // allow the rename.
     if (exists && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)

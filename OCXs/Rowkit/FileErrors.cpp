@@ -62,6 +62,11 @@ jabbly::Error fileError(int errnum, const QString &path, bool missingFolder)
     return jabbly::Error(number, QStringLiteral("%1: '%2': %3").arg(titleOf(number), path, reason));
 }
 
+jabbly::Error notAPlainFile(const QString &path)
+{
+    return jabbly::Error(jabbly::err::PathFileAccess, QStringLiteral("%1: '%2': not a plain file").arg(titleOf(jabbly::err::PathFileAccess), path));
+}
+
 bool parentFolderExists(const QString &path)
 {
     std::filesystem::path parent = std::filesystem::path(QFile::encodeName(path).toStdString()).parent_path();

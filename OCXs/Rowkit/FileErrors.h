@@ -17,6 +17,10 @@ int fileErrorNumber(int errnum);
 // file" into path not found (76).
 jabbly::Error fileError(int errnum, const QString &path, bool missingFolder = false);
 
+// Path/file access error (75) for something at `path` that is not a plain file (a
+// device, a pipe, a socket), which list files must be.
+jabbly::Error notAPlainFile(const QString &path);
+
 // True when the folder that would hold `path` exists; tells "file not found" (53) from
 // "path not found" (76) after an ENOENT.
 bool parentFolderExists(const QString &path);

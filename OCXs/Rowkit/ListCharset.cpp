@@ -24,20 +24,6 @@ constexpr std::array<char16_t, 32> kCp1252High = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98-9F
 };
 
-// The locale's character set as iconv knows it, or empty when list files are UTF-8.
-std::string localeCharset()
-{
-    const char *codeset = ::nl_langinfo(CODESET);
-    std::string key;
-    for (const char *p = codeset; p && *p; ++p) {
-        if (*p != '-' && *p != '_')
-            key += static_cast<char>(*p >= 'a' && *p <= 'z' ? *p - 'a' + 'A' : *p);
-    }
-    if (key.empty() || key == "UTF8" || key == "ANSIX3.41968" || key == "ASCII" || key == "USASCII")
-        return {};
-    return codeset;
-}
-
 const char *utf16Name() { return QSysInfo::ByteOrder == QSysInfo::LittleEndian ? "UTF-16LE" : "UTF-16BE"; }
 
 // An iconv conversion, closed when it goes out of scope.
@@ -63,11 +49,28 @@ private:
     iconv_t cd_;
 };
 
+// The locale's character set as iconv knows it, or empty when list files are UTF-8.
+std::string localeCharset()
+{
+    const char *codeset = ::nl_langinfo(CODESET);
+    std::string key;
+    for (const char *p = codeset; p && *p; ++p) {
+        if (*p != '-' && *p != '_')
+            key += static_cast<char>(*p >= 'a' && *p <= 'z' ? *p - 'a' + 'A' : *p);
+    }
+    if (key.empty() || key == "UTF8" || key == "ANSIX3.41968" || key == "ASCII" || key == "USASCII")
+        return {};
+    // A character set that iconv cannot convert is treated like UTF-8 in both directions.
+    if (!Converter(utf16Name(), codeset).ok())
+        return {};
+    return codeset;
+}
+
 QString decodeWith(const std::string &charset, const QByteArray &bytes)
 {
     Converter conv(utf16Name(), charset.c_str());
     if (!conv.ok())
-        return decodeWindows1252(bytes);  // a character set iconv does not know
+        return QString::fromLatin1(bytes);  // not expected: localeCharset() checked it
     // One input byte never gives more than two UTF-16 units.
     QString text(bytes.size() * 2, Qt::Uninitialized);
     char *in = const_cast<char *>(bytes.constData());
@@ -97,7 +100,7 @@ QByteArray encodeWith(const std::string &charset, QStringView text)
 {
     Converter conv(charset.c_str(), utf16Name());
     if (!conv.ok())
-        return text.toUtf8();
+        return text.toLatin1();  // not expected: localeCharset() checked it
     QByteArray bytes;
     // Generous for single-byte sets; grown below for others.
     bytes.resize(text.size() + 16);

@@ -68,7 +68,11 @@ TEST(RowkitListFileErrors, LoadTellsMissingFileFromMissingFolder)
     expectError([&] { r.Listload(*list, dir.path("plain.txt/words.txt")); }, 76, dir.path("plain.txt/words.txt"), "Not a directory");
     expectError([&] { r.Listload(*list, dir.path("folder")); }, 75, dir.path("folder"), "Is a directory");
     EXPECT_EQ(errorNumber([&] { r.Listload(*list, QString()); }), 53);
+    // Only plain files are list files: a device could be read forever, and a pipe
+    // without a writer would wait forever.
     EXPECT_EQ(errorNumber([&] { r.Listload(*list, "/dev/zero"); }), 75);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.path("pipe")).constData(), 0600), 0);
+    EXPECT_EQ(errorNumber([&] { r.Listload(*list, dir.path("pipe")); }), 75);
     EXPECT_EQ(itemsOf(*list), (QStringList{"one", "two", "three"}));
 }
 
@@ -100,6 +104,13 @@ TEST(RowkitListFileErrors, SaveThatCannotCreateItsFileLeavesEverythingAsItWas)
         EXPECT_TRUE(dir.entries("folder").isEmpty());
     };
     attempt("folder", 75, "Is a directory");
+    // A pipe in place of the file would be replaced by the rename, not written to.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.path("folder/pipe")).constData(), 0600), 0);
+    expectError([&] { r.Listsave(*list, dir.path("folder/pipe")); }, 75, dir.path("folder/pipe"), "not a plain file");
+    struct stat st {};
+    ASSERT_EQ(::lstat(QFile::encodeName(dir.path("folder/pipe")).constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    ASSERT_TRUE(QFile::remove(dir.path("folder/pipe")));
     attempt("nowhere/words.txt", 76, "No such file or directory");
     attempt("plain.txt/words.txt", 76, "Not a directory");
     EXPECT_EQ(itemsOf(*list), (QStringList{"one", "two", "three"}));

@@ -74,6 +74,12 @@ TEST(RowkitListFile, LoadAndSaveFollowTheLineRulesByteForByte)
     rowkit().Listsave(blank, dir.path("blank.txt"));
     EXPECT_EQ(dir.read("blank.txt"), bytes("\r\n"));
 
+    // Half a surrogate pair is no character: it is written as the replacement character.
+    ItemListModel broken(false);
+    broken.AddItem(QString(QChar(0xD800)) + "x");
+    rowkit().Listsave(broken, dir.path("broken.txt"));
+    EXPECT_EQ(dir.read("broken.txt"), bytes("\xEF\xBF\xBDx\r\n"));
+
     // An item holding CR LF is written as it is, and so comes back as two items.
     ItemListModel split(false);
     split.AddItems({"one\r\ntwo", "three"});
