@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QStringList>
 
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
@@ -45,11 +46,9 @@ void addEntries(std::span<Variant> a, Kind kind)
     const std::string prefix = folder == "/" ? folder : folder + '/';
     std::error_code ec;
     fs::directory_iterator it(folder, ec);
-    if (ec) {
-        // A missing folder, or a path that names a file, is "path not found".
-        const bool notAFolder = ec.value() == ENOENT || ec.value() == ENOTDIR;
-        throw fileError(notAFolder ? ENOENT : ec.value(), spec, notAFolder);
-    }
+    // A missing folder, or a path that names a file, is "path not found".
+    if (ec)
+        throw fileError(ec.value(), spec, true);
 
     QStringList found;
     while (it != fs::directory_iterator()) {

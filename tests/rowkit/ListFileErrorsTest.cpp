@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include <fcntl.h>
@@ -46,9 +47,9 @@ void expectError(const std::function<void()> &f, int number, const QString &path
     EXPECT_TRUE(e->message().contains(QString::fromUtf8(reason))) << e->message().toStdString();
 }
 
-ItemListModel *threeWords(bool sorted = false)
+std::unique_ptr<ItemListModel> threeWords()
 {
-    auto *list = new ItemListModel(sorted);
+    auto list = std::make_unique<ItemListModel>(false);
     list->AddItems({"one", "two", "three"});
     return list;
 }
@@ -60,7 +61,7 @@ TEST(RowkitListFileErrors, LoadTellsMissingFileFromMissingFolder)
     Scratch dir;
     dir.write("plain.txt", "x\r\n");
     ASSERT_TRUE(QDir(dir.path({})).mkdir("folder"));
-    std::unique_ptr<ItemListModel> list(threeWords());
+    const auto list = threeWords();
     auto r = rowkit();
 
     expectError([&] { r.Listload(*list, dir.path("missing.txt")); }, 53, dir.path("missing.txt"), "No such file or directory");
@@ -92,7 +93,7 @@ TEST(RowkitListFileErrors, SaveThatCannotCreateItsFileLeavesEverythingAsItWas)
     Scratch dir;
     dir.write("plain.txt", "old\r\n");
     ASSERT_TRUE(QDir(dir.path({})).mkdir("folder"));
-    std::unique_ptr<ItemListModel> list(threeWords());
+    const auto list = threeWords();
     auto r = rowkit();
     const auto attempt = [&](const QString &name, int number, const char *reason) {
         SCOPED_TRACE(name.toStdString());
@@ -128,7 +129,7 @@ TEST(RowkitListFileErrors, PermissionDeniedIsReportedAndTheOldFileStays)
     ASSERT_EQ(::chmod(QFile::encodeName(dir.path("locked/words.txt")).constData(), 0666), 0);
     ASSERT_EQ(::chmod(QFile::encodeName(dir.path("locked")).constData(), 0555), 0);
 
-    std::unique_ptr<ItemListModel> list(threeWords());
+    const auto list = threeWords();
     {
         WithoutRootRights nobody;
         if (!nobody.ok())
