@@ -1,0 +1,421 @@
+#include "EspeakEngine.h"
+
+#include "LexiconDialog.h"
+#include "SpeechErrors.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <espeak-ng/espeak_ng.h>
+
+#include <cstdio>
+#include <cstring>
+#include <functional>
+
+namespace jabbly {
+
+namespace {
+
+QString statusText(espeak_ng_STATUS status, espeak_ng_ERROR_CONTEXT context = nullptr)
+{
+    // The context names the file that failed; espeak-ng only prints it, so print it into
+    // memory.
+    if (context) {
+        char *buffer = nullptr;
+        size_t size = 0;
+        if (FILE *f = open_memstream(&buffer, &size)) {
+            espeak_ng_PrintStatusCodeMessage(status, f, context);
+            std::fclose(f);
+            QString text = QString::fromLocal8Bit(buffer, static_cast<qsizetype>(size)).trimmed();
+            std::free(buffer);
+            if (!text.isEmpty())
+                return text;
+        }
+    }
+    char message[512] = {};
+    espeak_ng_GetStatusCodeMessage(status, message, sizeof message);
+    return QString::fromLocal8Bit(message).trimmed();
+}
+
+using SampleSink = std::function<void(const int16_t *, std::size_t)>;
+using CancelCheck = std::function<bool()>;
+
+// One synthesis in progress, handed to espeak-ng's callback as the user data.
+struct Rendering {
+    const SampleSink &sink;
+    const CancelCheck &cancelled;
+    std::exception_ptr failure;
+};
+
+// espeak-ng's synthesis callback: 1 ends the synthesis. Nothing may be thrown through
+// espeak-ng, so a failure of the sink is kept for the caller.
+int onSamples(short *samples, int count, espeak_EVENT *events)
+{
+    auto *r = events ? static_cast<Rendering *>(events->user_data) : nullptr;
+    if (!r)
+        return 0;
+    if (r->cancelled())
+        return 1;
+    if (samples && count > 0) {
+        try {
+            r->sink(samples, static_cast<std::size_t>(count));
+        } catch (...) {
+            r->failure = std::current_exception();
+            return 1;
+        }
+    }
+    return r->cancelled() ? 1 : 0;
+}
+
+// espeak-ng keeps its state in the process, and version 1.51 cannot be started a second
+// time after it was shut down. So it is started once, by the first engine, and stays; all
+// synthesis goes through here, one at a time.
+class Espeak {
+public:
+    static Espeak &start(const QString &dataFolder)
+    {
+        static std::mutex startMutex;
+        std::lock_guard lock(startMutex);
+        const QString folder = dataFolder.isEmpty() ? QString() : QDir::cleanPath(QFileInfo(dataFolder).absoluteFilePath());
+        if (running) {
+            if (running->dataFolder_ != folder)
+                throw Error(err::CannotCreateObject, QStringLiteral("The speech engine is already running with the data in %1")
+                                                         .arg(running->dataFolder_.isEmpty() ? QStringLiteral("espeak-ng's own folder")
+                                                                                             : running->dataFolder_));
+            return *running;
+        }
+        running = new Espeak(folder);  // lives as long as the process, as espeak-ng does
+        return *running;
+    }
+
+    // The one that start() has started; every engine that exists has done so.
+    static Espeak &started() { return *running; }
+
+    int sampleRate() const { return sampleRate_; }
+    const std::vector<voices::EspeakVoice> &voices() const { return voices_; }
+
+    void render(const QByteArray &utf8, const QString &voice, int wordsPerMinute, const SampleSink &sink, const CancelCheck &cancelled)
+    {
+        std::lock_guard lock(mutex_);
+        if (voice != loadedVoice_) {
+            loadedVoice_.clear();
+            const espeak_ng_STATUS status = espeak_ng_SetVoiceByName(voice.toUtf8().constData());
+            if (status != ENS_OK)
+                throw Error(err::InvalidPropertyValue, QStringLiteral("The voice %1 could not be loaded: %2").arg(voice, statusText(status)));
+            loadedVoice_ = voice;
+        }
+        espeak_ng_SetParameter(espeakRATE, wordsPerMinute, 0);
+
+        Rendering r{sink, cancelled, {}};
+        const espeak_ng_STATUS status =
+            espeak_ng_Synthesize(utf8.constData(), static_cast<size_t>(utf8.size()) + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr, &r);
+        if (r.failure)
+            std::rethrow_exception(r.failure);
+        if (status != ENS_OK && status != ENS_SPEECH_STOPPED)
+            throw Error(speech_err::InternalError, QStringLiteral("Speech synthesis failed: %1").arg(statusText(status)));
+    }
+
+private:
+    explicit Espeak(const QString &folder) : dataFolder_(folder)
+    {
+        // A failed start may be tried again (with other data); a successful one must not be
+        // repeated, even when a later step fails.
+        static bool initialised = false;
+        if (!initialised) {
+            const QByteArray path = QFile::encodeName(folder);
+            espeak_ng_InitializePath(folder.isEmpty() ? nullptr : path.constData());
+            espeak_ng_ERROR_CONTEXT context = nullptr;
+            const espeak_ng_STATUS status = espeak_ng_Initialize(&context);
+            if (status != ENS_OK) {
+                const QString why = statusText(status, context);
+                espeak_ng_ClearErrorContext(&context);
+                throw Error(err::CannotCreateObject, QStringLiteral("The speech engine could not start: %1").arg(why));
+            }
+            initialised = true;
+        }
+        // Synthesis into the callback only: espeak-ng opens no sound device of its own.
+        const espeak_ng_STATUS status = espeak_ng_InitializeOutput(ENOUTPUT_MODE_SYNCHRONOUS, 0, nullptr);
+        if (status != ENS_OK)
+            throw Error(err::CannotCreateObject, QStringLiteral("The speech engine could not start: %1").arg(statusText(status)));
+        espeak_SetSynthCallback(onSamples);
+        sampleRate_ = espeak_ng_GetSampleRate();
+
+        for (const espeak_VOICE **v = espeak_ListVoices(nullptr); v && *v; ++v) {
+            voices::EspeakVoice voice{QString::fromUtf8((*v)->name), QString::fromUtf8((*v)->identifier), {}};
+            // Pairs of a priority byte and a language name, ended by an empty name.
+            for (const char *p = (*v)->languages; p && *p;) {
+                const int priority = static_cast<unsigned char>(*p++);
+                const QString tag = QString::fromUtf8(p).toLower();
+                p += std::strlen(p) + 1;
+                if (!tag.isEmpty())
+                    voice.languages.push_back({tag, priority});
+            }
+            voices_.push_back(std::move(voice));
+        }
+        if (voices_.empty())
+            throw Error(err::CannotCreateObject, QStringLiteral("The speech engine found no voices in its data."));
+    }
+
+    static inline Espeak *running = nullptr;
+
+    QString dataFolder_;
+    int sampleRate_ = 22050;
+    std::vector<voices::EspeakVoice> voices_;
+    std::mutex mutex_;
+    QString loadedVoice_;
+};
+
+Espeak &espeak()
+{
+    return Espeak::started();
+}
+
+Error noSuchVoice(int number, int32_t mode, int32_t count)
+{
+    return Error(number, QStringLiteral("There is no voice %1: the voices are numbered 1 to %2.").arg(mode).arg(count));
+}
+
+}  // namespace
+
+EspeakEngine::EspeakEngine(Options options)
+    : lexiconFile_(options.lexiconFile.isEmpty() ? Lexicon::defaultFile() : options.lexiconFile),
+      output_(options.output ? std::move(options.output) : std::make_unique<SystemAudioOutput>())
+{
+    Espeak &e = Espeak::start(options.dataFolder);
+    modes_ = voices::modesFor(e.voices());
+    if (modes_.empty())
+        throw Error(err::CannotCreateObject, QStringLiteral("The speech engine found no voices in its data."));
+    preferredLanguage_ = voices::preferredLanguage(QLocale::system());
+    current_ = voices::bestMode(modes_, QString(), preferredLanguage_);
+
+    try {
+        lexicon_.load(lexiconFile_);
+    } catch (const Error &error) {
+        lexiconProblem_ = error.message();
+    }
+
+    thread_ = std::thread([this] { run(); });
+}
+
+EspeakEngine::~EspeakEngine()
+{
+    {
+        std::lock_guard lock(mutex_);
+        quit_ = true;
+        queue_.clear();
+        ++generation_;
+    }
+    wake_.notify_all();
+    thread_.join();
+}
+
+// --- Voices and speed -------------------------------------------------------------------
+
+void EspeakEngine::checkMode(int32_t mode, int errorNumber) const
+{
+    if (mode < 1 || mode > CountEngines())
+        throw noSuchVoice(errorNumber, mode, CountEngines());
+}
+
+int32_t EspeakEngine::CountEngines() const
+{
+    return static_cast<int32_t>(modes_.size());
+}
+
+const voices::Mode &EspeakEngine::mode(int32_t number) const
+{
+    checkMode(number, err::InvalidArgument);
+    return modes_[static_cast<std::size_t>(number - 1)];
+}
+
+QString EspeakEngine::ModeName(int32_t mode) const
+{
+    return this->mode(mode).name;
+}
+
+int32_t EspeakEngine::CurrentMode() const
+{
+    return current_;
+}
+
+int32_t EspeakEngine::Find(const QString &criteria)
+{
+    return voices::bestMode(modes_, criteria, preferredLanguage_);
+}
+
+void EspeakEngine::Select(int32_t mode)
+{
+    checkMode(mode, err::InvalidArgument);
+    current_ = mode;
+}
+
+void EspeakEngine::setCurrentMode(int32_t mode)
+{
+    checkMode(mode, err::InvalidPropertyValue);
+    current_ = mode;
+}
+
+void EspeakEngine::setSpeed(int32_t speed)
+{
+    if (speed < voices::kSlowest || speed > voices::kFastest)
+        throw Error(err::InvalidPropertyValue,
+                    QStringLiteral("The speed %1 is out of range: it goes from %2 to %3.").arg(speed).arg(voices::kSlowest).arg(voices::kFastest));
+    speed_ = speed;
+}
+
+int EspeakEngine::sampleRate() const
+{
+    return espeak().sampleRate();
+}
+
+// --- Speaking ---------------------------------------------------------------------------
+
+QString EspeakEngine::spokenText(const QString &text) const
+{
+    QString t = lexicon_.apply(text);
+    t.replace(QChar(u'\0'), QChar(u' '));
+    return t;
+}
+
+void EspeakEngine::Speak(const QString &text)
+{
+    {
+        std::lock_guard lock(mutex_);
+        if (failure_)
+            std::rethrow_exception(std::exchange(failure_, nullptr));
+    }
+    enqueue(spokenText(text));
+}
+
+void EspeakEngine::enqueue(QString text)
+{
+    if (text.trimmed().isEmpty())
+        return;
+    Request request{text.toUtf8(), mode(current_).spec, voices::wordsPerMinute(speed_), 0};
+    {
+        std::lock_guard lock(mutex_);
+        if (queue_.size() >= static_cast<std::size_t>(MaxQueued))
+            throw Error(err::Overflow, QStringLiteral("Too many lines are waiting to be spoken."));
+        request.generation = generation_.load();
+        queue_.push_back(std::move(request));
+    }
+    wake_.notify_one();
+}
+
+void EspeakEngine::StopSpeaking()
+{
+    std::lock_guard lock(mutex_);
+    queue_.clear();
+    ++generation_;  // the line being spoken notices within one block of samples
+}
+
+bool EspeakEngine::cancelled(const Request &request) const
+{
+    return generation_.load() != request.generation;
+}
+
+void EspeakEngine::run()
+{
+    for (;;) {
+        Request request;
+        {
+            std::unique_lock lock(mutex_);
+            wake_.wait(lock, [this] { return quit_ || !queue_.empty(); });
+            if (quit_)
+                break;
+            request = std::move(queue_.front());
+            queue_.pop_front();
+            busy_ = true;
+        }
+
+        std::exception_ptr failure;
+        try {
+            play(request);
+        } catch (...) {
+            failure = std::current_exception();
+            // Start afresh with the device at the next line.
+            try {
+                output_->close();
+            } catch (...) {
+            }
+            outputOpen_ = false;
+        }
+
+        {
+            std::lock_guard lock(mutex_);
+            busy_ = false;
+            if (failure && !cancelled(request)) {
+                // The lines behind a failed one would fail the same way.
+                failure_ = failure;
+                queue_.clear();
+            }
+        }
+        idle_.notify_all();
+    }
+    try {
+        output_->close();
+    } catch (...) {
+    }
+}
+
+void EspeakEngine::play(const Request &request)
+{
+    if (cancelled(request))
+        return;
+    if (!outputOpen_) {
+        output_->open(espeak().sampleRate());
+        outputOpen_ = true;
+    }
+    const SampleSink sink = [this](const int16_t *samples, std::size_t count) { output_->write(samples, count); };
+    const CancelCheck stop = [this, &request] { return cancelled(request); };
+    espeak().render(request.utf8, request.voice, request.wordsPerMinute, sink, stop);
+    if (cancelled(request))
+        output_->discard();
+    else
+        output_->endOfUtterance();
+}
+
+std::vector<int16_t> EspeakEngine::synthesize(const QString &text)
+{
+    std::vector<int16_t> samples;
+    const SampleSink sink = [&samples](const int16_t *s, std::size_t n) { samples.insert(samples.end(), s, s + n); };
+    const CancelCheck never = [] { return false; };
+    espeak().render(spokenText(text).toUtf8(), mode(current_).spec, voices::wordsPerMinute(speed_), sink, never);
+    return samples;
+}
+
+void EspeakEngine::waitUntilIdle()
+{
+    std::unique_lock lock(mutex_);
+    idle_.wait(lock, [this] { return queue_.empty() && !busy_; });
+}
+
+// --- Lexicon ----------------------------------------------------------------------------
+
+void EspeakEngine::replaceLexicon(const Lexicon &lexicon)
+{
+    if (!lexiconProblem_.isEmpty() && QFile::exists(lexiconFile_)) {
+        const QString kept = lexiconFile_ + QStringLiteral(".unreadable");
+        QFile::remove(kept);
+        if (!QFile::copy(lexiconFile_, kept))
+            throw Error(err::PathFileAccess, QStringLiteral("Could not keep the unreadable pronunciations file as %1").arg(QDir::toNativeSeparators(kept)));
+    }
+    lexicon.save(lexiconFile_);
+    lexicon_ = lexicon;
+    lexiconProblem_.clear();
+}
+
+void EspeakEngine::LexiconDlg(QWidget *owner, const QString &title)
+{
+    LexiconDialog dialog(lexicon_, owner);
+    dialog.setWindowTitle(title);
+    if (!lexiconProblem_.isEmpty())
+        dialog.setProblem(lexiconProblem_);
+    dialog.setSaver([this](const Lexicon &edited) { replaceLexicon(edited); });
+    // Listening says the pronunciation as typed, without the lexicon in the way.
+    dialog.setListener([this](const QString &sayAs) { enqueue(sayAs); });
+    dialog.exec();
+}
+
+}  // namespace jabbly
