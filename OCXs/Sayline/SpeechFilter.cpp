@@ -1,7 +1,9 @@
 #include "SpeechFilter.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 namespace sayline {
@@ -102,6 +104,46 @@ constexpr std::array<Replacement, 256> makeLatinTable()
 
 constexpr std::array<Replacement, 256> kLatin = makeLatinTable();
 
+// The first 256 characters as the writing pass uses them: every character's output as
+// UTF-16, padded to a fixed size, with its length (a character that stays is its own
+// output). Copying the whole slot and moving on by the length needs no branch, so mixed
+// text costs no more than plain text.
+constexpr std::size_t kLongest = 18;  // "to the power of 2" and its kind, rounded up
+
+struct Wide {
+    char16_t text[kLongest];
+    uint8_t length;
+};
+
+constexpr std::array<Wide, 256> makeWideTable()
+{
+    std::array<Wide, 256> w{};
+    for (std::size_t c = 0; c < 256; ++c) {
+        const std::string_view r = kLatin[c].text;
+        if (r.empty()) {
+            w[c].text[0] = static_cast<char16_t>(c);
+            w[c].length = 1;
+        } else {
+            for (std::size_t i = 0; i < r.size(); ++i)
+                w[c].text[i] = static_cast<char16_t>(static_cast<unsigned char>(r[i]));
+            w[c].length = static_cast<uint8_t>(r.size());
+        }
+    }
+    return w;
+}
+
+constexpr std::array<Wide, 256> kWide = makeWideTable();
+
+constexpr bool fitsEverySlot()
+{
+    for (const Replacement &r : kLatin) {
+        if (r.text.size() > kLongest)
+            return false;
+    }
+    return true;
+}
+static_assert(fitsEverySlot(), "a replacement is longer than its slot");
+
 // The Windows-1252 characters of codes 128 to 159 that Unicode keeps above U+00FF. All of
 // them lie between U+0152 and U+2122, so most text never reaches the switch.
 constexpr char16_t kFirstAbove = 0x0152;
@@ -141,13 +183,11 @@ std::string_view replacementAbove(char16_t c)
     }
 }
 
-inline std::string_view replacementFor(char16_t c)
+inline bool changes(char16_t c)
 {
     if (c < 0x100)
-        return kLatin[c].text;
-    if (c >= kFirstAbove && c <= kLastAbove)
-        return replacementAbove(c);
-    return {};
+        return !kLatin[c].text.empty();
+    return c >= kFirstAbove && c <= kLastAbove && !replacementAbove(c).empty();
 }
 
 // Leading and trailing U+0020 only: tabs and the like have become spaces already, and any
@@ -173,36 +213,46 @@ QString filterForSpeech(QString &text)
     const char16_t *in = reinterpret_cast<const char16_t *>(text.constData());
     const qsizetype n = text.size();
 
-    // Measure. Most lines need no replacement at all: then the text is left untouched and
-    // no new string is made.
-    qsizetype firstChange = -1;
-    qsizetype outSize = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        const std::string_view r = replacementFor(in[i]);
-        if (r.empty()) {
-            ++outSize;
-        } else {
-            if (firstChange < 0)
-                firstChange = i;
-            outSize += static_cast<qsizetype>(r.size());
-        }
-    }
-    if (firstChange < 0)
+    // Most lines need no replacement at all: then the text is left untouched and no new
+    // string is made.
+    qsizetype firstChange = 0;
+    while (firstChange < n && !changes(in[firstChange]))
+        ++firstChange;
+    if (firstChange == n)
         return trimSpaces(text);
 
-    QString out(outSize, Qt::Uninitialized);
-    char16_t *o = reinterpret_cast<char16_t *>(out.data());
-    for (qsizetype i = 0; i < firstChange; ++i)
-        *o++ = in[i];
+    // Write, in one pass. The string starts with room for a quarter more than the text and
+    // doubles when a replacement might not fit; every write may fill a whole slot.
+    qsizetype capacity = n + (n - firstChange) / 4 + static_cast<qsizetype>(kLongest);
+    QString out(capacity, Qt::Uninitialized);
+    char16_t *base = reinterpret_cast<char16_t *>(out.data());
+    char16_t *o = std::copy(in, in + firstChange, base);
+    char16_t *limit = base + capacity - kLongest;
     for (qsizetype i = firstChange; i < n; ++i) {
-        const std::string_view r = replacementFor(in[i]);
-        if (r.empty()) {
-            *o++ = in[i];
-        } else {
-            for (char ch : r)
-                *o++ = static_cast<char16_t>(static_cast<unsigned char>(ch));
+        if (o > limit) {
+            const qsizetype written = o - base;
+            capacity *= 2;
+            out.resize(capacity);
+            base = reinterpret_cast<char16_t *>(out.data());
+            o = base + written;
+            limit = base + capacity - kLongest;
         }
+        const char16_t c = in[i];
+        if (c < 0x100) {
+            const Wide &w = kWide[c];
+            std::memcpy(o, w.text, sizeof w.text);
+            o += w.length;
+            continue;
+        }
+        const std::string_view r = c >= kFirstAbove && c <= kLastAbove ? replacementAbove(c) : std::string_view();
+        if (r.empty()) {
+            *o++ = c;
+            continue;
+        }
+        for (char ch : r)
+            *o++ = static_cast<char16_t>(static_cast<unsigned char>(ch));
     }
+    out.truncate(o - base);
     text = std::move(out);
     return trimSpaces(text);
 }

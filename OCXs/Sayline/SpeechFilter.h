@@ -8,8 +8,8 @@
 namespace sayline {
 
 // Rewrites `text` in place, character by character, and returns it with leading and
-// trailing spaces (U+0020 only) removed. One pass to measure, one to write: the cost is
-// linear in the length of the text whatever it holds.
+// trailing spaces (U+0020 only) removed. One pass over the text with table lookups: the
+// cost is linear in its length whatever it holds.
 QString filterForSpeech(QString &text);
 
 }  // namespace sayline

@@ -221,6 +221,20 @@ TEST(Filt, LongMixedLineMatchesCharacterByCharacter)
     EXPECT_TRUE(o.result == expected);
 }
 
+TEST(Filt, TextMadeOfTheLongestReplacementsGrowsSeventeenfold)
+{
+    for (const char16_t c : {u'\u00B2', u'\u00B0', u'\u2021'}) {
+        const QString one = expectedFor(c == u'\u2021' ? 135 : c);
+        QString input(5000, QChar(c));
+        QString expected;
+        for (int i = 0; i < 5000; ++i)
+            expected += one;
+        const Outcome o = run(input);
+        EXPECT_TRUE(o.var == expected) << one.toStdString();
+        EXPECT_EQ(o.result.size(), expected.size());
+    }
+}
+
 TEST(Filt, RewritesTheCallersTextOnlyWhenPassedByReference)
 {
     // Through the program's wrapper, as the conversation turn calls it: the variable is
