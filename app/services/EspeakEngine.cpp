@@ -9,6 +9,7 @@
 
 #include <espeak-ng/espeak_ng.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -367,7 +368,13 @@ void EspeakEngine::play(const Request &request)
         output_->open(espeak().sampleRate());
         outputOpen_ = true;
     }
-    const SampleSink sink = [this](const int16_t *samples, std::size_t count) { output_->write(samples, count); };
+    // espeak-ng hands over about 50 ms at a time; the output gets them in 10 ms slices, so
+    // that a stop does not wait for the rest of a block to be played.
+    const std::size_t slice = static_cast<std::size_t>(std::max(1, espeak().sampleRate() / 100));
+    const SampleSink sink = [this, &request, slice](const int16_t *samples, std::size_t count) {
+        for (std::size_t done = 0; done < count && !cancelled(request); done += slice)
+            output_->write(samples + done, std::min(slice, count - done));
+    };
     const CancelCheck stop = [this, &request] { return cancelled(request); };
     espeak().render(request.utf8, request.voice, request.wordsPerMinute, sink, stop);
     if (cancelled(request))

@@ -6,9 +6,9 @@
 // 50 to 250 mapped onto espeak-ng's words per minute, 150 being espeak-ng's normal pace.
 //
 // Speech runs on a thread of the engine's own: Speak() puts the line in a queue and
-// returns at once; the thread synthesizes the lines one after another and plays them,
-// sample block by sample block, so StopSpeaking() cuts the current line within one block
-// and drops the rest of the queue, without waiting for anything. A failure of that thread
+// returns at once; the thread synthesizes the lines one after another and plays them in
+// slices of 10 ms, so StopSpeaking() cuts the current line within a slice and drops the
+// rest of the queue, without waiting for anything. A failure of that thread
 // (no sound device, a voice that will not load) is kept and thrown by the next Speak().
 //
 // Pronunciations: the user's lexicon (word -> how to say it) is applied to every line
