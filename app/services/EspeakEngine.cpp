@@ -10,9 +10,11 @@
 #include <espeak-ng/espeak_ng.h>
 
 #include <algorithm>
+#include <clocale>
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <string>
 
 namespace jabbly {
 
@@ -68,6 +70,30 @@ int onSamples(short *samples, int count, espeak_EVENT *events)
     }
     return r->cancelled() ? 1 : 0;
 }
+
+// espeak-ng switches the process's character classification (LC_CTYPE) to UTF-8 when it
+// starts, for its own wide-character tests. The program reads the locale's character set
+// (list files in a single-byte locale), so the user's setting is put back; only the plain
+// C locale, which knows no letters beyond ASCII and which the program reads as UTF-8
+// anyway, is left as espeak-ng made it.
+class KeepCharacterSet {
+public:
+    KeepCharacterSet()
+    {
+        const char *current = std::setlocale(LC_CTYPE, nullptr);
+        before_ = current ? current : "C";
+    }
+    ~KeepCharacterSet()
+    {
+        if (before_ != "C" && before_ != "POSIX")
+            std::setlocale(LC_CTYPE, before_.c_str());
+    }
+    KeepCharacterSet(const KeepCharacterSet &) = delete;
+    KeepCharacterSet &operator=(const KeepCharacterSet &) = delete;
+
+private:
+    std::string before_;
+};
 
 // espeak-ng keeps its state in the process, and version 1.51 cannot be started a second
 // time after it was shut down. So it is started once, by the first engine, and stays; all
@@ -127,6 +153,7 @@ private:
             const QByteArray path = QFile::encodeName(folder);
             espeak_ng_InitializePath(folder.isEmpty() ? nullptr : path.constData());
             espeak_ng_ERROR_CONTEXT context = nullptr;
+            const KeepCharacterSet keep;
             const espeak_ng_STATUS status = espeak_ng_Initialize(&context);
             if (status != ENS_OK) {
                 const QString why = statusText(status, context);
