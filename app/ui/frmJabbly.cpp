@@ -1,5 +1,6 @@
 #include "frmJabbly.h"
 
+#include "EspeakEngine.h"
 #include "FileCheck.h"
 #include "FileSystem.h"
 #include "frmAddeditems.h"
@@ -53,6 +54,11 @@ frmJabbly::Setup frmJabbly::Setup::forThisProgram(const QStringList &arguments)
     setup.dataFolder = withSeparator(QCoreApplication::applicationDirPath());
     setup.componentFolder = setup.dataFolder;
     setup.arguments = arguments;
+    try {
+        setup.tts = std::make_unique<EspeakEngine>();
+    } catch (const Error &) {
+        // No speech this run; everything that speaks says so when it is used.
+    }
     setup.Tamsin = std::make_unique<LocalFileCheck>();
     setup.fileSystem = std::make_unique<LocalFileSystem>();
     setup.messages = std::make_unique<QtMessageBoxes>();

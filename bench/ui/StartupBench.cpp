@@ -33,6 +33,8 @@ void writeFile(const QString &path, const QByteArray &bytes)
         qFatal("cannot write %s", qPrintable(path));
 }
 
+// The first start in a process also loads the components and starts espeak-ng: this is what
+// a user waits for. The steady-state figure below shows the window's own share.
 void BM_FormLoadWithFullWordList(benchmark::State &state)
 {
     QTemporaryDir folder;
@@ -51,7 +53,8 @@ void BM_FormLoadWithFullWordList(benchmark::State &state)
         state.ResumeTiming();
     }
 }
-BENCHMARK(BM_FormLoadWithFullWordList)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FormLoadWithFullWordList)->Name("FormLoad/first_in_process")->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FormLoadWithFullWordList)->Name("FormLoad/again")->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
