@@ -2,6 +2,7 @@
 
 #include "MainLayout.h"
 #include "ListViewBinding.h"
+#include "WindowPlacement.h"
 
 #include <QListView>
 
@@ -15,6 +16,7 @@ frmAddeditems::frmAddeditems(QWidget *owner) : QWidget(owner, Qt::Window), view_
     view_->setObjectName(QStringLiteral("lstAI"));
     bindListView(*view_, lstAI_);
     resize(4680 / TwipsPerPixel, 3165 / TwipsPerPixel);
+    centreOnScreen(*this);
 }
 
 void frmAddeditems::resizeEvent(QResizeEvent *event)

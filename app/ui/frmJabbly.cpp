@@ -3,6 +3,7 @@
 #include "EspeakEngine.h"
 #include "FileCheck.h"
 #include "FileSystem.h"
+#include "WindowPlacement.h"
 #include "frmAddeditems.h"
 #include "jabbly/speechengine.h"
 #include "jabbly/version.h"
@@ -14,7 +15,6 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QTextEdit>
 
 #include <limits>
@@ -189,11 +189,7 @@ QAction *frmJabbly::action(const char *name) const { return findChild<QAction *>
 void frmJabbly::placeAtDesignSize()
 {
     resize(DesignClientWidth / TwipsPerPixel, DesignClientHeight / TwipsPerPixel + menuBar()->sizeHint().height());
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    centreOnScreen(*this);
 }
 
 bool frmJabbly::eventFilter(QObject *watched, QEvent *event)

@@ -109,9 +109,9 @@ TEST_F(MainWindowTest, WordsFileIsReadAtStartAndWrittenSortedAtShutDown)
         EXPECT_EQ(w->HidWord().items(), (QStringList{"Paris", "zebra"}));
         say(*w, "I like paris and Cats");
         w->close();
+        EXPECT_TRUE(messages->shown.isEmpty());
     }
     EXPECT_EQ(readFile(path("words.txt")), QByteArray("and\r\ncats\r\ni\r\nlike\r\nParis\r\nzebra\r\n"));
-    EXPECT_TRUE(messages->shown.isEmpty());
 
     auto again = makeWindow();
     ASSERT_TRUE(again->Form_Load());

@@ -1,0 +1,10 @@
+#pragma once
+
+class QWidget;
+
+namespace jabbly {
+
+// Moves a top-level window so that its frame is centred on the primary screen.
+void centreOnScreen(QWidget &window);
+
+}  // namespace jabbly
