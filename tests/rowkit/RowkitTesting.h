@@ -6,6 +6,7 @@
 #include "ComponentLibrary.h"
 #include "Components.h"
 #include "ItemListModel.h"
+#include "WithoutRootRights.h"
 
 #include <QByteArray>
 #include <QString>
@@ -19,6 +20,8 @@
 #include <sys/resource.h>
 
 namespace rowkit_test {
+
+using jabbly::testing::WithoutRootRights;
 
 // The one Rowkit instance of the test binary.
 jabbly::Dispatch &component();
@@ -68,20 +71,6 @@ private:
     QByteArray oldLocpath_;
     bool hadLocpath_ = false;
     QString why_;
-};
-
-// Root passes every permission check. For the scope of this object a root process acts
-// as the unprivileged user "nobody" (effective ids only, restored afterwards); any other
-// process is left as it is, since permissions already apply to it.
-class WithoutRootRights {
-public:
-    WithoutRootRights();
-    ~WithoutRootRights();
-    bool ok() const { return ok_; }
-
-private:
-    bool wasRoot_ = false;
-    bool ok_ = true;
 };
 
 // Caps the size of files this process may write, for the scope; writes beyond it fail
