@@ -9,7 +9,6 @@
 #include "Transcript.h"
 #include "Turn.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -228,16 +227,3 @@ BENCHMARK(BM_Baseline_58Draws)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Compose)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Baseline_StringAppend)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TranscriptWrite)->Arg(0)->Arg(10000)->Unit(benchmark::kMicrosecond);
-
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -4,7 +4,6 @@
 #include "Components.h"
 #include "ItemListModel.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -228,15 +227,3 @@ BENCHMARK(BM_ListFindExact_SortedMiss);
 BENCHMARK(BM_ListFindExact_UnsortedHit)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ListFindExact_UnsortedMiss)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_AddItem_OneByOneIntoSortedList)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char **argv)
-{
-    // As in the program: the application object sets the locale from the environment.
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

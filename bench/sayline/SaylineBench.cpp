@@ -10,7 +10,6 @@
 
 #include "jabbly/members.h"
 
-#include <QCoreApplication>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
@@ -216,14 +215,3 @@ BENCHMARK(BM_Speak_UntilReturn)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SpeakAndStop)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Baseline_SynthesizeIntoMemory)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Stop_UntilSilence)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -1,7 +1,6 @@
 // Start-up of the main window (construction and Form_Load, offscreen) with a full word list.
 #include "frmJabbly.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -57,13 +56,3 @@ BENCHMARK(BM_FormLoadWithFullWordList)->Name("FormLoad/first_in_process")->Itera
 BENCHMARK(BM_FormLoadWithFullWordList)->Name("FormLoad/again")->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
