@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fp-utils
   xvfb xauth
+  locales
 )
 
 missing=()
