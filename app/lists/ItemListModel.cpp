@@ -81,6 +81,11 @@ void ItemListModel::AddItem(const QString &text, int16_t index)
     if (index < 0 || index > items_.size())
         throw invalidArgument();
     ensureRoom();
+    if (searchable()) {
+        const bool afterPrevious = index == 0 || compareItems(items_.at(index - 1), text) <= 0;
+        const bool beforeNext = index == items_.size() || compareItems(text, items_.at(index)) <= 0;
+        inOrder_ = afterPrevious && beforeNext;
+    }
     beginInsertRows({}, index, index);
     items_.insert(index, text);
     if (index_ >= index)
@@ -94,8 +99,12 @@ void ItemListModel::AddItems(const QStringList &texts)
     const bool overflow = texts.size() > room;
     QStringList batch = overflow ? texts.mid(0, room) : texts;
     if (!batch.isEmpty()) {
-        if (sorted_) {
+        if (searchable()) {
             addSortedBatch(std::move(batch));
+        } else if (sorted_) {
+            // Out of order already: each text goes where a single AddItem would put it.
+            for (const QString &text : std::as_const(batch))
+                AddItem(text);
         } else {
             appendBatch(std::move(batch));
         }
@@ -152,6 +161,8 @@ void ItemListModel::RemoveItem(int16_t index)
         throw invalidArgument();
     beginRemoveRows({}, index, index);
     items_.removeAt(index);
+    if (items_.isEmpty())
+        inOrder_ = true;
     if (index_ == index)
         index_ = -1;
     else if (index_ > index)
@@ -163,6 +174,7 @@ void ItemListModel::Clear()
 {
     beginResetModel();
     items_.clear();
+    inOrder_ = true;
     index_ = -1;
     endResetModel();
 }
@@ -208,7 +220,7 @@ int32_t ItemListModel::scan(Match matches) const
 int32_t ItemListModel::FindString(const QString &prefix) const
 {
     const auto startsWith = [&](const QString &item) { return item.startsWith(prefix, Qt::CaseInsensitive); };
-    if (!sorted_)
+    if (!searchable())
         return scan(startsWith);
     // Items that begin with the prefix form one run that starts at the prefix's lower bound.
     const int first = lowerBound(prefix);
@@ -218,7 +230,7 @@ int32_t ItemListModel::FindString(const QString &prefix) const
 
 int32_t ItemListModel::FindStringExact(const QString &text) const
 {
-    if (!sorted_)
+    if (!searchable())
         return scan([&](const QString &item) { return compareItems(item, text) == 0; });
     return firstInSearchOrder(lowerBound(text), upperBound(text));
 }

@@ -61,8 +61,13 @@ private:
     void appendBatch(QStringList batch);
     void addSortedBatch(QStringList batch);
 
+    // Whether binary search can be used: a sorted list whose items really are in order.
+    // Inserting at a chosen index can break the order; searches then scan the list.
+    bool searchable() const { return sorted_ && inOrder_; }
+
     QStringList items_;
     bool sorted_;
+    bool inOrder_ = true;
     int16_t index_ = -1;
     int horizontalExtent_ = 0;
     SelectionHandler onSelection_;

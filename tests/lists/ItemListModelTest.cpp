@@ -195,3 +195,31 @@ TEST(ItemList, ViewsAreToldAboutChanges)
     EXPECT_EQ(m.rowCount(), 3);
     EXPECT_EQ(m.data(m.index(0)).toString(), "a");
 }
+
+TEST(ItemList, SearchesStillFindEverythingAfterAnInsertBreaksTheSortedOrder)
+{
+    ItemListModel m(true);
+    m.AddItems({"a", "b", "c"});
+    m.AddItem("z", 0);
+    m.AddItem("B", 4);
+    ASSERT_EQ(m.items(), (QStringList{"z", "a", "b", "c", "B"}));
+    EXPECT_EQ(m.FindStringExact("z"), 0);
+    EXPECT_EQ(m.FindString("Z"), 0);
+    EXPECT_EQ(m.FindStringExact("b"), 2);
+    EXPECT_EQ(m.FindStringExact("c"), 3);
+    EXPECT_EQ(m.FindStringExact("y"), -1);
+
+    m.AddItems({"m", "a"});
+    EXPECT_EQ(m.ListCount(), 7);
+    EXPECT_GE(m.FindStringExact("m"), 0);
+
+    // An insert that keeps the order changes nothing for the searches.
+    ItemListModel kept(true);
+    kept.AddItems({"a", "c"});
+    kept.AddItem("b", 1);
+    EXPECT_EQ(kept.FindStringExact("c"), 2);
+    kept.Clear();
+    kept.AddItems({"q", "p"});
+    EXPECT_EQ(kept.items(), (QStringList{"p", "q"}));
+    EXPECT_EQ(kept.FindStringExact("p"), 0);
+}
