@@ -249,7 +249,8 @@ bool frmJabbly::Form_Load()
     const QString cpuFile = setup_.dataFolder + QStringLiteral("cpu.txt");
     const QString wordsFile = setup_.dataFolder + QStringLiteral("words.txt");
 
-    bool cpuExists = false;
+    // When the existence test itself fails, the load is tried all the same.
+    bool cpuExists = true;
     startupStep([&] { cpuExists = setup_.Tamsin->FileExists(cpuFile); });
     if (!cpuExists) {
         setup_.messages->critical(this, QStringLiteral("cpu.txt Missing"), missingCpuText());
@@ -258,14 +259,15 @@ bool frmJabbly::Form_Load()
     }
     startupStep([&] { Rowkit_.Listload(HidCPU_, cpuFile); });
 
-    bool wordsExist = false;
+    bool wordsExist = true;
     startupStep([&] { wordsExist = setup_.Tamsin->FileExists(wordsFile); });
     if (wordsExist) {
         startupStep([&] {
             try {
                 Rowkit_.Listload(HidWord_, wordsFile);
             } catch (const Error &error) {
-                wordsLoadFailure_ = error.message();
+                if (error.number() != err::FileNotFound && error.number() != err::PathNotFound)
+                    wordsLoadFailure_ = error.message();
                 throw;
             }
         });

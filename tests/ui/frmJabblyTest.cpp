@@ -4,6 +4,7 @@
 #include "FakeMessageBoxes.h"
 #include "MockSpeechEngine.h"
 #include "TestFolder.h"
+#include "WithoutRootRights.h"
 #include "frmAddeditems.h"
 
 #include <QAction>
@@ -297,16 +298,40 @@ TEST_F(MainWindowTest, WordsAddedWindowLoadsHiddenAtTheFirstNewWordAndForgetsWhe
 
 TEST_F(MainWindowTest, AWordsFileThatCouldNotBeReadIsNeverReplaced)
 {
-    // Told that words.txt is there, start-up fails to read it, goes on with the seed word,
-    // and shut-down leaves the file alone instead of writing the seed word over it.
-    auto check = std::make_unique<jabbly::testing::FakeFileCheck>();
-    check->files = {path("cpu.txt"), path("words.txt")};
-    auto w = makeWindow({}, std::move(check));
-    ASSERT_TRUE(w->Form_Load());
+    // words.txt is there but may not be read: start-up goes on with the seed word, and
+    // shut-down leaves the file alone instead of writing the seed word over it.
+    writeFile(path("words.txt"), "precious\r\nwords\r\n");
+    const auto everyone = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                          QFileDevice::ReadOther | QFileDevice::ExeOther;
+    ASSERT_TRUE(QFile::setPermissions(folder.path(), everyone));
+    ASSERT_TRUE(QFile::setPermissions(path("cpu.txt"), QFileDevice::ReadOwner | QFileDevice::ReadOther));
+    ASSERT_TRUE(QFile::setPermissions(path("words.txt"), QFileDevice::WriteOwner));
+
+    auto w = makeWindow();
+    {
+        jabbly::testing::WithoutRootRights nobody;
+        ASSERT_TRUE(nobody.ok());
+        ASSERT_TRUE(w->Form_Load());
+    }
+    EXPECT_EQ(w->HidCPU().ListCount(), 1);
     EXPECT_EQ(w->HidWord().items(), QStringList{"jabbly"});
     say(*w, "new words");
     w->close();
     ASSERT_EQ(messages->shown.size(), 1);
     EXPECT_EQ(messages->shown[0].title, "Words Not Saved");
-    EXPECT_FALSE(QFile::exists(path("words.txt")));
+    EXPECT_TRUE(messages->shown[0].text.contains(path("words.txt")));
+    EXPECT_EQ(readFile(path("words.txt")), QByteArray("precious\r\nwords\r\n"));
+}
+
+TEST_F(MainWindowTest, AFailingExistenceTestStillTriesTheLoads)
+{
+    writeFile(path("words.txt"), "apple\r\nbanana\r\n");
+    auto check = std::make_unique<jabbly::testing::FakeFileCheck>();
+    check->failure = Error(err::PathFileAccess, "cannot ask");
+    auto w = makeWindow({}, std::move(check));
+    ASSERT_TRUE(w->Form_Load());
+    EXPECT_EQ(w->HidCPU().ListCount(), 1);
+    EXPECT_EQ(w->HidWord().items(), (QStringList{"apple", "banana"}));
+    w->close();
+    EXPECT_EQ(readFile(path("words.txt")), QByteArray("apple\r\nbanana\r\n"));
 }
