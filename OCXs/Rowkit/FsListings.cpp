@@ -1,5 +1,7 @@
 #include "FsListings.h"
 
+#include <algorithm>
+
 #include "FileAccess.h"
 #include "FileErrors.h"
 
@@ -23,13 +25,20 @@ namespace {
 
 enum class Kind { Files, Folders };
 
-// The folder's absolute path without trailing separators ("/" stays "/").
+// The folder's full path, tidied ("." and doubled separators gone, no trailing separator;
+// "/" stays "/"). ".." is resolved on the disk rather than by dropping names, since a name
+// before it may be a link that leads elsewhere.
 std::string folderPath(const QString &spec)
 {
     std::error_code ec;
-    std::string path = fs::absolute(fs::path(QFile::encodeName(spec).toStdString()), ec).native();
+    fs::path absolute = fs::absolute(fs::path(QFile::encodeName(spec).toStdString()), ec);
     if (ec)
         throw fileError(ec.value(), spec);
+    const bool climbs = std::any_of(absolute.begin(), absolute.end(), [](const fs::path &part) { return part == ".."; });
+    absolute = climbs ? fs::weakly_canonical(absolute, ec) : absolute.lexically_normal();
+    if (ec)
+        throw fileError(ec.value(), spec, true);
+    std::string path = absolute.native();
     while (path.size() > 1 && path.back() == '/')
         path.pop_back();
     return path;

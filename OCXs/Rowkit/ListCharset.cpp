@@ -164,10 +164,15 @@ QString decodeWindows1252(QByteArrayView bytes)
 
 ListTextDecoder::ListTextDecoder(const QByteArray &bytes) : bytes_(bytes), charset_(localeCharset())
 {
-    if (!charset_.empty())
+    const bool utf8 = QByteArrayView(bytes).isValidUtf8();
+    // A file with characters beyond ASCII that is valid UTF-8 was written as UTF-8 (the
+    // reply templates delivered with the program are): text in a single-byte character
+    // set practically never is.
+    const bool writtenAsUtf8 = utf8 && std::any_of(bytes.cbegin(), bytes.cend(), [](char c) { return c & 0x80; });
+    if (!charset_.empty() && !writtenAsUtf8)
         mode_ = Mode::Locale;
     else
-        mode_ = QByteArrayView(bytes).isValidUtf8() ? Mode::Utf8 : Mode::Windows1252;
+        mode_ = utf8 ? Mode::Utf8 : Mode::Windows1252;
 }
 
 QString ListTextDecoder::decodeLine(QByteArrayView line) const

@@ -2,7 +2,9 @@
 // The character set of list files: the locale's. Under a UTF-8 locale (and under the
 // C/POSIX locale, which names plain ASCII) list files are UTF-8 without a byte-order
 // mark; a file that is not valid UTF-8 is read as Windows-1252, so that lists written by
-// older versions still load. Under any other locale its own character set is used.
+// older versions still load. Under any other locale its own character set is used, except
+// for a file that is valid UTF-8 and holds characters beyond ASCII: that one was written
+// as UTF-8 and is read so.
 
 #include <QByteArray>
 #include <QByteArrayView>

@@ -100,6 +100,16 @@ TEST(RowkitFsListings, FilesAndFoldersOneLevelDeepInEnumerationOrder)
     r.ListFolders(relative, "sub");
     QDir::setCurrent(cwd);
     EXPECT_EQ(itemsOf(relative), QStringList{root + "/sub/deeper"});
+
+    // Paths come out tidy: "." and doubled separators go, and ".." is followed on the disk
+    // (folder-link/.. is the folder that holds sub, which here is the tree itself).
+    ItemListModel tidy(false);
+    r.ListFolders(tidy, root + "/./sub//");
+    r.ListFolders(tidy, root + "/sub/deeper/..");
+    EXPECT_EQ(itemsOf(tidy), (QStringList{root + "/sub/deeper", root + "/sub/deeper"}));
+    ItemListModel climbed(false);
+    r.ListFolders(climbed, root + "/folder-link/..");
+    EXPECT_EQ(itemsOf(climbed), prefixed(QFileInfo(root).canonicalFilePath(), folders));
 }
 
 TEST(RowkitFsListings, FolderErrors)

@@ -235,6 +235,15 @@ TEST(RowkitListFile, SingleByteLocaleKeepsEveryByte)
     rowkit().Listsave(list, dir.path("out.txt"));
     EXPECT_EQ(dir.read("out.txt"), all + "\r\n\xA3NAME\xA3\r\n");
 
+    // A UTF-8 file, such as the delivered reply templates, is still read as UTF-8 and
+    // saved in the locale's character set.
+    dir.write("templates.txt", bytes("Hi \xC2\xA3NAME\xC2\xA3, caf\xC3\xA9?\r\n"));
+    ItemListModel templates(false);
+    rowkit().Listload(templates, dir.path("templates.txt"));
+    EXPECT_EQ(itemsOf(templates), QStringList{QString::fromUtf8("Hi £NAME£, café?")});
+    rowkit().Listsave(templates, dir.path("templates.txt"));
+    EXPECT_EQ(dir.read("templates.txt"), bytes("Hi \xA3NAME\xA3, caf\xE9?\r\n"));
+
     // Characters outside the code page are written as '?'; the rest keep their bytes.
     ItemListModel foreign(false);
     foreign.AddItems({QString::fromUtf8("ω café 😀 €"), QString::fromUtf8("日本")});
