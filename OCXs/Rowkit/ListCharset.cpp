@@ -168,8 +168,8 @@ ListTextDecoder::ListTextDecoder(const QByteArray &bytes) : bytes_(bytes), chars
     // A file with characters beyond ASCII that is valid UTF-8 was written as UTF-8 (the
     // reply templates delivered with the program are): text in a single-byte character
     // set practically never is.
-    const bool writtenAsUtf8 = utf8 && std::any_of(bytes.cbegin(), bytes.cend(), [](char c) { return c & 0x80; });
-    if (!charset_.empty() && !writtenAsUtf8)
+    const auto beyondAscii = [&] { return std::any_of(bytes.cbegin(), bytes.cend(), [](char c) { return c & 0x80; }); };
+    if (!charset_.empty() && !(utf8 && beyondAscii()))
         mode_ = Mode::Locale;
     else
         mode_ = utf8 ? Mode::Utf8 : Mode::Windows1252;
