@@ -128,11 +128,7 @@ QString BuiltInCommands::swapSizeText(double bytes) const
 
 QString BuiltInCommands::versionText()
 {
-    return QStringLiteral("COMMAND: [VERSION] - Jabbly V%1.%2.%3.  %4")
-        .arg(version::Major)
-        .arg(version::Minor)
-        .arg(version::Revision)
-        .arg(QString::fromUtf8(version::CompanyName));
+    return QStringLiteral("COMMAND: [VERSION] - Jabbly V%1.  %2").arg(versionNumber(), QString::fromUtf8(version::CompanyName));
 }
 
 QString BuiltInCommands::commandsText()

@@ -10,13 +10,14 @@
 
 namespace jabbly {
 
+QString versionNumber()
+{
+    return QStringLiteral("%1.%2.%3").arg(version::Major).arg(version::Minor).arg(version::Revision);
+}
+
 QString versionLine()
 {
-    return QStringLiteral("Jabbly version %1.%2.%3.  By %4")
-        .arg(version::Major)
-        .arg(version::Minor)
-        .arg(version::Revision)
-        .arg(QString::fromUtf8(version::CompanyName));
+    return QStringLiteral("Jabbly version %1.  By %2").arg(versionNumber(), QString::fromUtf8(version::CompanyName));
 }
 
 TextEditTranscript::TextEditTranscript(QTextEdit *edit) : edit_(edit)

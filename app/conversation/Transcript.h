@@ -31,6 +31,8 @@ inline const QColor SayPerson{255, 0, 0};  // #FF0000
 inline const QColor SayCPU{0, 128, 0};     // #008000
 }  // namespace colours
 
+// The program's version as "2.3.10".
+QString versionNumber();
 // "Jabbly version 2.3.10.  By " + the author credit: the transcript's first line.
 QString versionLine();
 

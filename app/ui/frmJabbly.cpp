@@ -11,7 +11,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
@@ -244,10 +243,12 @@ QString frmJabbly::missingCpuText() const
            QStringLiteral(" to download the latest version.  Jabbly will now close.");
 }
 
+QString frmJabbly::dataFile(const char *name) const { return setup_.dataFolder + QLatin1String(name); }
+
 bool frmJabbly::Form_Load()
 {
-    const QString cpuFile = setup_.dataFolder + QStringLiteral("cpu.txt");
-    const QString wordsFile = setup_.dataFolder + QStringLiteral("words.txt");
+    const QString cpuFile = dataFile("cpu.txt");
+    const QString wordsFile = dataFile("words.txt");
 
     // When the existence test itself fails, the load is tried all the same.
     bool cpuExists = true;
@@ -273,7 +274,7 @@ bool frmJabbly::Form_Load()
         });
     }
 
-    helpFile_ = setup_.dataFolder + QStringLiteral("jabbly.chm");
+    helpFile_ = dataFile("jabbly.chm");
     startupStep([&] {
         if (HidWord_.ListCount() == 0)
             HidWord_.AddItem(QStringLiteral("jabbly"));
@@ -289,7 +290,7 @@ bool frmJabbly::Form_Load()
 
 void frmJabbly::saveWords()
 {
-    const QString wordsFile = setup_.dataFolder + QStringLiteral("words.txt");
+    const QString wordsFile = dataFile("words.txt");
     try {
         Rowkit_.Listsave(HidWord_, wordsFile);
     } catch (const Error &error) {
@@ -313,7 +314,7 @@ void frmJabbly::Form_Unload()
         setup_.messages->critical(this, QStringLiteral("Words Not Saved"),
                                   QStringLiteral("Jabbly could not read '%1' when it started (%2), so it has not "
                                                  "replaced it.  The words learned in this run were not saved.")
-                                      .arg(setup_.dataFolder + QStringLiteral("words.txt"), wordsLoadFailure_));
+                                      .arg(dataFile("words.txt"), wordsLoadFailure_));
     } else if (HidWord_.ListCount() > 0) {
         saveWords();
     }

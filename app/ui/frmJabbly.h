@@ -96,6 +96,8 @@ private:
     // One statement of start-up: a failure selects voice 1 and start-up goes on.
     template <typename Step>
     void startupStep(Step &&step);
+    // A file in the program's data folder.
+    QString dataFile(const char *name) const;
     void saveWords();
     QString missingCpuText() const;
 
