@@ -1,27 +1,75 @@
+// The one place that names the real services: it builds them, hands them to the main
+// window's run and starts the event loop.
+#include "EspeakEngine.h"
+#include "LocalFileCheck.h"
+#include "LocalFileSystem.h"
+#include "QSettingsStore.h"
+#include "QtMessageBoxes.h"
 #include "frmJabbly.h"
 
 #include <QApplication>
+#include <QLoggingCategory>
 #include <QMessageBox>
 
 #include <memory>
 
+Q_LOGGING_CATEGORY(lcStartup, "jabbly.startup")
+
+namespace {
+
+// The command line as the program received it: QApplication takes away the arguments it
+// knows (-style, -reverse, ...), which are the user's name here like any other word.
+QStringList argumentsAsReceived(int argc, char **argv)
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
+QString withSeparator(QString folder)
+{
+    if (!folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('/');
+    return folder;
+}
+
+}  // namespace
+
 int main(int argc, char **argv)
 {
+    const QStringList arguments = argumentsAsReceived(argc, argv);
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Orvel Tamsin"));
     QApplication::setApplicationName(QStringLiteral("Jabbly"));
 
+    jabbly::SessionServices services;
+    services.dataFolder = withSeparator(QCoreApplication::applicationDirPath());
+    services.componentFolder = services.dataFolder;
+    try {
+        services.tts = std::make_unique<jabbly::EspeakEngine>();
+    } catch (const jabbly::Error &error) {
+        services.speechProblem = error.message();
+        qCWarning(lcStartup).noquote() << "no speech this run:" << error.message();
+    }
+    services.Tamsin = std::make_unique<jabbly::LocalFileCheck>();
+    services.fileSystem = std::make_unique<jabbly::LocalFileSystem>();
+    services.settings = std::make_unique<jabbly::QSettingsStore>();
+    auto messages = std::make_unique<jabbly::QtMessageBoxes>();
+    jabbly::QtMessageBoxes &messageBoxes = *messages;
+    services.messages = std::move(messages);
+
     std::unique_ptr<jabbly::frmJabbly> window;
     try {
-        window = std::make_unique<jabbly::frmJabbly>(jabbly::frmJabbly::Setup::forThisProgram(app.arguments().mid(1)));
+        window = std::make_unique<jabbly::frmJabbly>(std::move(services), arguments);
     } catch (const jabbly::Error &error) {
         // A component library is missing or broken: nothing can run, nothing was touched.
         QMessageBox::critical(nullptr, QStringLiteral("Jabbly Cannot Start"),
-                              QStringLiteral("Jabbly cannot start: %1 (error %2).  Please install Jabbly again.")
-                                  .arg(error.message())
-                                  .arg(error.number()));
+                              QStringLiteral("Jabbly cannot start: ") + error.message() + QStringLiteral(" (error ") +
+                                  QString::number(error.number()) + QStringLiteral(").  Please install Jabbly again."));
         return 1;
     }
+    messageBoxes.setOwner(window.get());
     if (!window->Form_Load())
         return 0;
     window->show();

@@ -3,11 +3,7 @@
 #include "Transcript.h"
 #include "jabbly/error.h"
 
-#include <QLineEdit>
-
 namespace jabbly {
-
-void LineEditInput::selectAll() { box_->setSelection(0, static_cast<int>(box_->text().size())); }
 
 ConversationTurn::ConversationTurn(Transcript &WW, InputBox &Say1, ItemList &HidWord, ItemList &HidCPU,
                                    WordLearning::ListSource lstAI, Rowkit &rowkit, RandomGenerator &random,

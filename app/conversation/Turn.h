@@ -8,8 +8,6 @@
 
 #include <QString>
 
-class QLineEdit;
-
 namespace jabbly {
 
 class RandomGenerator;
@@ -22,15 +20,6 @@ public:
     virtual ~InputBox() = default;
     // Selects the box's whole text, which stays in the box.
     virtual void selectAll() = 0;
-};
-
-class LineEditInput : public InputBox {
-public:
-    explicit LineEditInput(QLineEdit *box) : box_(box) {}
-    void selectAll() override;
-
-private:
-    QLineEdit *box_;
 };
 
 // Speaking a turn. The turn calls the speaker at its two speaking points and leaves every

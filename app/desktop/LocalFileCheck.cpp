@@ -1,4 +1,4 @@
-#include "FileCheck.h"
+#include "LocalFileCheck.h"
 
 #include <QFileInfo>
 

@@ -13,9 +13,4 @@ public:
     virtual bool FileExists(const QString &path) = 0;
 };
 
-class LocalFileCheck : public FileCheck {
-public:
-    bool FileExists(const QString &path) override;
-};
-
 }  // namespace jabbly

@@ -16,9 +16,4 @@ public:
     virtual int64_t FileSize(const QString &path) = 0;
 };
 
-class LocalFileSystem : public FileSystem {
-public:
-    int64_t FileSize(const QString &path) override;
-};
-
 }  // namespace jabbly

@@ -1,26 +1,21 @@
 #pragma once
-// The program's message boxes, behind an interface so that tests can answer them.
+// How the run tells the user something that needs an answer or an acknowledgement: a
+// message with a title, shown by the window system in the real program (QtMessageBoxes)
+// and recorded by tests.
 
 #include <QString>
 
-class QWidget;
-
 namespace jabbly {
 
-class MessageBoxes {
+class UserMessages {
 public:
-    virtual ~MessageBoxes() = default;
-    virtual void critical(QWidget *parent, const QString &title, const QString &text) = 0;
-    virtual void information(QWidget *parent, const QString &title, const QString &text) = 0;
+    virtual ~UserMessages() = default;
+    // A failure, with the critical icon and an OK button.
+    virtual void critical(const QString &title, const QString &text) = 0;
+    // A notice, with the information icon and an OK button.
+    virtual void information(const QString &title, const QString &text) = 0;
     // A question with Yes and No; true for Yes.
-    virtual bool question(QWidget *parent, const QString &title, const QString &text) = 0;
-};
-
-class QtMessageBoxes : public MessageBoxes {
-public:
-    void critical(QWidget *parent, const QString &title, const QString &text) override;
-    void information(QWidget *parent, const QString &title, const QString &text) override;
-    bool question(QWidget *parent, const QString &title, const QString &text) override;
+    virtual bool question(const QString &title, const QString &text) = 0;
 };
 
 }  // namespace jabbly

@@ -1,22 +1,22 @@
-#include "MessageBoxes.h"
+#include "QtMessageBoxes.h"
 
 #include <QMessageBox>
 
 namespace jabbly {
 
-void QtMessageBoxes::critical(QWidget *parent, const QString &title, const QString &text)
+void QtMessageBoxes::critical(const QString &title, const QString &text)
 {
-    QMessageBox::critical(parent, title, text, QMessageBox::Ok);
+    QMessageBox::critical(owner_, title, text, QMessageBox::Ok);
 }
 
-void QtMessageBoxes::information(QWidget *parent, const QString &title, const QString &text)
+void QtMessageBoxes::information(const QString &title, const QString &text)
 {
-    QMessageBox::information(parent, title, text, QMessageBox::Ok);
+    QMessageBox::information(owner_, title, text, QMessageBox::Ok);
 }
 
-bool QtMessageBoxes::question(QWidget *parent, const QString &title, const QString &text)
+bool QtMessageBoxes::question(const QString &title, const QString &text)
 {
-    return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
+    return QMessageBox::question(owner_, title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
            QMessageBox::Yes;
 }
 

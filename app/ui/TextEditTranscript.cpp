@@ -1,6 +1,4 @@
-#include "Transcript.h"
-
-#include "jabbly/version.h"
+#include "TextEditTranscript.h"
 
 #include <QScrollBar>
 #include <QTextBlock>
@@ -9,16 +7,6 @@
 #include <QTextEdit>
 
 namespace jabbly {
-
-QString versionNumber()
-{
-    return QStringLiteral("%1.%2.%3").arg(version::Major).arg(version::Minor).arg(version::Revision);
-}
-
-QString versionLine()
-{
-    return QStringLiteral("Jabbly version %1.  By %2").arg(versionNumber(), QString::fromUtf8(version::CompanyName));
-}
 
 TextEditTranscript::TextEditTranscript(QTextEdit *edit) : edit_(edit)
 {
@@ -34,14 +22,14 @@ void TextEditTranscript::insName(const QString &text) { write(colours::Name, tru
 void TextEditTranscript::insSayPerson(const QString &text) { write(colours::SayPerson, false, text); }
 void TextEditTranscript::insSayCPU(const QString &text) { write(colours::SayCPU, false, text); }
 
-void TextEditTranscript::write(const QColor &colour, bool newLine, const QString &text)
+void TextEditTranscript::write(TextColour colour, bool newLine, const QString &text)
 {
     QTextCursor cursor(edit_->document());
     cursor.movePosition(QTextCursor::End);
 
     // The font in force at the end of the transcript, in the writer's colour.
     QTextCharFormat format = cursor.charFormat();
-    format.setForeground(colour);
+    format.setForeground(toQColor(colour));
 
     // One edit block: the view lays the new text out once.
     cursor.beginEditBlock();

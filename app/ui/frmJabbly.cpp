@@ -1,12 +1,7 @@
 #include "frmJabbly.h"
 
-#include "EspeakEngine.h"
-#include "FileCheck.h"
-#include "FileSystem.h"
 #include "WindowPlacement.h"
 #include "frmAddeditems.h"
-#include "jabbly/speechengine.h"
-#include "jabbly/version.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,13 +16,6 @@
 namespace jabbly {
 
 namespace {
-
-QString withSeparator(QString folder)
-{
-    if (!folder.endsWith(QLatin1Char('/')))
-        folder += QLatin1Char('/');
-    return folder;
-}
 
 QRect toPixels(const TwipRect &r)
 {
@@ -47,46 +35,21 @@ const QString WordsCaptionShown = QStringLiteral("Hide &words list");
 
 }  // namespace
 
-frmJabbly::Setup frmJabbly::Setup::forThisProgram(const QStringList &arguments)
-{
-    Setup setup;
-    setup.dataFolder = withSeparator(QCoreApplication::applicationDirPath());
-    setup.componentFolder = setup.dataFolder;
-    setup.arguments = arguments;
-    try {
-        setup.tts = std::make_unique<EspeakEngine>();
-    } catch (const Error &) {
-        // No speech this run; everything that speaks says so when it is used.
-    }
-    setup.Tamsin = std::make_unique<LocalFileCheck>();
-    setup.fileSystem = std::make_unique<LocalFileSystem>();
-    setup.messages = std::make_unique<QtMessageBoxes>();
-    return setup;
-}
-
-frmJabbly::frmJabbly(Setup setup)
-    : setup_(std::move(setup)),
-      rowkitLibrary_(setup_.componentFolder, QStringLiteral("Rowkit"), RowkitFactory),
-      saylineLibrary_(setup_.componentFolder, QStringLiteral("Sayline"), SaylineFactory),
-      Rowkit_(rowkitLibrary_.instance()),
-      Sayline_(saylineLibrary_.instance()),
-      client_(new QWidget(this)),
+frmJabbly::frmJabbly(SessionServices services, QStringList arguments)
+    : client_(new QWidget(this)),
       WW_(new QTextEdit(client_)),
       Name1_(new QLineEdit(client_)),
       Say1_(new QLineEdit(client_)),
       cmdSay_(new QPushButton(client_)),
       transcript_(WW_),
       input_(Say1_),
-      commands_(transcript_, *setup_.Tamsin, *setup_.fileSystem),
-      turn_(transcript_, input_, HidWord_, HidCPU_, [this]() -> ItemList & { return addedItems().lstAI(); }, Rowkit_,
-            random_, commands_)
+      arguments_(std::move(arguments))
 {
     setObjectName(QStringLiteral("frmJabbly"));
     buildControls();
     buildMenus();
-    commands_.setSpeechEngine(setup_.tts.get(), this);
-    commands_.setCloseMainWindow([this] { close(); });
     placeAtDesignSize();
+    session_ = std::make_unique<Session>(std::move(services), *this);
 }
 
 frmJabbly::~frmJabbly()
@@ -219,87 +182,23 @@ void frmJabbly::applyLayout()
     cmdSay_->setGeometry(toPixels(layout_.cmdSay));
 }
 
-template <typename Step>
-void frmJabbly::startupStep(Step &&step)
-{
-    try {
-        step();
-    } catch (const Error &) {
-        try {
-            if (setup_.tts)
-                setup_.tts->setCurrentMode(1);
-        } catch (const Error &) {
-            // No usable voice either: the run goes on without speech.
-        }
-    }
-}
-
-QString frmJabbly::missingCpuText() const
-{
-    return QStringLiteral("Cannot find the file '") + setup_.dataFolder +
-           QStringLiteral("cpu.txt'.  Jabbly needs this file in its own folder in order to run.  "
-                          "If you do not have this file, please visit ") +
-           QLatin1String(version::DownloadPage) +
-           QStringLiteral(" to download the latest version.  Jabbly will now close.");
-}
-
-QString frmJabbly::dataFile(const char *name) const { return setup_.dataFolder + QLatin1String(name); }
-
 bool frmJabbly::Form_Load()
 {
-    const QString cpuFile = dataFile("cpu.txt");
-    const QString wordsFile = dataFile("words.txt");
-
-    // When the existence test itself fails, the load is tried all the same.
-    bool cpuExists = true;
-    startupStep([&] { cpuExists = setup_.Tamsin->FileExists(cpuFile); });
-    if (!cpuExists) {
-        setup_.messages->critical(this, QStringLiteral("cpu.txt Missing"), missingCpuText());
+    // Step 1, the data folder, and step 2, the speech options window, are the session's
+    // and the option windows' own.
+    if (!session_->loadReplies()) {
         Form_Unload();
         return false;
     }
-    startupStep([&] { Rowkit_.Listload(HidCPU_, cpuFile); });
-
-    bool wordsExist = true;
-    startupStep([&] { wordsExist = setup_.Tamsin->FileExists(wordsFile); });
-    if (wordsExist) {
-        startupStep([&] {
-            try {
-                Rowkit_.Listload(HidWord_, wordsFile);
-            } catch (const Error &error) {
-                if (error.number() != err::FileNotFound && error.number() != err::PathNotFound)
-                    wordsLoadFailure_ = error.message();
-                throw;
-            }
-        });
-    }
-
-    helpFile_ = dataFile("jabbly.chm");
-    startupStep([&] {
-        if (HidWord_.ListCount() == 0)
-            HidWord_.AddItem(QStringLiteral("jabbly"));
-    });
+    session_->loadWords();
+    helpFile_ = session_->helpFile();
+    session_->seedWords();
     transcript_.insVersionLine();
-
-    const QString name = setup_.arguments.join(QLatin1Char(' '));
+    const QString name = Session::nameFromCommandLine(arguments_);
     if (!name.isEmpty())
         Name1_->setText(name);
     Say1_->setFocus();
     return true;
-}
-
-void frmJabbly::saveWords()
-{
-    const QString wordsFile = dataFile("words.txt");
-    try {
-        Rowkit_.Listsave(HidWord_, wordsFile);
-    } catch (const Error &error) {
-        setup_.messages->critical(this, QStringLiteral("Words Not Saved"),
-                                  QStringLiteral("Cannot save the learned words to '%1'.  %2 (error %3).  "
-                                                 "The file has been left as it was.")
-                                      .arg(wordsFile, error.message())
-                                      .arg(error.number()));
-    }
 }
 
 void frmJabbly::Form_Unload()
@@ -307,26 +206,9 @@ void frmJabbly::Form_Unload()
     if (unloaded_)
         return;
     unloaded_ = true;
-
-    if (!wordsLoadFailure_.isEmpty()) {
-        // Saving now would replace the words the program could not read with the few it
-        // has: leave the file alone.
-        setup_.messages->critical(this, QStringLiteral("Words Not Saved"),
-                                  QStringLiteral("Jabbly could not read '%1' when it started (%2), so it has not "
-                                                 "replaced it.  The words learned in this run were not saved.")
-                                      .arg(dataFile("words.txt"), wordsLoadFailure_));
-    } else if (HidWord_.ListCount() > 0) {
-        saveWords();
-    }
-
+    session_->saveWords();
     delete frmAddeditems_.data();
-    if (setup_.tts) {
-        try {
-            setup_.tts->StopSpeaking();
-        } catch (const Error &) {
-            // Nothing is being said that could still be stopped.
-        }
-    }
+    session_->stopSpeaking();
 }
 
 void frmJabbly::closeEvent(QCloseEvent *event)
@@ -339,21 +221,21 @@ void frmJabbly::cmdSay_Click()
 {
     const QString NameNo = Name1_->text();
     QString Say = Say1_->text();
-    Process(NameNo, Say);
+    session_->Process(NameNo, Say);
 }
-
-void frmJabbly::Process(const QString &NameNo, QString &Say) { turn_.Process(NameNo, Say); }
 
 void frmJabbly::mnuClear_Click()
 {
-    if (!setup_.messages->question(this, QStringLiteral("Text Clear"),
-                                   QStringLiteral("Are you sure you want to clear the text?")))
+    if (!session_->messages().question(QStringLiteral("Text Clear"),
+                                       QStringLiteral("Are you sure you want to clear the text?")))
         return;
     transcript_.clear();
     transcript_.insVersionLine();
 }
 
 void frmJabbly::mnuExit_Click() { close(); }
+
+ItemList &frmJabbly::wordsAdded() { return addedItems().lstAI(); }
 
 frmAddeditems &frmJabbly::addedItems()
 {

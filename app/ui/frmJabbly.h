@@ -1,19 +1,13 @@
 #pragma once
-// The main window: transcript, name box, input box and Say button, the menus, and the
-// run's start-up (Form_Load) and shut-down (Form_Unload).
+// The main window: transcript, name box, input box and Say button, and the menus. It shows
+// the run (Session) and forwards the user's actions to it; its load and unload handlers
+// run the start-up and shut-down steps in their order.
 
-#include "Commands.h"
-#include "ComponentLibrary.h"
-#include "Components.h"
-#include "FileCheck.h"
-#include "FileSystem.h"
-#include "ItemListModel.h"
+#include "LineEditInput.h"
 #include "MainLayout.h"
-#include "MessageBoxes.h"
-#include "RandomGenerator.h"
-#include "Transcript.h"
-#include "Turn.h"
-#include "jabbly/speechengine.h"
+#include "Session.h"
+#include "SessionView.h"
+#include "TextEditTranscript.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -29,26 +23,12 @@ namespace jabbly {
 
 class frmAddeditems;
 
-class frmJabbly : public QMainWindow {
+class frmJabbly : public QMainWindow, public SessionView {
     Q_OBJECT
 public:
-    // Everything the window takes from outside: where it lives, what it was started with,
-    // and the services it talks to. Tests build one around a temporary folder and fakes.
-    struct Setup {
-        QString dataFolder;       // the program's folder, ending with "/"
-        QString componentFolder;  // where libRowkit.so and libSayline.so are
-        QStringList arguments;    // command-line arguments after the program's name
-        std::unique_ptr<SpeechEngine> tts;  // null when no speech engine could be started
-        std::unique_ptr<FileCheck> Tamsin;
-        std::unique_ptr<FileSystem> fileSystem;
-        std::unique_ptr<MessageBoxes> messages;
-
-        static Setup forThisProgram(const QStringList &arguments);
-    };
-
-    // Loads the two components from the component folder; throws jabbly::Error when one
-    // cannot be loaded.
-    explicit frmJabbly(Setup setup);
+    // Starts the run with `services`; throws jabbly::Error when a component cannot be
+    // loaded. `arguments` are the command-line arguments after the program's name.
+    frmJabbly(SessionServices services, QStringList arguments);
     ~frmJabbly() override;
 
     // Prepares the run. False when the run ended during start-up (no cpu.txt): the window
@@ -59,8 +39,6 @@ public:
     void Form_Unload();
 
     void cmdSay_Click();
-    void Process(const QString &NameNo, QString &Say);
-
     void mnuClear_Click();
     void mnuExit_Click();
     void mnuAI_Click();
@@ -69,16 +47,13 @@ public:
     frmAddeditems &addedItems();
     bool addedItemsLoaded() const { return !frmAddeditems_.isNull(); }
 
+    Session &session() { return *session_; }
     QTextEdit *WW() const { return WW_; }
     QLineEdit *Name1() const { return Name1_; }
     QLineEdit *Say1() const { return Say1_; }
     QPushButton *cmdSay() const { return cmdSay_; }
-    TextEditTranscript &transcript() { return transcript_; }
-    ItemListModel &HidCPU() { return HidCPU_; }
-    ItemListModel &HidWord() { return HidWord_; }
-    SpeechEngine *tts() const { return setup_.tts.get(); }
+    TextEditTranscript &transcriptView() { return transcript_; }
     const MainLayout &layoutTwips() const { return layout_; }
-    const QString &dataFolder() const { return setup_.dataFolder; }
     const QString &helpFile() const { return helpFile_; }
     QAction *action(const char *name) const;
 
@@ -87,44 +62,34 @@ protected:
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
+    // SessionView
+    Transcript &transcript() override { return transcript_; }
+    InputBox &inputBox() override { return input_; }
+    ItemList &wordsAdded() override;
+    void closeMainWindow() override { close(); }
+    QWidget *dialogOwner() override { return this; }
+
 private:
+
     void buildControls();
     void buildMenus();
     void placeAtDesignSize();
     void Form_Resize();
     void applyLayout();
-    // One statement of start-up: a failure selects voice 1 and start-up goes on.
-    template <typename Step>
-    void startupStep(Step &&step);
-    // A file in the program's data folder.
-    QString dataFile(const char *name) const;
-    void saveWords();
-    QString missingCpuText() const;
-
-    Setup setup_;
-    ComponentLibrary rowkitLibrary_;
-    ComponentLibrary saylineLibrary_;
-    Rowkit Rowkit_;
-    Sayline Sayline_;
 
     QWidget *client_;
     QTextEdit *WW_;
     QLineEdit *Name1_;
     QLineEdit *Say1_;
     QPushButton *cmdSay_;
-    ItemListModel HidCPU_{false};
-    ItemListModel HidWord_{true};
     QPointer<frmAddeditems> frmAddeditems_;
-
     TextEditTranscript transcript_;
     LineEditInput input_;
-    RandomGenerator random_;
-    BuiltInCommands commands_;
-    ConversationTurn turn_;
 
+    QStringList arguments_;
+    std::unique_ptr<Session> session_;
     MainLayout layout_;
     QString helpFile_;
-    QString wordsLoadFailure_;  // why words.txt could not be read, if it could not
     bool unloaded_ = false;
 };
 

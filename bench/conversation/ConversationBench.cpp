@@ -6,7 +6,7 @@
 #include "ItemListModel.h"
 #include "RandomGenerator.h"
 #include "ReplyComposer.h"
-#include "Transcript.h"
+#include "TextEditTranscript.h"
 #include "Turn.h"
 
 #include <QFile>

@@ -2,7 +2,7 @@
 #include "Commands.h"
 
 #include "ErrorNumber.h"
-#include "FakeDesktopServices.h"
+#include "FakeFileServices.h"
 #include "MockSpeechEngine.h"
 #include "RecordingTranscript.h"
 #include "jabbly/version.h"

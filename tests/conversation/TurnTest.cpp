@@ -2,15 +2,13 @@
 #include "Turn.h"
 
 #include "Components.h"
-#include "FakeDesktopServices.h"
+#include "FakeFileServices.h"
 #include "FindExactDispatch.h"
 #include "ItemListModel.h"
 #include "RecordingTranscript.h"
 #include "ScriptedRandom.h"
 #include "Transcript.h"
 
-#include <QLineEdit>
-#include <QTextEdit>
 
 #include "QtPrinters.h"
 
@@ -309,28 +307,6 @@ TEST_F(TurnTest, ExitTouchesNothingAfterClosing)
     process("Ann", "[exit]");
     EXPECT_EQ(turn, nullptr);
     EXPECT_EQ(WW.writes, echoed("Ann", "[exit]"));
-}
-
-TEST(TurnOnRealWidgets, LineEditKeepsTheLineSelectedAndTheTranscriptShowsTheTurn)
-{
-    QLineEdit box("Hello");
-    QTextEdit edit;
-    TextEditTranscript WW(&edit);
-    LineEditInput Say1(&box);
-    ItemListModel HidWord{true}, HidCPU{false}, lstAI{true};
-    HidWord.AddItem("jabbly");
-    FindExactDispatch component;
-    Rowkit rowkit(component);
-    RandomGenerator random(3);
-    FakeCommands commands;
-    ConversationTurn turn(WW, Say1, HidWord, HidCPU, [&]() -> ItemList & { return lstAI; }, rowkit, random, commands);
-
-    WW.insVersionLine();
-    QString name = "Human", say = box.text();
-    turn.Process(name, say);
-    EXPECT_EQ(box.text(), "Hello");
-    EXPECT_EQ(box.selectedText(), "Hello");
-    EXPECT_EQ(WW.text(), versionLine() + "\r\nHuman: Hello\r\nCPU: Hello");
 }
 
 }  // namespace

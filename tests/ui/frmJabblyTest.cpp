@@ -1,10 +1,10 @@
 #include "frmJabbly.h"
 
-#include "FakeDesktopServices.h"
-#include "FakeMessageBoxes.h"
+#include "FakeFileServices.h"
+#include "LocalFileCheck.h"
+#include "FakeUserMessages.h"
 #include "MockSpeechEngine.h"
 #include "TestFolder.h"
-#include "WithoutRootRights.h"
 #include "frmAddeditems.h"
 
 #include <QAction>
@@ -21,7 +21,7 @@
 #include <gtest/gtest.h>
 
 using namespace jabbly;
-using jabbly::testing::FakeMessageBoxes;
+using jabbly::testing::FakeUserMessages;
 using jabbly::testing::MockSpeechEngine;
 using ::testing::NiceMock;
 
@@ -51,21 +51,20 @@ protected:
 
     QString path(const QString &name) const { return QDir(folder.path()).filePath(name); }
 
-    std::unique_ptr<frmJabbly> makeWindow(QStringList arguments = {}, std::unique_ptr<FileCheck> check = nullptr)
+    std::unique_ptr<frmJabbly> makeWindow(QStringList arguments = {})
     {
-        frmJabbly::Setup setup;
-        setup.dataFolder = folder.path() + QLatin1Char('/');
-        setup.componentFolder = jabbly::testing::binFolder();
-        setup.arguments = std::move(arguments);
+        SessionServices services;
+        services.dataFolder = folder.path() + QLatin1Char('/');
+        services.componentFolder = jabbly::testing::binFolder();
         auto engine = std::make_unique<NiceMock<MockSpeechEngine>>();
         tts = engine.get();
-        setup.tts = std::move(engine);
-        setup.Tamsin = check ? std::move(check) : std::make_unique<LocalFileCheck>();
-        setup.fileSystem = std::make_unique<LocalFileSystem>();
-        auto boxes = std::make_unique<FakeMessageBoxes>();
+        services.tts = std::move(engine);
+        services.Tamsin = std::make_unique<LocalFileCheck>();
+        services.fileSystem = std::make_unique<jabbly::testing::FakeFileSystem>();
+        auto boxes = std::make_unique<FakeUserMessages>();
         messages = boxes.get();
-        setup.messages = std::move(boxes);
-        return std::make_unique<frmJabbly>(std::move(setup));
+        services.messages = std::move(boxes);
+        return std::make_unique<frmJabbly>(std::move(services), std::move(arguments));
     }
 
     static void say(frmJabbly &w, const QString &line)
@@ -76,94 +75,38 @@ protected:
 
     QTemporaryDir folder;
     MockSpeechEngine *tts = nullptr;
-    FakeMessageBoxes *messages = nullptr;
+    FakeUserMessages *messages = nullptr;
 };
 
 }  // namespace
 
-TEST_F(MainWindowTest, StartUpLoadsTheFilesSeedsTheWordListAndWritesTheVersionLine)
+TEST_F(MainWindowTest, StartUpShowsTheVersionLineAndTheNameAndShutDownSavesTheWords)
 {
-    auto w = makeWindow();
-    ASSERT_TRUE(w->Form_Load());
-    EXPECT_EQ(w->HidCPU().items(), QStringList{QStringLiteral("Tell me more, £NAME£.")});
-    EXPECT_EQ(w->HidWord().items(), QStringList{"jabbly"});
-    EXPECT_EQ(w->transcript().text(), versionLine());
-    EXPECT_TRUE(versionLine().startsWith("Jabbly version 2.3.10.  By "));
-    EXPECT_EQ(w->Name1()->text(), "Human");
-    EXPECT_EQ(w->helpFile(), path("jabbly.chm"));
-    EXPECT_TRUE(messages->shown.isEmpty());
-}
-
-TEST_F(MainWindowTest, CommandLineBecomesTheNameAsOneUntrimmedText)
-{
-    auto w = makeWindow({"Alice", " of", "Wonderland "});
-    ASSERT_TRUE(w->Form_Load());
-    EXPECT_EQ(w->Name1()->text(), "Alice  of Wonderland ");
-}
-
-TEST_F(MainWindowTest, WordsFileIsReadAtStartAndWrittenSortedAtShutDown)
-{
-    writeFile(path("words.txt"), "zebra\r\nParis\r\n");
     {
-        auto w = makeWindow();
+        auto w = makeWindow({"-reverse", " of", "Wonderland "});
         ASSERT_TRUE(w->Form_Load());
-        EXPECT_EQ(w->HidWord().items(), (QStringList{"Paris", "zebra"}));
-        say(*w, "I like paris and Cats");
-        w->close();
+        EXPECT_EQ(w->transcriptView().text(), versionLine());
+        EXPECT_TRUE(versionLine().startsWith("Jabbly version 2.3.10.  By "));
+        EXPECT_EQ(w->Name1()->text(), "-reverse  of Wonderland ");
+        EXPECT_EQ(w->helpFile(), path("jabbly.chm"));
+        say(*w, "pineapple");
+        EXPECT_CALL(*tts, StopSpeaking()).Times(1);
+        say(*w, "[EXIT]");
+        EXPECT_FALSE(w->isVisible());
         EXPECT_TRUE(messages->shown.isEmpty());
     }
-    EXPECT_EQ(readFile(path("words.txt")), QByteArray("and\r\ncats\r\ni\r\nlike\r\nParis\r\nzebra\r\n"));
-
-    auto again = makeWindow();
-    ASSERT_TRUE(again->Form_Load());
-    EXPECT_EQ(again->HidWord().ListCount(), 6);
+    EXPECT_EQ(readFile(path("words.txt")), QByteArray("jabbly\r\npineapple\r\n"));
 }
 
-TEST_F(MainWindowTest, EmptyOrMissingWordsFileStartsWithTheSeedWordAndIsCreatedAtExit)
-{
-    writeFile(path("words.txt"), "");
-    {
-        auto w = makeWindow();
-        ASSERT_TRUE(w->Form_Load());
-        EXPECT_EQ(w->HidWord().items(), QStringList{"jabbly"});
-        w->mnuExit_Click();
-        EXPECT_FALSE(w->isVisible());
-    }
-    EXPECT_EQ(readFile(path("words.txt")), QByteArray("jabbly\r\n"));
-}
-
-TEST_F(MainWindowTest, MissingCpuFileTellsTheUserAndEndsTheRunWithoutTouchingWords)
+TEST_F(MainWindowTest, MissingCpuFileEndsTheRunBeforeTheWindowIsShown)
 {
     QFile::remove(path("cpu.txt"));
-    writeFile(path("words.txt"), "keep\r\nme\r\n");
     auto w = makeWindow();
     EXPECT_FALSE(w->Form_Load());
     ASSERT_EQ(messages->shown.size(), 1);
-    EXPECT_EQ(messages->shown[0].kind, "critical");
     EXPECT_EQ(messages->shown[0].title, "cpu.txt Missing");
-    EXPECT_TRUE(messages->shown[0].text.startsWith("Cannot find the file '" + path("cpu.txt") +
-                                                   "'.  Jabbly needs this file in its own folder in order to run.  "))
-        << messages->shown[0].text.toStdString();
-    EXPECT_TRUE(messages->shown[0].text.endsWith(" to download the latest version.  Jabbly will now close."));
-    EXPECT_TRUE(messages->shown[0].text.contains("/exes/jabbly.php"));
     EXPECT_FALSE(w->isVisible());
-    w->close();
-    EXPECT_EQ(readFile(path("words.txt")), QByteArray("keep\r\nme\r\n"));
-}
-
-TEST_F(MainWindowTest, WordsThatCannotBeSavedAreReportedAndTheOldFileStays)
-{
-    // A folder in the way of words.txt: the save cannot replace it, whoever runs the test.
-    ASSERT_TRUE(QDir(folder.path()).mkpath("words.txt/inside"));
-    auto w = makeWindow();
-    ASSERT_TRUE(w->Form_Load());
-    say(*w, "remember this");
-    w->close();
-    ASSERT_EQ(messages->shown.size(), 1);
-    EXPECT_EQ(messages->shown[0].kind, "critical");
-    EXPECT_EQ(messages->shown[0].title, "Words Not Saved");
-    EXPECT_TRUE(messages->shown[0].text.contains(path("words.txt"))) << messages->shown[0].text.toStdString();
-    EXPECT_TRUE(QFileInfo(path("words.txt/inside")).isDir());
+    EXPECT_FALSE(QFile::exists(path("words.txt")));
 }
 
 TEST_F(MainWindowTest, EnterInTheInputBoxRunsATurnAndLeavesTheLineSelected)
@@ -175,15 +118,15 @@ TEST_F(MainWindowTest, EnterInTheInputBoxRunsATurnAndLeavesTheLineSelected)
     w->Say1()->setFocus();
     QTest::keyClicks(w->Say1(), "HELLO");
     QTest::keyClick(w->Say1(), Qt::Key_Return);
-    EXPECT_EQ(w->transcript().text(), versionLine() + "\r\nHuman: HELLO\r\nCPU: Hello");
+    EXPECT_EQ(w->transcriptView().text(), versionLine() + "\r\nHuman: HELLO\r\nCPU: Hello");
     EXPECT_EQ(w->Say1()->text(), "HELLO");
     EXPECT_EQ(w->Say1()->selectedText(), "HELLO");
 
     QTest::keyClick(w->Name1(), Qt::Key_Return);
-    EXPECT_TRUE(w->transcript().text().endsWith("\r\nHuman: HELLO\r\nCPU: Hello\r\nHuman: HELLO\r\nCPU: Hello"));
+    EXPECT_TRUE(w->transcriptView().text().endsWith("\r\nHuman: HELLO\r\nCPU: Hello\r\nHuman: HELLO\r\nCPU: Hello"));
 }
 
-TEST_F(MainWindowTest, OpensAtDesignSizeWithTheInputBoxFocusedAndTheDesignedTabOrder)
+TEST_F(MainWindowTest, OpensAtDesignSizeWithItsIconTheInputBoxFocusedAndTheDesignedTabOrder)
 {
     auto w = makeWindow();
     ASSERT_TRUE(w->Form_Load());
@@ -197,8 +140,10 @@ TEST_F(MainWindowTest, OpensAtDesignSizeWithTheInputBoxFocusedAndTheDesignedTabO
     EXPECT_EQ(w->cmdSay()->geometry(), QRect(441, 325, 41, 25));
     EXPECT_EQ(QApplication::focusWidget(), w->Say1());
     EXPECT_EQ(w->Say1()->nextInFocusChain(), w->WW());
-    EXPECT_FALSE(w->windowIcon().isNull());
     EXPECT_EQ(w->WW()->font().pointSizeF(), 11.25);
+    // A QIcon made from a missing file is not null: ask for real pixels.
+    EXPECT_EQ(w->windowIcon().availableSizes(), (QList<QSize>{QSize(16, 16), QSize(32, 32)}));
+    EXPECT_FALSE(w->windowIcon().pixmap(32, 32).toImage().isNull());
 
     w->resize(600, w->height() + 100);
     QCoreApplication::processEvents();
@@ -233,33 +178,21 @@ TEST_F(MainWindowTest, ClearAsksFirstAndThenLeavesOnlyTheVersionLine)
     auto w = makeWindow();
     ASSERT_TRUE(w->Form_Load());
     say(*w, "hello");
-    const QString before = w->transcript().text();
+    const QString before = w->transcriptView().text();
 
     messages->answerYes = false;
     w->mnuClear_Click();
-    EXPECT_EQ(w->transcript().text(), before);
+    EXPECT_EQ(w->transcriptView().text(), before);
     ASSERT_EQ(messages->shown.size(), 1);
     EXPECT_EQ(messages->shown[0].title, "Text Clear");
     EXPECT_EQ(messages->shown[0].text, "Are you sure you want to clear the text?");
 
     messages->answerYes = true;
     w->mnuClear_Click();
-    EXPECT_EQ(w->transcript().text(), versionLine());
+    EXPECT_EQ(w->transcriptView().text(), versionLine());
     say(*w, "bye");
-    EXPECT_EQ(w->transcript().text(), versionLine() + "\r\nHuman: bye\r\nCPU: See you later.");
-    EXPECT_EQ(w->HidWord().items(), QStringList{"jabbly"});
-}
-
-TEST_F(MainWindowTest, ExitCommandClosesTheWindowAfterSavingTheWords)
-{
-    auto w = makeWindow();
-    ASSERT_TRUE(w->Form_Load());
-    w->show();
-    say(*w, "pineapple");
-    EXPECT_CALL(*tts, StopSpeaking()).Times(1);
-    say(*w, "[EXIT]");
-    EXPECT_FALSE(w->isVisible());
-    EXPECT_EQ(readFile(path("words.txt")), QByteArray("jabbly\r\npineapple\r\n"));
+    EXPECT_EQ(w->transcriptView().text(), versionLine() + "\r\nHuman: bye\r\nCPU: See you later.");
+    EXPECT_EQ(w->session().HidWord().items(), QStringList{"jabbly"});
 }
 
 TEST_F(MainWindowTest, WordsAddedWindowLoadsHiddenAtTheFirstNewWordAndForgetsWhenClosed)
@@ -294,44 +227,4 @@ TEST_F(MainWindowTest, WordsAddedWindowLoadsHiddenAtTheFirstNewWordAndForgetsWhe
     w->mnuAI_Click();
     EXPECT_FALSE(w->addedItems().isVisible());
     EXPECT_EQ(w->action("mnuAI")->text(), "View &words added this session...");
-}
-
-TEST_F(MainWindowTest, AWordsFileThatCouldNotBeReadIsNeverReplaced)
-{
-    // words.txt is there but may not be read: start-up goes on with the seed word, and
-    // shut-down leaves the file alone instead of writing the seed word over it.
-    writeFile(path("words.txt"), "precious\r\nwords\r\n");
-    const auto everyone = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
-                          QFileDevice::ReadOther | QFileDevice::ExeOther;
-    ASSERT_TRUE(QFile::setPermissions(folder.path(), everyone));
-    ASSERT_TRUE(QFile::setPermissions(path("cpu.txt"), QFileDevice::ReadOwner | QFileDevice::ReadOther));
-    ASSERT_TRUE(QFile::setPermissions(path("words.txt"), QFileDevice::WriteOwner));
-
-    auto w = makeWindow();
-    {
-        jabbly::testing::WithoutRootRights nobody;
-        ASSERT_TRUE(nobody.ok());
-        ASSERT_TRUE(w->Form_Load());
-    }
-    EXPECT_EQ(w->HidCPU().ListCount(), 1);
-    EXPECT_EQ(w->HidWord().items(), QStringList{"jabbly"});
-    say(*w, "new words");
-    w->close();
-    ASSERT_EQ(messages->shown.size(), 1);
-    EXPECT_EQ(messages->shown[0].title, "Words Not Saved");
-    EXPECT_TRUE(messages->shown[0].text.contains(path("words.txt")));
-    EXPECT_EQ(readFile(path("words.txt")), QByteArray("precious\r\nwords\r\n"));
-}
-
-TEST_F(MainWindowTest, AFailingExistenceTestStillTriesTheLoads)
-{
-    writeFile(path("words.txt"), "apple\r\nbanana\r\n");
-    auto check = std::make_unique<jabbly::testing::FakeFileCheck>();
-    check->failure = Error(err::PathFileAccess, "cannot ask");
-    auto w = makeWindow({}, std::move(check));
-    ASSERT_TRUE(w->Form_Load());
-    EXPECT_EQ(w->HidCPU().ListCount(), 1);
-    EXPECT_EQ(w->HidWord().items(), (QStringList{"apple", "banana"}));
-    w->close();
-    EXPECT_EQ(readFile(path("words.txt")), QByteArray("apple\r\nbanana\r\n"));
 }

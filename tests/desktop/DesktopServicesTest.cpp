@@ -2,8 +2,8 @@
 #include "ComboTool.h"
 #include "DocumentLauncher.h"
 #include "ErrorNumber.h"
-#include "FileCheck.h"
-#include "FileSystem.h"
+#include "LocalFileCheck.h"
+#include "LocalFileSystem.h"
 #include "SaveDialog.h"
 #include "WithoutRootRights.h"
 

@@ -1,5 +1,5 @@
 // The transcript writers on a real QTextEdit (offscreen).
-#include "Transcript.h"
+#include "TextEditTranscript.h"
 
 #include <QScrollBar>
 #include <QTextBlock>

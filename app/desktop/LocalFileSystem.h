@@ -1,0 +1,13 @@
+#pragma once
+// File sizes from the local file system.
+
+#include "FileSystem.h"
+
+namespace jabbly {
+
+class LocalFileSystem : public FileSystem {
+public:
+    int64_t FileSize(const QString &path) override;
+};
+
+}  // namespace jabbly

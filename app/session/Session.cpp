@@ -1,0 +1,149 @@
+#include "Session.h"
+
+#include "jabbly/version.h"
+
+Q_LOGGING_CATEGORY(lcSession, "jabbly.session")
+
+namespace jabbly {
+
+Session::Session(SessionServices services, SessionView &view)
+    : services_(std::move(services)),
+      rowkitLibrary_(services_.componentFolder, QStringLiteral("Rowkit"), RowkitFactory),
+      saylineLibrary_(services_.componentFolder, QStringLiteral("Sayline"), SaylineFactory),
+      Rowkit_(rowkitLibrary_.instance()),
+      Sayline_(saylineLibrary_.instance()),
+      commands_(view.transcript(), *services_.Tamsin, *services_.fileSystem),
+      turn_(view.transcript(), view.inputBox(), HidWord_, HidCPU_, [&view]() -> ItemList & { return view.wordsAdded(); },
+            Rowkit_, random_, commands_)
+{
+    commands_.setSpeechEngine(services_.tts.get(), view.dialogOwner());
+    commands_.setCloseMainWindow([&view] { view.closeMainWindow(); });
+}
+
+Session::~Session()
+{
+    if (wordsSaved_ || !wordsLoadFailure_.isEmpty() || HidWord_.ListCount() == 0)
+        return;
+    wordsSaved_ = true;
+    try {
+        Rowkit_.Listsave(HidWord_, dataFile("words.txt"));
+    } catch (const Error &error) {
+        qCWarning(lcSession).noquote() << "the learned words could not be saved:" << error.message()
+                                       << "(error" << error.number() << ")";
+    }
+}
+
+template <typename Step>
+void Session::startupStep(const char *what, Step &&step)
+{
+    try {
+        step();
+    } catch (const Error &error) {
+        qCWarning(lcSession).noquote() << "start-up:" << what << "failed, going on:" << error.message() << "(error"
+                                       << error.number() << ")";
+        try {
+            if (services_.tts)
+                services_.tts->setCurrentMode(1);
+        } catch (const Error &voiceError) {
+            qCWarning(lcSession).noquote() << "start-up: voice 1 could not be selected either:" << voiceError.message();
+        }
+    }
+}
+
+QString Session::missingCpuText() const
+{
+    return QStringLiteral("Cannot find the file '") + dataFile("cpu.txt") +
+           QStringLiteral("'.  Jabbly needs this file in its own folder in order to run.  "
+                          "If you do not have this file, please visit ") +
+           QLatin1String(version::DownloadPage) + QStringLiteral(" to download the latest version.  Jabbly will now close.");
+}
+
+QString Session::wordsNotSavedText(const Error &error) const
+{
+    return QStringLiteral("Cannot save the learned words to '") + dataFile("words.txt") + QStringLiteral("'.  ") +
+           error.message() + QStringLiteral(" (error ") + QString::number(error.number()) +
+           QStringLiteral(").  The file has been left as it was.");
+}
+
+QString Session::wordsNotReadText() const
+{
+    return QStringLiteral("Jabbly could not read '") + dataFile("words.txt") + QStringLiteral("' when it started (") +
+           wordsLoadFailure_ + QStringLiteral("), so it has not replaced it.  The words learned in this run were not saved.");
+}
+
+bool Session::loadReplies()
+{
+    const QString cpuFile = dataFile("cpu.txt");
+    // When the existence test itself fails, the load is tried all the same.
+    bool exists = true;
+    startupStep("the test for cpu.txt", [&] { exists = services_.Tamsin->FileExists(cpuFile); });
+    if (!exists) {
+        services_.messages->critical(QStringLiteral("cpu.txt Missing"), missingCpuText());
+        return false;
+    }
+    startupStep("loading cpu.txt", [&] { Rowkit_.Listload(HidCPU_, cpuFile); });
+    return true;
+}
+
+void Session::loadWords()
+{
+    const QString wordsFile = dataFile("words.txt");
+    bool exists = true;
+    startupStep("the test for words.txt", [&] { exists = services_.Tamsin->FileExists(wordsFile); });
+    if (!exists)
+        return;
+    startupStep("loading words.txt", [&] {
+        try {
+            Rowkit_.Listload(HidWord_, wordsFile);
+        } catch (const Error &error) {
+            if (error.number() != err::FileNotFound && error.number() != err::PathNotFound)
+                wordsLoadFailure_ = error.message();
+            throw;
+        }
+    });
+}
+
+void Session::seedWords()
+{
+    startupStep("adding the seed word", [&] {
+        if (HidWord_.ListCount() == 0)
+            HidWord_.AddItem(QStringLiteral("jabbly"));
+    });
+}
+
+void Session::saveWords()
+{
+    if (wordsSaved_)
+        return;
+    wordsSaved_ = true;
+    if (!wordsLoadFailure_.isEmpty()) {
+        // Saving now would replace the words the program could not read with the few it
+        // has: leave the file alone.
+        qCWarning(lcSession).noquote() << "words.txt left as it was: it could not be read at start-up";
+        services_.messages->critical(QStringLiteral("Words Not Saved"), wordsNotReadText());
+        return;
+    }
+    if (HidWord_.ListCount() == 0)
+        return;
+    try {
+        Rowkit_.Listsave(HidWord_, dataFile("words.txt"));
+    } catch (const Error &error) {
+        qCWarning(lcSession).noquote() << "the learned words could not be saved:" << error.message();
+        services_.messages->critical(QStringLiteral("Words Not Saved"), wordsNotSavedText(error));
+    }
+}
+
+void Session::stopSpeaking()
+{
+    if (!services_.tts)
+        return;
+    try {
+        services_.tts->StopSpeaking();
+    } catch (const Error &error) {
+        qCWarning(lcSession).noquote() << "speech could not be stopped:" << error.message();
+    }
+}
+
+QString Session::nameFromCommandLine(const QStringList &arguments) { return arguments.join(QLatin1Char(' ')); }
+
+}  // namespace jabbly

@@ -1,0 +1,28 @@
+#pragma once
+// What the run needs of the window that shows it. The main window implements it; tests
+// use a recording one.
+
+#include "Transcript.h"
+#include "Turn.h"
+
+class QWidget;
+
+namespace jabbly {
+
+class SessionView {
+public:
+    virtual ~SessionView() = default;
+
+    // The transcript WW and the input box Say1.
+    virtual Transcript &transcript() = 0;
+    virtual InputBox &inputBox() = 0;
+    // lstAI, the list of the words-added window, which is loaded (hidden) when it is not.
+    virtual ItemList &wordsAdded() = 0;
+    // Closes the main window exactly as its close box does ("[exit]").
+    virtual void closeMainWindow() = 0;
+    // The window that owns the dialogs the run opens (the speech engine's lexicon dialog):
+    // only passed on, never used by the run itself.
+    virtual QWidget *dialogOwner() = 0;
+};
+
+}  // namespace jabbly

@@ -1,0 +1,9 @@
+#include "LineEditInput.h"
+
+#include <QLineEdit>
+
+namespace jabbly {
+
+void LineEditInput::selectAll() { box_->setSelection(0, static_cast<int>(box_->text().size())); }
+
+}  // namespace jabbly

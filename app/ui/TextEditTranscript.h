@@ -1,0 +1,47 @@
+#pragma once
+// The transcript over a QTextEdit that the main window owns. The edit is made read-only
+// for typing but stays selectable; each line of the transcript is one paragraph of its
+// document.
+
+#include "Transcript.h"
+
+#include <QColor>
+#include <QFont>
+
+class QTextEdit;
+
+namespace jabbly {
+
+class TextEditTranscript : public Transcript {
+public:
+    explicit TextEditTranscript(QTextEdit *edit);
+
+    void insCommand(const QString &text) override;
+    void insName(const QString &text) override;
+    void insSayPerson(const QString &text) override;
+    void insSayCPU(const QString &text) override;
+
+    // The whole text as the program reads it: lines separated by CR LF.
+    QString text() const;
+    // Length of text(), without building it.
+    qsizetype length() const;
+    // Empties the transcript; the font set with setTranscriptFont stays in force.
+    void clear();
+    // Appends the version line in teal, with no line break before it (start-up and Clear,
+    // both on an empty transcript).
+    void insVersionLine();
+    // Sets the font (family, size, bold, italic, ...) of the whole text and of everything
+    // written later. Colours are kept.
+    void setTranscriptFont(const QFont &font);
+
+    QTextEdit *edit() const { return edit_; }
+
+private:
+    void write(TextColour colour, bool newLine, const QString &text);
+
+    QTextEdit *edit_;
+};
+
+inline QColor toQColor(TextColour c) { return QColor(c.red, c.green, c.blue); }
+
+}  // namespace jabbly

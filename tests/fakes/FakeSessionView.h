@@ -1,0 +1,30 @@
+#pragma once
+// A window for the run, for tests: a recording transcript, an input box that counts its
+// selections, a words-added list and a close that is counted.
+
+#include "ItemListModel.h"
+#include "RecordingTranscript.h"
+#include "SessionView.h"
+
+namespace jabbly::testing {
+
+class FakeSessionView : public SessionView {
+public:
+    struct CountingInput : InputBox {
+        void selectAll() override { ++selections; }
+        int selections = 0;
+    };
+
+    Transcript &transcript() override { return WW; }
+    InputBox &inputBox() override { return Say1; }
+    ItemList &wordsAdded() override { return lstAI; }
+    void closeMainWindow() override { ++closes; }
+    QWidget *dialogOwner() override { return nullptr; }
+
+    RecordingTranscript WW;
+    CountingInput Say1;
+    ItemListModel lstAI{true};
+    int closes = 0;
+};
+
+}  // namespace jabbly::testing
