@@ -5,12 +5,17 @@
 #include "LocalFileSystem.h"
 #include "QSettingsStore.h"
 #include "QtMessageBoxes.h"
+#include "TerminationSignals.h"
 #include "frmJabbly.h"
 
 #include <QApplication>
 #include <QLoggingCategory>
 #include <QMessageBox>
+#if QT_CONFIG(sessionmanager)
+#include <QSessionManager>
+#endif
 
+#include <cstdlib>
 #include <memory>
 
 Q_LOGGING_CATEGORY(lcStartup, "jabbly.startup")
@@ -25,6 +30,16 @@ QStringList argumentsAsReceived(int argc, char **argv)
     for (int i = 1; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
     return arguments;
+}
+
+// The run whose words exit() must still save: Qt ends the process with exit() when the
+// connection to the X server breaks, and nothing on main's stack is destroyed then.
+jabbly::Session *runningSession = nullptr;
+
+void saveWordsAtExit()
+{
+    if (runningSession)
+        runningSession->saveWordsQuietly();
 }
 
 QString withSeparator(QString folder)
@@ -72,6 +87,32 @@ int main(int argc, char **argv)
     messageBoxes.setOwner(window.get());
     if (!window->Form_Load())
         return 0;
+
+    // Logout, shutdown, kill, a closed terminal or Ctrl+C close the window as its close
+    // box does, so the learned words are saved.
+    std::unique_ptr<jabbly::TerminationSignals> termination;
+    try {
+        termination = std::make_unique<jabbly::TerminationSignals>();
+        QObject::connect(termination.get(), &jabbly::TerminationSignals::terminationRequested, window.get(), [&](int number) {
+            qCInfo(lcStartup) << "ending on signal" << number;
+            window->close();
+            QCoreApplication::quit();
+        });
+    } catch (const jabbly::Error &error) {
+        qCWarning(lcStartup).noquote() << error.message();
+    }
+#if QT_CONFIG(sessionmanager)
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, window.get(), [&](QSessionManager &) {
+        qCInfo(lcStartup) << "the desktop session is ending";
+        window->close();
+    });
+#endif
+    runningSession = &window->session();
+    std::atexit(saveWordsAtExit);
+
     window->show();
-    return QApplication::exec();
+    qCDebug(lcStartup) << "running";
+    const int code = QApplication::exec();
+    runningSession = nullptr;
+    return code;
 }

@@ -20,7 +20,9 @@ Session::Session(SessionServices services, SessionView &view)
     commands_.setCloseMainWindow([&view] { view.closeMainWindow(); });
 }
 
-Session::~Session()
+Session::~Session() { saveWordsQuietly(); }
+
+void Session::saveWordsQuietly()
 {
     if (wordsSaved_ || !wordsLoadFailure_.isEmpty() || HidWord_.ListCount() == 0)
         return;

@@ -64,6 +64,9 @@ public:
     // Shut-down step 1: saves HidWord to words.txt (unless it is empty, or words.txt was
     // there but could not be read). Failures are told to the user. Runs once.
     void saveWords();
+    // The same save when no one can be told: failures are logged. For a process that is
+    // ending without its windows (the X connection broke).
+    void saveWordsQuietly();
     // Shut-down step 2's part of the run: stops any speech.
     void stopSpeaking();
 

@@ -1,9 +1,13 @@
 #include "ListViewBinding.h"
 
 #include "ItemListModel.h"
+#include "jabbly/error.h"
 
 #include <QItemSelectionModel>
 #include <QListView>
+#include <QLoggingCategory>
+
+Q_LOGGING_CATEGORY(lcLists, "jabbly.lists")
 
 namespace jabbly {
 
@@ -21,8 +25,15 @@ void bindListView(QListView &view, ItemListModel &list)
     });
     QObject::connect(view.selectionModel(), &QItemSelectionModel::currentChanged, &list,
                      [&list](const QModelIndex &current) {
-                         if (current.isValid() && current.row() != list.ListIndex())
+                         if (!current.isValid() || current.row() == list.ListIndex())
+                             return;
+                         // A click must not let an error out into Qt's event loop.
+                         try {
                              list.setListIndex(static_cast<int16_t>(current.row()));
+                         } catch (const Error &error) {
+                             qCWarning(lcLists).noquote() << "selecting item" << current.row() << "failed:"
+                                                          << error.message() << "(error" << error.number() << ")";
+                         }
                      });
 }
 

@@ -1,12 +1,15 @@
 #include "frmJabbly.h"
 
+#include "SingleLineValidator.h"
 #include "WindowPlacement.h"
 #include "frmAddeditems.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTextEdit>
@@ -69,13 +72,17 @@ void frmJabbly::buildControls()
     setCentralWidget(client_);
     client_->installEventFilter(this);
 
-    WW_->setObjectName(QStringLiteral("WW"));
-    WW_->setFont(transcriptFont());
-    WW_->setTabChangesFocus(true);
-
+    // The transcript's four text colours are fixed, so its background is too: white under
+    // any desktop theme, like the two text boxes.
     QPalette boxColours;
     boxColours.setColor(QPalette::Base, Qt::white);
     boxColours.setColor(QPalette::Text, Qt::black);
+
+    WW_->setObjectName(QStringLiteral("WW"));
+    WW_->setFont(transcriptFont());
+    WW_->setTabChangesFocus(true);
+    WW_->setPalette(boxColours);
+
     Name1_->setObjectName(QStringLiteral("Name1"));
     Name1_->setText(QStringLiteral("Human"));
     Say1_->setObjectName(QStringLiteral("Say1"));
@@ -84,6 +91,7 @@ void frmJabbly::buildControls()
     for (QLineEdit *box : {Name1_, Say1_}) {
         box->setFont(transcriptFont());
         box->setPalette(boxColours);
+        box->setValidator(new SingleLineValidator(box));
         // Enter in either box presses the window's default button.
         connect(box, &QLineEdit::returnPressed, cmdSay_, &QPushButton::click);
     }
@@ -125,6 +133,7 @@ void frmJabbly::buildMenus()
 
     QMenu *mnuJabbly = menuBar()->addMenu(QStringLiteral("&Jabbly"));
     mnuJabbly->setObjectName(QStringLiteral("mnuJabbly"));
+    mnuJabbly->installEventFilter(this);
     addItems(mnuJabbly, {
                             {"mnuExport", QStringLiteral("&Export..."), Qt::Key_F2, nullptr},
                             {"mnuClear", QStringLiteral("&Clear..."), Qt::Key_F3, &frmJabbly::mnuClear_Click},
@@ -139,6 +148,7 @@ void frmJabbly::buildMenus()
                         });
     QMenu *mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    mnuHelp->installEventFilter(this);
     addItems(mnuHelp, {
                           {"mnuContents", QStringLiteral("&Contents"), {}, nullptr},
                           {"mnuSF", QStringLiteral("&Send feedback..."), Qt::Key_F5, nullptr},
@@ -158,7 +168,28 @@ bool frmJabbly::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == client_ && event->type() == QEvent::Resize)
         Form_Resize();
+    if (event->type() == QEvent::KeyPress) {
+        if (auto *menu = qobject_cast<QMenu *>(watched))
+            return menuShortcut(*menu, *static_cast<QKeyEvent *>(event));
+    }
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool frmJabbly::menuShortcut(QMenu &menu, const QKeyEvent &key)
+{
+    // An open menu takes the keyboard, so the window's shortcuts would not fire: the
+    // function keys still run their command, after the menu has closed.
+    const QKeySequence pressed(key.keyCombination());
+    const QList<QAction *> all = findChildren<QAction *>();
+    const auto match = std::find_if(all.cbegin(), all.cend(), [&](QAction *a) {
+        return a->isEnabled() && !a->isSeparator() && !a->shortcut().isEmpty() && a->shortcut() == pressed;
+    });
+    if (match == all.cend())
+        return false;
+    menu.close();
+    menuBar()->setActiveAction(nullptr);
+    QMetaObject::invokeMethod(*match, &QAction::trigger, Qt::QueuedConnection);
+    return true;
 }
 
 void frmJabbly::changeEvent(QEvent *event)

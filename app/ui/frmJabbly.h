@@ -15,7 +15,9 @@
 #include <memory>
 
 class QAction;
+class QKeyEvent;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QTextEdit;
 
@@ -73,6 +75,7 @@ private:
 
     void buildControls();
     void buildMenus();
+    bool menuShortcut(QMenu &menu, const QKeyEvent &key);
     void placeAtDesignSize();
     void Form_Resize();
     void applyLayout();

@@ -54,6 +54,9 @@ public:
     virtual int horizontalExtent() const = 0;
 
     // The selection event; raised synchronously by setListIndex and by the user's clicks.
+    // A handler may throw jabbly::Error (and nothing else); the error comes out of the
+    // setListIndex that raised it. A click's selection is never undone by such an error:
+    // the window that shows the list reports it and the selection stays.
     using SelectionHandler = std::function<void()>;
     virtual void setSelectionHandler(SelectionHandler handler) = 0;
 };

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -227,4 +228,54 @@ TEST_F(MainWindowTest, WordsAddedWindowLoadsHiddenAtTheFirstNewWordAndForgetsWhe
     w->mnuAI_Click();
     EXPECT_FALSE(w->addedItems().isVisible());
     EXPECT_EQ(w->action("mnuAI")->text(), "View &words added this session...");
+}
+
+TEST_F(MainWindowTest, FunctionKeysRunTheirCommandWhileAMenuIsOpen)
+{
+    auto w = makeWindow();
+    ASSERT_TRUE(w->Form_Load());
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    for (const char *menuName : {"mnuJabbly", "mnuHelp"}) {
+        auto *menu = w->findChild<QMenu *>(QLatin1String(menuName));
+        ASSERT_NE(menu, nullptr);
+        menu->popup(w->mapToGlobal(QPoint(10, 10)));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+        messages->shown.clear();
+        QTest::keyClick(menu, Qt::Key_F3);  // Clear asks first
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(menu->isVisible()) << menuName;
+        ASSERT_EQ(messages->shown.size(), 1) << menuName;
+        EXPECT_EQ(messages->shown[0].title, "Text Clear");
+    }
+}
+
+TEST_F(MainWindowTest, TextBoxesStayBlackOnWhiteUnderADarkThemeAndTakeOneLine)
+{
+    const QPalette before = QApplication::palette();
+    QPalette dark = before;
+    dark.setColor(QPalette::Base, QColor(30, 30, 30));
+    dark.setColor(QPalette::Text, QColor(230, 230, 230));
+    QApplication::setPalette(dark);
+    auto w = makeWindow();
+    QApplication::setPalette(before);
+    for (QWidget *box : {static_cast<QWidget *>(w->WW()), static_cast<QWidget *>(w->Name1()),
+                         static_cast<QWidget *>(w->Say1())}) {
+        EXPECT_EQ(box->palette().color(QPalette::Base), QColor(Qt::white)) << box->objectName().toStdString();
+        EXPECT_EQ(box->palette().color(QPalette::Text), QColor(Qt::black)) << box->objectName().toStdString();
+    }
+
+    // A pasted text with line breaks of every kind becomes one line, one blank per break.
+    ASSERT_TRUE(w->Form_Load());
+    w->Say1()->setText("a");
+    w->Say1()->end(false);
+    w->Say1()->insert(QString("b\r\nc\rd\ne") + QChar(0x2028) + "f" + QChar(0x2029) + "g\n\n");
+    EXPECT_EQ(w->Say1()->text(), "ab c d e f g  ");
+    EXPECT_EQ(w->Say1()->cursorPosition(), w->Say1()->text().size());
+    w->Name1()->setText("Ann\r\nLee");
+    EXPECT_EQ(w->Name1()->text(), "Ann Lee");
+    w->cmdSay_Click();
+    EXPECT_TRUE(w->transcriptView().text().endsWith("\r\nAnn Lee: ab c d e f g  \r\nCPU: Tell me more, Ann Lee."))
+        << w->transcriptView().text().toStdString();
+    EXPECT_EQ(w->session().HidWord().items(), (QStringList{"ab", "c", "d", "e", "f", "g", "jabbly"}));
 }

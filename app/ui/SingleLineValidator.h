@@ -1,0 +1,22 @@
+#pragma once
+// Keeps a line edit to one line: every line break that enters it (typed, pasted or set
+// from code) becomes one blank. CR LF counts as one break; CR, LF, U+2028 and U+2029 each
+// count as one.
+
+#include <QValidator>
+
+namespace jabbly {
+
+class SingleLineValidator : public QValidator {
+    Q_OBJECT
+public:
+    using QValidator::QValidator;
+
+    State validate(QString &input, int &pos) const override;
+
+    // `text` with its line breaks folded into blanks; `pos`, a position in `text`, is moved
+    // to the same place in the result.
+    static QString foldLineBreaks(const QString &text, int *pos = nullptr);
+};
+
+}  // namespace jabbly
