@@ -2,6 +2,7 @@
 
 #include "RandomGenerator.h"
 
+#include <algorithm>
 #include <array>
 
 namespace jabbly {
@@ -29,20 +30,28 @@ const Tokens &tokens()
 }
 
 // Replaces every `token` in `text`, left to right, without searching the text it puts in.
-// `value` is made only when the token is there.
+// `value` is made only when the token is there. An occurrence whose value would take the
+// text past `limit` characters stays as it is.
 template <typename MakeValue>
-void replaceToken(QString &text, const QString &token, MakeValue makeValue)
+void replaceToken(QString &text, const QString &token, qsizetype limit, MakeValue makeValue)
 {
     const qsizetype first = text.indexOf(token);
     if (first < 0)
         return;
     const QString value = makeValue();
+    const qsizetype growth = value.size() - token.size();
+    qsizetype length = text.size();  // the result's length, counting the rest as it is
     QString out;
-    out.reserve(text.size() + value.size() * 2);
+    out.reserve(std::min(limit, text.size() + std::max<qsizetype>(growth, 0) * 2));
     qsizetype from = 0;
     for (qsizetype at = first; at >= 0; at = text.indexOf(token, from)) {
         out.append(QStringView(text).mid(from, at - from));
-        out.append(value);
+        if (growth <= 0 || length + growth <= limit) {
+            out.append(value);
+            length += growth;
+        } else {
+            out.append(token);
+        }
         from = at + token.size();
     }
     out.append(QStringView(text).mid(from));
@@ -108,7 +117,7 @@ std::optional<QString> ReplyComposer::compose(const QString &NameNo)
     QString reply = HidCPU_.Text();
 
     static const QString name = QStringLiteral("£NAME£");
-    replaceToken(reply, name, [&] { return NameNo; });
+    replaceToken(reply, name, MaxReplyLength, [&] { return NameNo; });
 
     const Tokens &t = tokens();
     const auto lastWord = static_cast<int16_t>(HidWord_.ListCount() - 1);
@@ -118,12 +127,12 @@ std::optional<QString> ReplyComposer::compose(const QString &NameNo)
         const int i = random_.RandomInt(0, lastWord);
         const int j = random_.RandomInt(0, lastWord);
         if (tokensLeft) {
-            replaceToken(reply, t.word[n], [&] { return dropTrailingS(HidWord_.List(i)); });
-            replaceToken(reply, t.wordP[n], [&] { return properCase(dropTrailingS(HidWord_.List(j))); });
+            replaceToken(reply, t.word[n], MaxReplyLength, [&] { return dropTrailingS(HidWord_.List(i)); });
+            replaceToken(reply, t.wordP[n], MaxReplyLength, [&] { return properCase(dropTrailingS(HidWord_.List(j))); });
         }
         const int m = random_.RandomInt(1, 10000);
         if (tokensLeft) {
-            replaceToken(reply, t.number[n], [&] { return formatNumber(m, groupSeparator_); });
+            replaceToken(reply, t.number[n], MaxReplyLength, [&] { return formatNumber(m, groupSeparator_); });
             tokensLeft = reply.contains(u'£');
         }
     }

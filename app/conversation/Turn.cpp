@@ -34,6 +34,29 @@ QString ConversationTurn::noRepliesNotice()
                           "Add some reply lines to it and start Jabbly again.");
 }
 
+QString ConversationTurn::unreadableRepliesNotice(const QString &reason)
+{
+    return QStringLiteral("NOTE: I have no replies to choose from: cpu.txt could not be read (") + reason +
+           QStringLiteral("). Make sure Jabbly may read it and start Jabbly again.");
+}
+
+QString ConversationTurn::lowerCase(const QString &line)
+{
+    constexpr QChar DottedCapitalI(0x0130);
+    qsizetype at = line.indexOf(DottedCapitalI);
+    if (at < 0)
+        return line.toLower();
+    QString lower;
+    qsizetype from = 0;
+    for (; at >= 0; at = line.indexOf(DottedCapitalI, from)) {
+        lower += line.mid(from, at - from).toLower();
+        lower += u'i';
+        from = at + 1;
+    }
+    lower += line.mid(from).toLower();
+    return lower;
+}
+
 QString ConversationTurn::wordListFullNotice()
 {
     return QStringLiteral("NOTE: My word list is full (%L1 words), so I cannot learn new words any more. "
@@ -52,7 +75,7 @@ void ConversationTurn::Process(const QString &NameNo, QString &Say)
         WW_.insSayPerson(Say);
         speakUserLine(NameNo, Say);
 
-        const QString line = Say.toLower();
+        const QString line = lowerCase(Say);
         if (const std::optional<Command> command = commandFor(line)) {
             commands_.run(*command);
             return;  // "[exit]" may have closed the window: touch nothing more.
@@ -72,7 +95,7 @@ void ConversationTurn::Process(const QString &NameNo, QString &Say)
             if (reply)
                 answer(*reply, *reply);
             else
-                WW_.insCommand(noRepliesNotice());
+                WW_.insCommand(noRepliesNotice_);
             if (learned.notLearned > 0 && !toldListFull_) {
                 toldListFull_ = true;
                 WW_.insCommand(wordListFullNotice());

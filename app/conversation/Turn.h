@@ -42,6 +42,10 @@ public:
                      WordLearning::ListSource lstAI, Rowkit &rowkit, RandomGenerator &random,
                      CommandRunner &commands, const QLocale &locale = QLocale::system());
 
+    // Why HidCPU holds no reply template, told at each turn that needs one: by default,
+    // that cpu.txt holds no lines.
+    void setNoRepliesNotice(const QString &notice) { noRepliesNotice_ = notice; }
+
     // Speech on (a speaker) or off (nullptr). Not owned.
     void setSpeaker(TurnSpeaker *speaker) { speaker_ = speaker; }
 
@@ -57,6 +61,11 @@ public:
     static QString turnFailedNotice(int number, const QString &message);
     static QString speechFailedNotice(int number, const QString &message);
     static QString noRepliesNotice();
+    static QString unreadableRepliesNotice(const QString &reason);
+
+    // The line lower-cased as the turn compares and learns it. The Turkish capital dotted
+    // I becomes a plain "i" (not "i" and a combining dot), so "[TİME]" is a command.
+    static QString lowerCase(const QString &line);
     static QString wordListFullNotice();
 
 private:
@@ -70,6 +79,7 @@ private:
     WordLearning learning_;
     ReplyComposer composer_;
     TurnSpeaker *speaker_ = nullptr;
+    QString noRepliesNotice_ = noRepliesNotice();
     bool toldListFull_ = false;
 };
 

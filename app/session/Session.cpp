@@ -2,6 +2,8 @@
 
 #include "jabbly/version.h"
 
+#include <QLocale>
+
 Q_LOGGING_CATEGORY(lcSession, "jabbly.session")
 
 namespace jabbly {
@@ -69,6 +71,11 @@ QString Session::wordsNotSavedText(const Error &error) const
 
 QString Session::wordsNotReadText() const
 {
+    if (wordsOverflowed_)
+        return QStringLiteral("'") + dataFile("words.txt") + QStringLiteral("' holds more words than Jabbly can keep (") +
+               QLocale::system().toString(ItemList::MaxItems) +
+               QStringLiteral("), so Jabbly has not replaced it: that would drop the words it could not keep.  "
+                              "The words learned in this run were not saved.");
     return QStringLiteral("Jabbly could not read '") + dataFile("words.txt") + QStringLiteral("' when it started (") +
            wordsLoadFailure_ + QStringLiteral("), so it has not replaced it.  The words learned in this run were not saved.");
 }
@@ -83,7 +90,15 @@ bool Session::loadReplies()
         services_.messages->critical(QStringLiteral("cpu.txt Missing"), missingCpuText());
         return false;
     }
-    startupStep("loading cpu.txt", [&] { Rowkit_.Listload(HidCPU_, cpuFile); });
+    startupStep("loading cpu.txt", [&] {
+        try {
+            Rowkit_.Listload(HidCPU_, cpuFile);
+        } catch (const Error &error) {
+            if (HidCPU_.ListCount() == 0)
+                turn_.setNoRepliesNotice(ConversationTurn::unreadableRepliesNotice(error.message()));
+            throw;
+        }
+    });
     return true;
 }
 
@@ -98,8 +113,10 @@ void Session::loadWords()
         try {
             Rowkit_.Listload(HidWord_, wordsFile);
         } catch (const Error &error) {
-            if (error.number() != err::FileNotFound && error.number() != err::PathNotFound)
+            if (error.number() != err::FileNotFound && error.number() != err::PathNotFound) {
                 wordsLoadFailure_ = error.message();
+                wordsOverflowed_ = error.number() == err::Overflow;
+            }
             throw;
         }
     });

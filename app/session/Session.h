@@ -114,6 +114,7 @@ private:
     ConversationTurn turn_;
 
     QString wordsLoadFailure_;  // why words.txt could not be read, if it could not
+    bool wordsOverflowed_ = false;  // words.txt holds more words than a list can
     bool wordsSaved_ = false;
 };
 

@@ -249,4 +249,30 @@ TEST(ComposerSeeded, ConsumesExactly58DrawsAndFillsFromTheLists)
     }
 }
 
+TEST_F(ComposerTest, WordsHoldingTokensCannotMakeAReplyGrowWithoutBound)
+{
+    // One learned word that brings back every later token twice: filled in pass after
+    // pass it would make the reply three times longer each time.
+    QString bomb;
+    for (int n = 2; n <= 19; ++n)
+        bomb += QStringLiteral("£WORD%1££WORD%1£").arg(n);
+    HidWord.Clear();
+    HidWord.AddItem(bomb);
+    HidCPU.AddItems({"Look: £WORD1£ £NUMBER1£ £NAME£"});
+    script(0, {{1, {0, 0, 1234}}});
+    const QString reply = compose();
+    EXPECT_LE(reply.size(), ReplyComposer::MaxReplyLength);
+    EXPECT_GT(reply.size(), ReplyComposer::MaxReplyLength - bomb.size());
+    EXPECT_TRUE(reply.startsWith("Look: £WORD2£"));  // what passed the limit stayed as it was
+    EXPECT_TRUE(reply.endsWith(" 1,234 Ann"));         // the other tokens were filled in
+    EXPECT_EQ(random.draws, 58);
+
+    // A long word that fits is quoted whole.
+    const QString longWord(1024 * 1024, u'x');
+    HidWord.Clear();
+    HidWord.AddItem(longWord);
+    script(0, {});
+    EXPECT_EQ(compose(), "Look: " + longWord + " 1 Ann");
+}
+
 }  // namespace

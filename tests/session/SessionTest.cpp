@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using namespace jabbly;
 using jabbly::testing::FakeFileCheck;
 using jabbly::testing::FakeFileSystem;
@@ -44,7 +46,8 @@ public:
     {
         if (failing)
             throw Error(err::PathFileAccess, QStringLiteral("cannot ask"));
-        return QFileInfo(path).isFile();
+        const QFileInfo info(path);
+        return info.exists() && !info.isDir();
     }
     bool failing = false;
 };
@@ -54,10 +57,14 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(folder.isValid());
+        // Placeholders in the folder's name must reach the user's messages as they are.
+        ASSERT_TRUE(QDir(folder.path()).mkdir(FolderName));
         writeFile(path("cpu.txt"), "Tell me more, \xc2\xa3NAME\xc2\xa3.\r\n");
     }
 
-    QString path(const QString &name) const { return QDir(folder.path()).filePath(name); }
+    static constexpr const char *FolderName = "pct%1 dir%2";
+    QString programFolder() const { return QDir(folder.path()).filePath(FolderName); }
+    QString path(const QString &name) const { return QDir(programFolder()).filePath(name); }
 
     // A run in the test's folder, started with the window's file steps.
     std::unique_ptr<Session> start(bool existenceTestFails = false)
@@ -70,7 +77,7 @@ protected:
     std::unique_ptr<Session> make(bool existenceTestFails = false)
     {
         SessionServices services;
-        services.dataFolder = folder.path() + QLatin1Char('/');
+        services.dataFolder = programFolder() + QLatin1Char('/');
         services.componentFolder = jabbly::testing::binFolder();
         auto engine = std::make_unique<NiceMock<MockSpeechEngine>>();
         tts = engine.get();
@@ -160,7 +167,7 @@ TEST_F(SessionTest, MissingCpuFileTellsTheUserAndTheRunEndsWithoutTouchingWords)
 TEST_F(SessionTest, WordsThatCannotBeSavedAreReportedOnceAndTheOldFileStays)
 {
     // A folder in the way of words.txt: the save cannot replace it, whoever runs the test.
-    ASSERT_TRUE(QDir(folder.path()).mkpath("words.txt/inside"));
+    ASSERT_TRUE(QDir(programFolder()).mkpath("words.txt/inside"));
     auto s = start();
     say(*s, "remember this");
     s->saveWords();
@@ -180,6 +187,7 @@ TEST_F(SessionTest, AWordsFileThatCouldNotBeReadIsNeverReplaced)
     const auto everyone = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
                           QFileDevice::ReadOther | QFileDevice::ExeOther;
     ASSERT_TRUE(QFile::setPermissions(folder.path(), everyone));
+    ASSERT_TRUE(QFile::setPermissions(programFolder(), everyone));
     ASSERT_TRUE(QFile::setPermissions(path("cpu.txt"), QFileDevice::ReadOwner | QFileDevice::ReadOther));
     ASSERT_TRUE(QFile::setPermissions(path("words.txt"), QFileDevice::WriteOwner));
     std::unique_ptr<Session> s = make();
@@ -221,4 +229,49 @@ TEST_F(SessionTest, ExitClosesTheMainWindowAndTheNameComesFromTheWholeCommandLin
     EXPECT_EQ(Session::nameFromCommandLine({"Alice", " of", "Wonderland "}), "Alice  of Wonderland ");
     EXPECT_EQ(Session::nameFromCommandLine({"-reverse"}), "-reverse");
     EXPECT_EQ(Session::nameFromCommandLine({}), "");
+}
+
+TEST_F(SessionTest, ACpuFileThatCannotBeReadIsToldAtEveryTurnWithTheReason)
+{
+    // A pipe exists but is no list file: reading it fails whoever runs the test.
+    QFile::remove(path("cpu.txt"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path("cpu.txt")).constData(), 0600), 0);
+    auto s = start();
+    ASSERT_TRUE(started);
+    EXPECT_TRUE(messages->shown.isEmpty());
+    say(*s, "hello there");
+    say(*s, "again");
+    const QStringList notes = view.WW.texts(jabbly::testing::RecordingTranscript::Command);
+    ASSERT_EQ(notes.size(), 2);
+    EXPECT_EQ(notes[0], notes[1]);
+    EXPECT_TRUE(notes[0].startsWith("NOTE: I have no replies to choose from: cpu.txt could not be read (")) << notes[0].toStdString();
+    EXPECT_TRUE(notes[0].contains(path("cpu.txt"))) << notes[0].toStdString();
+}
+
+TEST_F(SessionTest, AWordsFileLongerThanAListCanHoldIsKeptAndTheUserToldWhy)
+{
+    QByteArray many;
+    for (int i = 0; i <= ItemList::MaxItems; ++i)
+        many += "w" + QByteArray::number(100000 + i) + "\r\n";
+    writeFile(path("words.txt"), many);
+    auto s = start();
+    EXPECT_EQ(s->HidWord().ListCount(), ItemList::MaxItems);
+    s->saveWords();
+    ASSERT_EQ(messages->shown.size(), 1);
+    EXPECT_EQ(messages->shown[0].title, "Words Not Saved");
+    EXPECT_TRUE(messages->shown[0].text.startsWith("'" + path("words.txt") + "' holds more words than Jabbly can keep ("))
+        << messages->shown[0].text.toStdString();
+    EXPECT_TRUE(messages->shown[0].text.endsWith("The words learned in this run were not saved."));
+    EXPECT_EQ(readFile(path("words.txt")), many);
+}
+
+TEST_F(SessionTest, TheTurkishDottedCapitalILowerCasesToAPlainI)
+{
+    auto s = start();
+    say(*s, "[T\u0130ME]");
+    const QStringList commands = view.WW.texts(jabbly::testing::RecordingTranscript::Command);
+    ASSERT_EQ(commands.size(), 1);
+    EXPECT_TRUE(commands[0].startsWith("COMMAND: [TIME] - "));
+    say(*s, "\u0130STANBUL \U0001D400\u0130");
+    EXPECT_EQ(s->HidWord().items(), (QStringList{"istanbul", "jabbly", "\U0001D400i"}));
 }
