@@ -4,6 +4,7 @@
 #include "LocalFileCheck.h"
 #include "LocalFileSystem.h"
 #include "QSettingsStore.h"
+#include "QtComboTool.h"
 #include "QtMessageBoxes.h"
 #include "TerminationSignals.h"
 #include "frmJabbly.h"
@@ -76,7 +77,9 @@ int main(int argc, char **argv)
 
     std::unique_ptr<jabbly::frmJabbly> window;
     try {
-        window = std::make_unique<jabbly::frmJabbly>(std::move(services), arguments);
+        jabbly::WindowServices windowServices;
+        windowServices.comboTool = std::make_unique<jabbly::QtComboTool>();
+        window = std::make_unique<jabbly::frmJabbly>(std::move(services), std::move(windowServices), arguments);
     } catch (const jabbly::Error &error) {
         // A component library is missing or broken: nothing can run, nothing was touched.
         QMessageBox::critical(nullptr, QStringLiteral("Jabbly Cannot Start"),

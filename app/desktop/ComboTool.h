@@ -16,9 +16,4 @@ public:
     virtual void SetDropHeight(QWidget *window, QComboBox *box, int16_t height) = 0;
 };
 
-class QtComboTool : public ComboTool {
-public:
-    void SetDropHeight(QWidget *window, QComboBox *box, int16_t height) override;
-};
-
 }  // namespace jabbly

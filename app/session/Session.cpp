@@ -16,8 +16,10 @@ Session::Session(SessionServices services, SessionView &view)
       Sayline_(saylineLibrary_.instance()),
       commands_(view.transcript(), *services_.Tamsin, *services_.fileSystem),
       turn_(view.transcript(), view.inputBox(), HidWord_, HidCPU_, [&view]() -> ItemList & { return view.wordsAdded(); },
-            Rowkit_, random_, commands_)
+            Rowkit_, random_, commands_),
+      spokenTurn_(Sayline_, services_.tts.get(), [&view] { return view.speechSwitches(); }, services_.speechProblem)
 {
+    turn_.setSpeaker(&spokenTurn_);
     commands_.setSpeechEngine(services_.tts.get(), view.dialogOwner());
     commands_.setCloseMainWindow([&view] { view.closeMainWindow(); });
 }
@@ -78,6 +80,16 @@ QString Session::wordsNotReadText() const
                               "The words learned in this run were not saved.");
     return QStringLiteral("Jabbly could not read '") + dataFile("words.txt") + QStringLiteral("' when it started (") +
            wordsLoadFailure_ + QStringLiteral("), so it has not replaced it.  The words learned in this run were not saved.");
+}
+
+void Session::listVoices(ItemList &lstVoices)
+{
+    startupStep("listing the voices", [&] {
+        if (!services_.tts)
+            throw Error(err::CannotCreateObject, services_.speechProblem.isEmpty() ? QStringLiteral("No speech engine")
+                                                                                   : services_.speechProblem);
+        Sayline_.ListVoices(lstVoices, *services_.tts);
+    });
 }
 
 bool Session::loadReplies()

@@ -13,6 +13,7 @@
 #include "RandomGenerator.h"
 #include "SessionView.h"
 #include "SettingsStore.h"
+#include "SpokenTurn.h"
 #include "Turn.h"
 #include "UserMessages.h"
 #include "jabbly/speechengine.h"
@@ -51,6 +52,10 @@ public:
 
     // Start-up's file steps, in the order the main window runs them. A failing step
     // selects voice 1 and start-up goes on; the failure is logged.
+    // Step 2's part of the run: fills the speech options window's voice list from the
+    // engine and selects its preferred voice (which the list's selection event makes
+    // current). Without an engine the list stays empty.
+    void listVoices(ItemList &lstVoices);
     // Step 3: loads cpu.txt into HidCPU. False when cpu.txt is missing: the user has been
     // told, and the window must end the run.
     bool loadReplies();
@@ -112,6 +117,7 @@ private:
     RandomGenerator random_;
     BuiltInCommands commands_;
     ConversationTurn turn_;
+    SpokenTurn spokenTurn_;
 
     QString wordsLoadFailure_;  // why words.txt could not be read, if it could not
     bool wordsOverflowed_ = false;  // words.txt holds more words than a list can

@@ -2,6 +2,7 @@
 // What the run needs of the window that shows it. The main window implements it; tests
 // use a recording one.
 
+#include "SpeechSettings.h"
 #include "Transcript.h"
 #include "Turn.h"
 
@@ -18,6 +19,9 @@ public:
     virtual InputBox &inputBox() = 0;
     // lstAI, the list of the words-added window, which is loaded (hidden) when it is not.
     virtual ItemList &wordsAdded() = 0;
+    // The speech options window's two switches, read as they are now (loading the window,
+    // hidden, when it is not loaded).
+    virtual SpeechSwitches speechSwitches() = 0;
     // Closes the main window exactly as its close box does ("[exit]").
     virtual void closeMainWindow() = 0;
     // The window that owns the dialogs the run opens (the speech engine's lexicon dialog):

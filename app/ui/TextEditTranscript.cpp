@@ -89,16 +89,50 @@ void TextEditTranscript::insVersionLine() { write(colours::Command, false, versi
 
 void TextEditTranscript::setTranscriptFont(const QFont &font)
 {
-    QTextDocument *doc = edit_->document();
-    doc->setDefaultFont(font);
-
+    edit_->document()->setDefaultFont(font);
     QTextCharFormat fontOnly;
     fontOnly.setFont(font, QTextCharFormat::FontPropertiesAll);
-    QTextCursor cursor(doc);
-    cursor.select(QTextCursor::Document);
-    cursor.mergeCharFormat(fontOnly);
-    cursor.mergeBlockCharFormat(fontOnly);
+    mergeIntoWholeText(fontOnly);
+}
 
+void TextEditTranscript::setTranscriptFamily(const QString &family)
+{
+    QTextDocument *doc = edit_->document();
+    QFont font = doc->defaultFont();
+    font.setFamilies({family});
+    font.setBold(false);
+    font.setItalic(false);
+    doc->setDefaultFont(font);
+
+    QTextCharFormat format;
+    format.setFontFamilies({family});
+    format.setFontWeight(QFont::Normal);
+    format.setFontItalic(false);
+    mergeIntoWholeText(format);
+}
+
+void TextEditTranscript::setTranscriptPointSize(int points)
+{
+    QTextDocument *doc = edit_->document();
+    QFont font = doc->defaultFont();
+    font.setPointSize(points);
+    doc->setDefaultFont(font);
+
+    QTextCharFormat format;
+    format.setFontPointSize(points);
+    mergeIntoWholeText(format);
+}
+
+void TextEditTranscript::mergeIntoWholeText(const QTextCharFormat &format)
+{
+    QTextCursor cursor(edit_->document());
+    cursor.beginEditBlock();
+    cursor.select(QTextCursor::Document);
+    cursor.mergeCharFormat(format);
+    cursor.mergeBlockCharFormat(format);
+    cursor.endEditBlock();
+
+    // Caret at the end, nothing selected: later lines continue in the merged format.
     cursor.movePosition(QTextCursor::End);
     edit_->setTextCursor(cursor);
 }

@@ -8,6 +8,7 @@
 #include <QColor>
 #include <QFont>
 
+class QTextCharFormat;
 class QTextEdit;
 
 namespace jabbly {
@@ -33,11 +34,16 @@ public:
     // Sets the font (family, size, bold, italic, ...) of the whole text and of everything
     // written later. Colours are kept.
     void setTranscriptFont(const QFont &font);
+    // The font window's two choices, each over the whole text and everything written later:
+    // a font family (bold and italic off), and a point size. Colours are kept.
+    void setTranscriptFamily(const QString &family);
+    void setTranscriptPointSize(int points);
 
     QTextEdit *edit() const { return edit_; }
 
 private:
     void write(TextColour colour, bool newLine, const QString &text);
+    void mergeIntoWholeText(const QTextCharFormat &format);
 
     QTextEdit *edit_;
 };

@@ -2,7 +2,10 @@
 
 #include "SingleLineValidator.h"
 #include "WindowPlacement.h"
+#include "ComboTool.h"
 #include "frmAddeditems.h"
+#include "frmFontSize.h"
+#include "frmVoice.h"
 
 #include <QAction>
 #include <QApplication>
@@ -35,15 +38,20 @@ QFont transcriptFont()
 
 const QString WordsCaptionHidden = QStringLiteral("View &words added this session...");
 const QString WordsCaptionShown = QStringLiteral("Hide &words list");
+const QString FontSizeCaptionHidden = QStringLiteral("&Font and size...");
+const QString FontSizeCaptionShown = QStringLiteral("Hide &Font and size");
+const QString SpeechCaptionHidden = QStringLiteral("Show &Speech Options...");
+const QString SpeechCaptionShown = QStringLiteral("Hide &Speech Options");
 
 }  // namespace
 
-frmJabbly::frmJabbly(SessionServices services, QStringList arguments)
+frmJabbly::frmJabbly(SessionServices services, WindowServices windowServices, QStringList arguments)
     : client_(new QWidget(this)),
       WW_(new QTextEdit(client_)),
       Name1_(new QLineEdit(client_)),
       Say1_(new QLineEdit(client_)),
       cmdSay_(new QPushButton(client_)),
+      windowServices_(std::move(windowServices)),
       transcript_(WW_),
       input_(Say1_),
       arguments_(std::move(arguments))
@@ -138,11 +146,11 @@ void frmJabbly::buildMenus()
                             {"mnuExport", QStringLiteral("&Export..."), Qt::Key_F2, nullptr},
                             {"mnuClear", QStringLiteral("&Clear..."), Qt::Key_F3, &frmJabbly::mnuClear_Click},
                             {"div3", QStringLiteral("-"), {}, nullptr},
-                            {"mnuFontSize", QStringLiteral("&Font and size..."), Qt::Key_F11, nullptr},
+                            {"mnuFontSize", FontSizeCaptionHidden, Qt::Key_F11, &frmJabbly::mnuFontSize_Click},
                             {"div2", QStringLiteral("-"), {}, nullptr},
                             {"mnuAI", WordsCaptionHidden, Qt::Key_F12, &frmJabbly::mnuAI_Click},
                             {"div4", QStringLiteral("-"), {}, nullptr},
-                            {"mnuSpeech", QStringLiteral("Show &Speech Options..."), Qt::Key_F9, nullptr},
+                            {"mnuSpeech", SpeechCaptionHidden, Qt::Key_F9, &frmJabbly::mnuSpeech_Click},
                             {"Div1", QStringLiteral("-"), {}, nullptr},
                             {"mnuExit", QStringLiteral("&Exit"), Qt::Key_F4, &frmJabbly::mnuExit_Click},
                         });
@@ -215,8 +223,9 @@ void frmJabbly::applyLayout()
 
 bool frmJabbly::Form_Load()
 {
-    // Step 1, the data folder, and step 2, the speech options window, are the session's
-    // and the option windows' own.
+    // Step 1, the data folder, is the session's own. Step 2: the speech options window,
+    // loaded hidden, and its voice list.
+    session_->listVoices(speechOptions().lstVoices());
     if (!session_->loadReplies()) {
         Form_Unload();
         return false;
@@ -239,7 +248,9 @@ void frmJabbly::Form_Unload()
     unloaded_ = true;
     session_->saveWords();
     delete frmAddeditems_.data();
+    delete frmFontSize_.data();
     session_->stopSpeaking();
+    delete frmVoice_.data();
 }
 
 void frmJabbly::closeEvent(QCloseEvent *event)
@@ -275,16 +286,63 @@ frmAddeditems &frmJabbly::addedItems()
     return *frmAddeditems_;
 }
 
-void frmJabbly::mnuAI_Click()
+void frmJabbly::toggle(const char *actionName, QWidget *loaded, const std::function<QWidget &()> &load,
+                       const QString &hiddenCaption, const QString &shownCaption)
 {
-    QAction *mnuAI = action("mnuAI");
-    if (!frmAddeditems_.isNull() && frmAddeditems_->isVisible()) {
-        mnuAI->setText(WordsCaptionHidden);
-        frmAddeditems_->hide();
+    QAction *item = action(actionName);
+    if (loaded && loaded->isVisible()) {
+        item->setText(hiddenCaption);
+        loaded->hide();
     } else {
-        mnuAI->setText(WordsCaptionShown);
-        addedItems().show();
+        item->setText(shownCaption);
+        load().show();
     }
 }
+
+void frmJabbly::mnuAI_Click()
+{
+    toggle("mnuAI", frmAddeditems_, [this]() -> QWidget & { return addedItems(); }, WordsCaptionHidden, WordsCaptionShown);
+}
+
+void frmJabbly::mnuFontSize_Click()
+{
+    toggle("mnuFontSize", frmFontSize_, [this]() -> QWidget & { return fontSize(); }, FontSizeCaptionHidden,
+           FontSizeCaptionShown);
+}
+
+void frmJabbly::mnuSpeech_Click()
+{
+    toggle("mnuSpeech", frmVoice_, [this]() -> QWidget & { return speechOptions(); }, SpeechCaptionHidden,
+           SpeechCaptionShown);
+}
+
+frmFontSize &frmJabbly::fontSize()
+{
+    if (frmFontSize_.isNull())
+        frmFontSize_ = new frmFontSize(this, transcript_, Name1_, Say1_);
+    return *frmFontSize_;
+}
+
+frmVoice &frmJabbly::speechOptions()
+{
+    if (frmVoice_.isNull()) {
+        const bool reloaded = voiceWindowLoadedBefore_;
+        voiceWindowLoadedBefore_ = true;
+        frmVoice_ = new frmVoice(this, {session_->settings(), session_->tts(), *windowServices_.comboTool,
+                                        session_->messages()});
+        // Start-up lists the voices; a window loaded again after its close box shows them
+        // too, rather than an empty list.
+        if (reloaded) {
+            try {
+                frmVoice_->fillVoicesFromEngine();
+            } catch (const Error &error) {
+                qCWarning(lcSession).noquote() << "the voices could not be listed again:" << error.message();
+            }
+        }
+    }
+    return *frmVoice_;
+}
+
+SpeechSwitches frmJabbly::speechSwitches() { return speechOptions().switches(); }
 
 }  // namespace jabbly

@@ -12,6 +12,7 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -23,14 +24,22 @@ class QTextEdit;
 
 namespace jabbly {
 
+class ComboTool;
 class frmAddeditems;
+class frmFontSize;
+class frmVoice;
+
+// The services the windows use that the run does not: main.cpp hands in the real ones.
+struct WindowServices {
+    std::unique_ptr<ComboTool> comboTool;
+};
 
 class frmJabbly : public QMainWindow, public SessionView {
     Q_OBJECT
 public:
     // Starts the run with `services`; throws jabbly::Error when a component cannot be
     // loaded. `arguments` are the command-line arguments after the program's name.
-    frmJabbly(SessionServices services, QStringList arguments);
+    frmJabbly(SessionServices services, WindowServices windowServices, QStringList arguments);
     ~frmJabbly() override;
 
     // Prepares the run. False when the run ended during start-up (no cpu.txt): the window
@@ -44,10 +53,16 @@ public:
     void mnuClear_Click();
     void mnuExit_Click();
     void mnuAI_Click();
+    void mnuFontSize_Click();
+    void mnuSpeech_Click();
 
-    // The words-added window, loaded (hidden) when it is not there yet.
+    // The option windows, each loaded (hidden) when it is not there yet.
     frmAddeditems &addedItems();
+    frmFontSize &fontSize();
+    frmVoice &speechOptions();
     bool addedItemsLoaded() const { return !frmAddeditems_.isNull(); }
+    bool fontSizeLoaded() const { return !frmFontSize_.isNull(); }
+    bool speechOptionsLoaded() const { return !frmVoice_.isNull(); }
 
     Session &session() { return *session_; }
     QTextEdit *WW() const { return WW_; }
@@ -68,6 +83,7 @@ protected:
     Transcript &transcript() override { return transcript_; }
     InputBox &inputBox() override { return input_; }
     ItemList &wordsAdded() override;
+    SpeechSwitches speechSwitches() override;
     void closeMainWindow() override { close(); }
     QWidget *dialogOwner() override { return this; }
 
@@ -75,6 +91,9 @@ private:
 
     void buildControls();
     void buildMenus();
+    // Shows `window` (modeless, in front of this one) or hides it, as its visibility says.
+    void toggle(const char *actionName, QWidget *loaded, const std::function<QWidget &()> &load,
+                const QString &hiddenCaption, const QString &shownCaption);
     bool menuShortcut(QMenu &menu, const QKeyEvent &key);
     void placeAtDesignSize();
     void Form_Resize();
@@ -86,6 +105,9 @@ private:
     QLineEdit *Say1_;
     QPushButton *cmdSay_;
     QPointer<frmAddeditems> frmAddeditems_;
+    QPointer<frmFontSize> frmFontSize_;
+    QPointer<frmVoice> frmVoice_;
+    WindowServices windowServices_;
     TextEditTranscript transcript_;
     LineEditInput input_;
 
@@ -94,6 +116,7 @@ private:
     MainLayout layout_;
     QString helpFile_;
     bool unloaded_ = false;
+    bool voiceWindowLoadedBefore_ = false;
 };
 
 }  // namespace jabbly

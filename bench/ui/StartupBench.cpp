@@ -3,6 +3,7 @@
 #include "LocalFileCheck.h"
 #include "LocalFileSystem.h"
 #include "QSettingsStore.h"
+#include "QtComboTool.h"
 #include "QtMessageBoxes.h"
 #include "frmJabbly.h"
 
@@ -63,7 +64,10 @@ struct Folder {
 // with its word list emptied so that nothing is saved.
 void startOnce(benchmark::State &state, const QString &folder, std::unique_ptr<jabbly::SpeechEngine> tts)
 {
-    auto window = std::make_unique<jabbly::frmJabbly>(servicesFor(folder, std::move(tts)), QStringList{});
+    jabbly::WindowServices windowServices;
+    windowServices.comboTool = std::make_unique<jabbly::QtComboTool>();
+    auto window = std::make_unique<jabbly::frmJabbly>(servicesFor(folder, std::move(tts)), std::move(windowServices),
+                                                      QStringList{});
     if (!window->Form_Load() || window->session().HidWord().ListCount() != 32767)
         state.SkipWithError("start-up did not load the word list");
     benchmark::DoNotOptimize(window->session().HidWord().ListCount());

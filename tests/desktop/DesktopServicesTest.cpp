@@ -1,5 +1,5 @@
 // The real desktop services, on real files and offscreen widgets.
-#include "ComboTool.h"
+#include "QtComboTool.h"
 #include "DocumentLauncher.h"
 #include "ErrorNumber.h"
 #include "LocalFileCheck.h"

@@ -18,12 +18,19 @@ public:
     Transcript &transcript() override { return WW; }
     InputBox &inputBox() override { return Say1; }
     ItemList &wordsAdded() override { return lstAI; }
+    SpeechSwitches speechSwitches() override
+    {
+        ++switchReads;
+        return switches;
+    }
     void closeMainWindow() override { ++closes; }
     QWidget *dialogOwner() override { return nullptr; }
 
     RecordingTranscript WW;
     CountingInput Say1;
     ItemListModel lstAI{true};
+    SpeechSwitches switches;
+    int switchReads = 0;
     int closes = 0;
 };
 

@@ -1,10 +1,5 @@
-#include "frmJabbly.h"
+#include "MainWindowFixture.h"
 
-#include "FakeFileServices.h"
-#include "LocalFileCheck.h"
-#include "FakeUserMessages.h"
-#include "MockSpeechEngine.h"
-#include "TestFolder.h"
 #include "frmAddeditems.h"
 
 #include <QAction>
@@ -22,64 +17,8 @@
 #include <gtest/gtest.h>
 
 using namespace jabbly;
-using jabbly::testing::FakeUserMessages;
-using jabbly::testing::MockSpeechEngine;
-using ::testing::NiceMock;
-
-namespace {
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-// A program folder of its own for each test, and a main window started in it.
-class MainWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(folder.isValid());
-        writeFile(path("cpu.txt"), "Tell me more, \xc2\xa3NAME\xc2\xa3.\r\n");
-    }
-
-    QString path(const QString &name) const { return QDir(folder.path()).filePath(name); }
-
-    std::unique_ptr<frmJabbly> makeWindow(QStringList arguments = {})
-    {
-        SessionServices services;
-        services.dataFolder = folder.path() + QLatin1Char('/');
-        services.componentFolder = jabbly::testing::binFolder();
-        auto engine = std::make_unique<NiceMock<MockSpeechEngine>>();
-        tts = engine.get();
-        services.tts = std::move(engine);
-        services.Tamsin = std::make_unique<LocalFileCheck>();
-        services.fileSystem = std::make_unique<jabbly::testing::FakeFileSystem>();
-        auto boxes = std::make_unique<FakeUserMessages>();
-        messages = boxes.get();
-        services.messages = std::move(boxes);
-        return std::make_unique<frmJabbly>(std::move(services), std::move(arguments));
-    }
-
-    static void say(frmJabbly &w, const QString &line)
-    {
-        w.Say1()->setText(line);
-        w.cmdSay_Click();
-    }
-
-    QTemporaryDir folder;
-    MockSpeechEngine *tts = nullptr;
-    FakeUserMessages *messages = nullptr;
-};
-
-}  // namespace
+using jabbly::testing::MainWindowTest;
+using jabbly::testing::readFile;
 
 TEST_F(MainWindowTest, StartUpShowsTheVersionLineAndTheNameAndShutDownSavesTheWords)
 {

@@ -1,4 +1,4 @@
-#include "ComboTool.h"
+#include "QtComboTool.h"
 
 #include "jabbly/error.h"
 

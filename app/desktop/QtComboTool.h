@@ -1,0 +1,13 @@
+#pragma once
+// The combo helper over Qt's combo box.
+
+#include "ComboTool.h"
+
+namespace jabbly {
+
+class QtComboTool : public ComboTool {
+public:
+    void SetDropHeight(QWidget *window, QComboBox *box, int16_t height) override;
+};
+
+}  // namespace jabbly

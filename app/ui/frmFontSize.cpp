@@ -1,0 +1,76 @@
+#include "frmFontSize.h"
+
+#include "ListViewBinding.h"
+#include "MainLayout.h"
+#include "TextEditTranscript.h"
+#include "WindowPlacement.h"
+
+#include <QFontDatabase>
+#include <QLineEdit>
+#include <QListView>
+
+namespace jabbly {
+
+namespace {
+
+constexpr int LargestSize = 500;
+constexpr int16_t ElevenPointItem = 10;
+
+}  // namespace
+
+frmFontSize::frmFontSize(QWidget *owner, TextEditTranscript &WW, QLineEdit *Name1, QLineEdit *Say1)
+    : QWidget(owner, Qt::Window),
+      WW_(WW),
+      Name1_(Name1),
+      Say1_(Say1),
+      lstFontView_(new QListView(this)),
+      lstSizeView_(new QListView(this))
+{
+    setObjectName(QStringLiteral("frmFontSize"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Font and Size"));
+    lstFontView_->setObjectName(QStringLiteral("lstFont"));
+    lstSizeView_->setObjectName(QStringLiteral("lstSize"));
+    setTabOrder(lstFontView_, lstSizeView_);
+    bindListView(*lstFontView_, lstFont_);
+    bindListView(*lstSizeView_, lstSize_);
+    lstFont_.setSelectionHandler([this] { lstFont_Click(); });
+    lstSize_.setSelectionHandler([this] { lstSize_Click(); });
+
+    QStringList sizes;
+    for (int size = 1; size <= LargestSize; ++size)
+        sizes.append(QString::number(size));
+    lstSize_.AddItems(sizes);
+    QStringList families = QFontDatabase::families();
+    families.removeAll(QString());
+    lstFont_.AddItems(families);
+    lstSize_.setListIndex(ElevenPointItem);
+
+    resize(4680 / TwipsPerPixel, 3195 / TwipsPerPixel);
+    centreOnScreen(*this);
+}
+
+void frmFontSize::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    const int fontWidth = static_cast<int>(width() / 1.25);
+    lstFontView_->setGeometry(0, 0, fontWidth, height());
+    lstSizeView_->setGeometry(fontWidth, 0, width() - fontWidth, height());
+}
+
+void frmFontSize::lstFont_Click()
+{
+    const QString family = lstFont_.Text();
+    WW_.setTranscriptFamily(family);
+    for (QLineEdit *box : {Name1_, Say1_}) {
+        QFont font = box->font();
+        font.setBold(false);
+        font.setItalic(false);
+        font.setFamilies({family});
+        box->setFont(font);
+    }
+}
+
+void frmFontSize::lstSize_Click() { WW_.setTranscriptPointSize(lstSize_.Text().toInt()); }
+
+}  // namespace jabbly
