@@ -23,16 +23,21 @@ void bindListView(QListView &view, ItemListModel &list)
         if (view.currentIndex() != target || !view.selectionModel()->isSelected(target))
             view.selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect);
     });
-    QObject::connect(view.selectionModel(), &QItemSelectionModel::currentChanged, &list,
-                     [&list](const QModelIndex &current) {
-                         if (!current.isValid() || current.row() == list.ListIndex())
+    // A click or a key selects an item; a view that only moves its focus frame (as it does
+    // when it first gets the keyboard focus) chooses nothing.
+    QObject::connect(view.selectionModel(), &QItemSelectionModel::selectionChanged, &list,
+                     [&view, &list](const QItemSelection &selected) {
+                         if (selected.indexes().isEmpty())
+                             return;
+                         const int row = view.selectionModel()->selectedRows().value(0).row();
+                         if (row < 0 || row == list.ListIndex())
                              return;
                          // A click must not let an error out into Qt's event loop.
                          try {
-                             list.setListIndex(static_cast<int16_t>(current.row()));
+                             list.setListIndex(static_cast<int16_t>(row));
                          } catch (const Error &error) {
-                             qCWarning(lcLists).noquote() << "selecting item" << current.row() << "failed:"
-                                                          << error.message() << "(error" << error.number() << ")";
+                             qCWarning(lcLists).noquote() << "selecting item" << row << "failed:" << error.message()
+                                                          << "(error" << error.number() << ")";
                          }
                      });
 }

@@ -14,6 +14,8 @@
 #include <QListView>
 #include <QLoggingCategory>
 
+#include <algorithm>
+
 Q_LOGGING_CATEGORY(lcVoice, "jabbly.voice")
 
 namespace jabbly {
@@ -53,6 +55,13 @@ frmVoice::frmVoice(QWidget *owner, Services services)
     chkSpeak_->setGeometry(fromTwips(0, 3840, 855, 195));
     cmbSpeed_->setGeometry(fromTwips(1080, 3840, 1095, 315));
     chkNames_->setGeometry(fromTwips(0, 4200, 1215, 195));
+    // The design widths were made for another system font: a caption that needs more room
+    // gets it, as far as the window reaches.
+    for (QCheckBox *box : {chkSpeak_, chkNames_}) {
+        const int needed = std::min(box->sizeHint().width(), width() - box->x());
+        if (needed > box->width())
+            box->resize(needed, std::max(box->height(), box->sizeHint().height()));
+    }
     setTabOrder(lstVoicesView_, chkSpeak_);
     setTabOrder(chkSpeak_, cmbSpeed_);
     setTabOrder(cmbSpeed_, chkNames_);

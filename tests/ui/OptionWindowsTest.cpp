@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QListView>
 #include <QTextBlock>
 #include <QTextEdit>
@@ -237,8 +238,14 @@ TEST_F(MainWindowTest, FontAndSizeApplyToTheWholeTranscriptKeepingColoursAndToLa
     EXPECT_EQ(fonts.lstFont().ListIndex(), -1);
     EXPECT_GT(fonts.lstFont().ListCount(), 0);
     EXPECT_EQ(fonts.lstFont().FindStringExact(QString()), -1);
+    const QString familyBefore = runs(*w->WW()).value(0).family;
     for (const TextRun &r : runs(*w->WW()))
         EXPECT_EQ(r.points, 11);
+    // The list getting the keyboard focus chooses no font.
+    QFocusEvent focusIn(QEvent::FocusIn, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(fonts.lstFontView(), &focusIn);
+    EXPECT_EQ(fonts.lstFont().ListIndex(), -1);
+    EXPECT_EQ(runs(*w->WW()).value(0).family, familyBefore);
 
     const QString family = fonts.lstFont().List(fonts.lstFont().ListCount() - 1);
     QFont boldItalic = w->Name1()->font();
