@@ -6,6 +6,7 @@
 #include "QSettingsStore.h"
 #include "QtComboTool.h"
 #include "QtMessageBoxes.h"
+#include "StartingSpeechEngine.h"
 #include "TerminationSignals.h"
 #include "frmJabbly.h"
 
@@ -19,7 +20,7 @@
 #include <cstdlib>
 #include <memory>
 
-Q_LOGGING_CATEGORY(lcStartup, "jabbly.startup")
+Q_LOGGING_CATEGORY(lcStartup, "jabbly.startup", QtInfoMsg)
 
 namespace {
 
@@ -62,12 +63,8 @@ int main(int argc, char **argv)
     jabbly::SessionServices services;
     services.dataFolder = withSeparator(QCoreApplication::applicationDirPath());
     services.componentFolder = services.dataFolder;
-    try {
-        services.tts = std::make_unique<jabbly::EspeakEngine>();
-    } catch (const jabbly::Error &error) {
-        services.speechProblem = error.message();
-        qCWarning(lcStartup).noquote() << "no speech this run:" << error.message();
-    }
+    // espeak-ng starts while the windows are built; the voice listing waits for it.
+    services.tts = std::make_unique<jabbly::StartingSpeechEngine>([] { return std::make_unique<jabbly::EspeakEngine>(); });
     services.Tamsin = std::make_unique<jabbly::LocalFileCheck>();
     services.fileSystem = std::make_unique<jabbly::LocalFileSystem>();
     services.settings = std::make_unique<jabbly::QSettingsStore>();

@@ -4,7 +4,7 @@
 
 #include <QLocale>
 
-Q_LOGGING_CATEGORY(lcSession, "jabbly.session")
+Q_LOGGING_CATEGORY(lcSession, "jabbly.session", QtInfoMsg)
 
 namespace jabbly {
 

@@ -7,7 +7,7 @@
 #include <QListView>
 #include <QLoggingCategory>
 
-Q_LOGGING_CATEGORY(lcLists, "jabbly.lists")
+Q_LOGGING_CATEGORY(lcLists, "jabbly.lists", QtInfoMsg)
 
 namespace jabbly {
 

@@ -16,7 +16,7 @@
 
 #include <algorithm>
 
-Q_LOGGING_CATEGORY(lcVoice, "jabbly.voice")
+Q_LOGGING_CATEGORY(lcVoice, "jabbly.voice", QtInfoMsg)
 
 namespace jabbly {
 
@@ -108,7 +108,11 @@ void frmVoice::cmbSpeed_Click()
 {
     if (!services_.tts)
         return;  // no engine: nothing to set, and nothing the user could hear
-    services_.tts->setSpeed(cmbSpeedList_.Text().toInt());
+    try {
+        services_.tts->setSpeed(cmbSpeedList_.Text().toInt());
+    } catch (const Error &error) {
+        qCWarning(lcVoice).noquote() << "speed" << cmbSpeedList_.Text() << "refused:" << error.message();
+    }
 }
 
 void frmVoice::lstVoices_Click()
