@@ -8,6 +8,7 @@
 #include <QTextDocument>
 
 #include <algorithm>
+#include <charconv>
 #include <cstdint>
 
 namespace jabbly {
@@ -28,30 +29,40 @@ struct RunFormat {
 void appendNumber(QByteArray &out, int n) { out += QByteArray::number(n); }
 
 // Text of a run or of a font name, with every character that RTF gives a meaning to
-// escaped and everything outside printable ASCII as a Unicode escape.
-void appendText(QByteArray &out, const QString &text, bool fontName = false)
+// escaped and everything outside printable ASCII as a Unicode escape. Written straight
+// into room made for the longest escape of every character, then cut to size.
+void appendText(QByteArray &out, QStringView text, bool fontName = false)
 {
+    constexpr qsizetype LongestEscape = 12;  // \u-32768\'3f
+    const qsizetype start = out.size();
+    out.resize(start + text.size() * LongestEscape);
+    char *p = out.data() + start;
+    auto put = [&p](const char *s) {
+        while (*s)
+            *p++ = *s++;
+    };
     for (const QChar c : text) {
         const char16_t u = c.unicode();
         if (u == u'\\' || u == u'{' || u == u'}') {
-            out += '\\';
-            out += char(u);
+            *p++ = '\\';
+            *p++ = char(u);
         } else if (u == u'\t') {
-            out += "\\tab ";
+            put("\\tab ");
         } else if (u == QChar::LineSeparator) {
-            out += "\\line ";
+            put("\\line ");
         } else if (u == u';' && fontName) {
-            out += "\\'3b";  // a bare ';' would end the font's name
+            put("\\'3b");  // a bare ';' would end the font's name
         } else if (u >= 0x20 && u < 0x7f) {
-            out += char(u);
+            *p++ = char(u);
         } else {
             // The fallback "?" is written as its hex escape: some readers take a bare "?"
             // together with the letters after it as the fallback, and drop them all.
-            out += "\\u";
-            appendNumber(out, int16_t(u));
-            out += "\\'3f";
+            put("\\u");
+            p = std::to_chars(p, p + 6, int16_t(u)).ptr;
+            put("\\'3f");
         }
     }
+    out.truncate(p - out.constData());
 }
 
 class Writer {
@@ -66,13 +77,13 @@ public:
         body_.reserve(document_.characterCount() + document_.characterCount() / 4 + 64);
 
         const QTextBlock first = document_.begin();
-        setFormat(formatOf(first.charFormatIndex(), first.charFormat()));
+        setFormat(formatOf(first));
         for (QTextBlock block = first; block.isValid(); block = block.next()) {
             if (block != first)
                 body_ += "\\par\r\n";
             for (auto it = block.begin(); !it.atEnd(); ++it) {
                 const QTextFragment fragment = it.fragment();
-                setFormat(formatOf(fragment.charFormatIndex(), fragment.charFormat()));
+                setFormat(formatOf(fragment));
                 appendText(body_, fragment.text());
             }
         }
@@ -88,11 +99,14 @@ public:
 private:
     // The document keeps each distinct character format once, under an index: each is
     // worked out once, however many runs use it.
-    RunFormat formatOf(int index, const QTextCharFormat &format)
+    // `source` is a block or a fragment.
+    template <typename Source>
+    RunFormat formatOf(const Source &source)
     {
+        const int index = source.charFormatIndex();
         auto it = formats_.constFind(index);
         if (it == formats_.constEnd())
-            it = formats_.insert(index, runFormat(format));
+            it = formats_.insert(index, runFormat(source.charFormat()));
         return *it;
     }
 

@@ -75,7 +75,7 @@ void BM_RtfWriterOnly(benchmark::State &state)
         benchmark::DoNotOptimize(writeRtf(doc));
     state.SetComplexityN(state.range(0));
 }
-BENCHMARK(BM_RtfWriterOnly)->RangeMultiplier(4)->Range(1000, 16000)->Complexity(benchmark::oN)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RtfWriterOnly)->Arg(1000)->Arg(4000)->Arg(16000)->Complexity(benchmark::oN)->Unit(benchmark::kMillisecond);
 
 void BM_PlainTextOnly(benchmark::State &state)
 {
