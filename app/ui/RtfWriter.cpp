@@ -97,9 +97,8 @@ public:
     }
 
 private:
-    // The document keeps each distinct character format once, under an index: each is
-    // worked out once, however many runs use it.
-    // `source` is a block or a fragment.
+    // The format of a block or a fragment. The document keeps each distinct character
+    // format once, under an index, so each is worked out once however many runs use it.
     template <typename Source>
     RunFormat formatOf(const Source &source)
     {

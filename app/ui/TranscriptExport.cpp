@@ -4,17 +4,21 @@
 #include "jabbly/error.h"
 
 #include <QFile>
+#include <QLoggingCategory>
 #include <QRandomGenerator>
 
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <system_error>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+Q_LOGGING_CATEGORY(lcExport, "jabbly.export")
 
 namespace jabbly {
 
@@ -166,8 +170,8 @@ void replaceFile(const QString &path, const QByteArray &bytes)
     // Makes the rename itself durable. The new content is in place already, so a folder
     // that cannot be synced is no failure.
     Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.get() >= 0)
-        ::fsync(dir.get());
+    if (dir.get() < 0 || ::fsync(dir.get()) != 0)
+        qCInfo(lcExport).noquote() << "the folder of" << path << "could not be synced:" << std::strerror(errno);
 }
 
 void exportTranscript(const QTextDocument &document, const QString &path) { replaceFile(path, writeRtf(document)); }

@@ -91,7 +91,7 @@ TEST_F(TranscriptExportTest, LinksKeepPointingAtTheOneFile)
     EXPECT_EQ(entries(), (QStringList{"again.rtf", "real.rtf", "shortcut.rtf"}));
 }
 
-TEST_F(TranscriptExportTest, AReadOnlyFileIsRefusedWithError75AndLeftAsItWas)
+TEST_F(TranscriptExportTest, AReadOnlyFileOrAFolderIsRefusedAndLeftAsItWas)
 {
     // Read-only means: the owner's write permission is off. That holds for root too, which
     // the system would let write anyway.
@@ -100,9 +100,14 @@ TEST_F(TranscriptExportTest, AReadOnlyFileIsRefusedWithError75AndLeftAsItWas)
     EXPECT_EQ(errorNumber([&] { exportTranscript(doc, path("kept.rtf")); }), err::PathFileAccess);
     EXPECT_EQ(read("kept.rtf"), "precious");
     EXPECT_EQ(modeOf(path("kept.rtf")) & 07777, 0444u);
-    EXPECT_EQ(entries(), QStringList{"kept.rtf"});
+    // Neither is a folder replaced, and a missing folder is not made.
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder"));
+    EXPECT_EQ(errorNumber([&] { exportTranscript(doc, path("folder")); }), err::PathFileAccess);
+    EXPECT_EQ(errorNumber([&] { exportTranscript(doc, path("missing/t.rtf")); }), err::PathNotFound);
+    EXPECT_EQ(entries(), (QStringList{"folder", "kept.rtf"}));
+    EXPECT_TRUE(entries("folder").isEmpty());
 
-    // The message the Export command shows for it.
+    // The message the Export command shows for error 75.
     EXPECT_EQ(exportErrorTitle(), "Export Error");
     EXPECT_EQ(exportErrorText(),
               "Cannot export the file.  If you are trying to overwrite a file, make sure that its read-only attribute is "
@@ -125,18 +130,6 @@ TEST_F(TranscriptExportTest, AFolderThatMayNotBeWrittenIsError75AndTheOldFileSta
     EXPECT_EQ(number, err::PathFileAccess);
     EXPECT_EQ(read("locked/t.rtf"), "old");
     EXPECT_EQ(entries("locked"), QStringList{"t.rtf"});
-}
-
-TEST_F(TranscriptExportTest, NoFolderOrNoPlainFileAtThePath)
-{
-    ASSERT_TRUE(QDir(dir.path()).mkdir("folder"));
-    EXPECT_EQ(errorNumber([&] { exportTranscript(doc, path("folder")); }), err::PathFileAccess);
-    EXPECT_EQ(errorNumber([&] { exportTranscript(doc, path("missing/t.rtf")); }), err::PathNotFound);
-    EXPECT_EQ(errorNumber([&] { exportTranscript(doc, QString()); }), err::PathFileAccess);
-    ASSERT_EQ(::mkfifo(QFile::encodeName(path("pipe")).constData(), 0600), 0);
-    EXPECT_EQ(errorNumber([&] { exportTranscript(doc, path("pipe")); }), err::PathFileAccess);
-    EXPECT_EQ(entries(), (QStringList{"folder", "pipe"}));
-    EXPECT_TRUE(entries("folder").isEmpty());
 }
 
 }  // namespace
