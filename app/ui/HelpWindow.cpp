@@ -51,6 +51,7 @@ HelpWindow::HelpWindow(QWidget *owner)
     setWindowTitle(QStringLiteral("Jabbly Help"));
 
     auto *toolBar = new QToolBar;
+    toolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     back_ = toolBar->addAction(style()->standardIcon(QStyle::SP_ArrowBack), QStringLiteral("&Back"));
     back_->setShortcut(QKeySequence::Back);
     forward_ = toolBar->addAction(style()->standardIcon(QStyle::SP_ArrowForward), QStringLiteral("&Forward"));
