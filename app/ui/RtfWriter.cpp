@@ -26,7 +26,11 @@ struct RunFormat {
     bool strikeOut = false;
 };
 
-void appendNumber(QByteArray &out, int n) { out += QByteArray::number(n); }
+void appendNumber(QByteArray &out, int n)
+{
+    char digits[12];
+    out.append(digits, std::to_chars(digits, digits + sizeof digits, n).ptr - digits);
+}
 
 // Text of a run or of a font name, with every character that RTF gives a meaning to
 // escaped and everything outside printable ASCII as a Unicode escape. Written straight
@@ -43,17 +47,19 @@ void appendText(QByteArray &out, QStringView text, bool fontName = false)
     };
     for (const QChar c : text) {
         const char16_t u = c.unicode();
-        if (u == u'\\' || u == u'{' || u == u'}') {
-            *p++ = '\\';
-            *p++ = char(u);
+        if (u >= 0x20 && u < 0x7f) {
+            if (u == u'\\' || u == u'{' || u == u'}') {
+                *p++ = '\\';
+                *p++ = char(u);
+            } else if (u == u';' && fontName) {
+                put("\\'3b");  // a bare ';' would end the font's name
+            } else {
+                *p++ = char(u);
+            }
         } else if (u == u'\t') {
             put("\\tab ");
         } else if (u == QChar::LineSeparator) {
             put("\\line ");
-        } else if (u == u';' && fontName) {
-            put("\\'3b");  // a bare ';' would end the font's name
-        } else if (u >= 0x20 && u < 0x7f) {
-            *p++ = char(u);
         } else {
             // The fallback "?" is written as its hex escape: some readers take a bare "?"
             // together with the letters after it as the fallback, and drop them all.
@@ -76,16 +82,25 @@ public:
         fontIndex(document_.defaultFont());
         body_.reserve(document_.characterCount() + document_.characterCount() / 4 + 64);
 
+        // The runs' text is read from the document's whole text at their positions, rather
+        // than copied out run by run.
+        const QString text = document_.toRawText();
         const QTextBlock first = document_.begin();
         setFormat(formatOf(first));
+        // Blocks and their runs follow each other without gaps, so positions are counted
+        // along; asking a run or a block for its position searches the document each time.
+        qsizetype blockStart = 0;
         for (QTextBlock block = first; block.isValid(); block = block.next()) {
             if (block != first)
                 body_ += "\\par\r\n";
+            qsizetype position = blockStart;
             for (auto it = block.begin(); !it.atEnd(); ++it) {
                 const QTextFragment fragment = it.fragment();
                 setFormat(formatOf(fragment));
-                appendText(body_, fragment.text());
+                appendText(body_, QStringView(text).mid(position, fragment.length()));
+                position += fragment.length();
             }
+            blockStart += block.length();  // the text and the block's separator
         }
 
         QByteArray rtf = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\r\n{\\fonttbl" + fontTable_ + "}\r\n{\\colortbl ;" +
