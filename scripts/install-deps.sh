@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev libgl-dev
   libespeak-ng-dev espeak-ng-data
   libgtest-dev libgmock-dev libbenchmark-dev
-  fp-utils
+  fp-utils unrtf
   xvfb xauth
   locales
 )

@@ -1,0 +1,16 @@
+#include "AboutText.h"
+
+#include "Transcript.h"
+#include "jabbly/version.h"
+
+namespace jabbly {
+
+QString aboutTitle() { return QStringLiteral("About"); }
+
+QString aboutText()
+{
+    return QStringLiteral("Jabbly V") + versionNumber() + QStringLiteral(".  ") + QString::fromUtf8(version::CompanyName) +
+           QStringLiteral(".  ") + QString::fromUtf8(version::Comments);
+}
+
+}  // namespace jabbly

@@ -1,0 +1,8 @@
+#pragma once
+// Readable failure messages for the help tests.
+
+#include <QUrl>
+
+#include <ostream>
+
+inline void PrintTo(const QUrl &url, std::ostream *os) { *os << url.toString().toStdString(); }
