@@ -5,6 +5,8 @@
 #include "LocalFileSystem.h"
 #include "QSettingsStore.h"
 #include "QtComboTool.h"
+#include "QtSaveDialog.h"
+#include "DesktopDocumentLauncher.h"
 #include "QtMessageBoxes.h"
 #include "StartingSpeechEngine.h"
 #include "TerminationSignals.h"
@@ -80,6 +82,9 @@ int main(int argc, char **argv)
     try {
         jabbly::WindowServices windowServices;
         windowServices.comboTool = std::make_unique<jabbly::QtComboTool>();
+        windowServices.saveDialog = std::make_unique<jabbly::QtSaveDialog>();
+        windowServices.launcher = std::make_unique<jabbly::DesktopDocumentLauncher>();
+        windowServices.helpDesktop = jabbly::HelpLauncher::realDesktop();
         window = std::make_unique<jabbly::frmJabbly>(std::move(services), std::move(windowServices), arguments);
     } catch (const jabbly::Error &error) {
         // A component library is missing or broken: nothing can run, nothing was touched.

@@ -16,9 +16,4 @@ public:
     virtual void RunDoc(QWidget *owner, const QString &link) = 0;
 };
 
-class DesktopDocumentLauncher : public DocumentLauncher {
-public:
-    void RunDoc(QWidget *owner, const QString &link) override;
-};
-
 }  // namespace jabbly

@@ -15,13 +15,4 @@ public:
     virtual QString Export(QWidget *owner) = 0;
 };
 
-class QtSaveDialog : public SaveDialog {
-public:
-    // Title and filters of the dialog.
-    static QString title();
-    static QString filters();
-
-    QString Export(QWidget *owner) override;
-};
-
 }  // namespace jabbly

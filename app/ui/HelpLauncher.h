@@ -2,6 +2,8 @@
 // F1 and Contents: opens jabbly.chm with the desktop's viewer for help files when the
 // desktop has one, and otherwise shows the same pages in the program's own help window.
 
+#include "HelpWindow.h"
+
 #include <QPointer>
 #include <QString>
 #include <QUrl>
@@ -12,7 +14,7 @@ class QWidget;
 
 namespace jabbly {
 
-class HelpWindow;
+
 
 class HelpLauncher {
 public:

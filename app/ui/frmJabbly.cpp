@@ -1,16 +1,23 @@
 #include "frmJabbly.h"
 
-#include "SingleLineValidator.h"
-#include "WindowPlacement.h"
+#include "AboutText.h"
+#include "HelpWindow.h"
 #include "Accessibility.h"
 #include "ComboTool.h"
+#include "DocumentLauncher.h"
+#include "SaveDialog.h"
+#include "SingleLineValidator.h"
+#include "TranscriptExport.h"
+#include "WindowPlacement.h"
 #include "frmAddeditems.h"
 #include "frmFontSize.h"
 #include "frmVoice.h"
+#include "jabbly/version.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -52,6 +59,7 @@ frmJabbly::frmJabbly(SessionServices services, WindowServices windowServices, QS
       Say1_(new QLineEdit(client_)),
       cmdSay_(new QPushButton(client_)),
       windowServices_(std::move(windowServices)),
+      help_(this, windowServices_.helpDesktop),
       transcript_(WW_),
       input_(Say1_),
       arguments_(std::move(arguments))
@@ -157,7 +165,7 @@ void frmJabbly::buildMenus()
     QMenu *mnuJabbly = menuBar()->addMenu(QStringLiteral("&Jabbly"));
     mnuJabbly->setObjectName(QStringLiteral("mnuJabbly"));
     addItems(mnuJabbly, {
-                            {"mnuExport", QStringLiteral("&Export..."), Qt::Key_F2, nullptr},
+                            {"mnuExport", QStringLiteral("&Export..."), Qt::Key_F2, &frmJabbly::mnuExport_Click},
                             {"mnuClear", QStringLiteral("&Clear..."), Qt::Key_F3, &frmJabbly::mnuClear_Click},
                             {"div3", QStringLiteral("-"), {}, nullptr},
                             {"mnuFontSize", FontSizeCaptionHidden, Qt::Key_F11, &frmJabbly::mnuFontSize_Click},
@@ -171,9 +179,9 @@ void frmJabbly::buildMenus()
     QMenu *mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
     addItems(mnuHelp, {
-                          {"mnuContents", QStringLiteral("&Contents"), {}, nullptr},
-                          {"mnuSF", QStringLiteral("&Send feedback..."), Qt::Key_F5, nullptr},
-                          {"mnuAbout", QStringLiteral("&About..."), Qt::Key_F6, nullptr},
+                          {"mnuContents", QStringLiteral("&Contents"), {}, &frmJabbly::mnuContents_Click},
+                          {"mnuSF", QStringLiteral("&Send feedback..."), Qt::Key_F5, &frmJabbly::mnuSF_Click},
+                          {"mnuAbout", QStringLiteral("&About..."), Qt::Key_F6, &frmJabbly::mnuAbout_Click},
                       });
 }
 
@@ -268,6 +276,68 @@ void frmJabbly::mnuClear_Click()
 }
 
 void frmJabbly::mnuExit_Click() { close(); }
+
+void frmJabbly::mnuExport_Click()
+{
+    const QString path = windowServices_.saveDialog->Export(this);
+    if (path.isEmpty())
+        return;  // cancelled: nothing is written
+    try {
+        exportTranscript(*WW_->document(), path);
+    } catch (const Error &error) {
+        qCWarning(lcSession).noquote() << "export to" << path << "failed:" << error.message() << "(error"
+                                       << error.number() << ")";
+        if (error.number() == err::PathFileAccess)
+            session_->messages().critical(exportErrorTitle(), exportErrorText());
+    }
+}
+
+void frmJabbly::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+        showHelp();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+void frmJabbly::showHelp()
+{
+    try {
+        help_.showHelp(helpFile_);
+    } catch (const Error &error) {
+        session_->messages().critical(QStringLiteral("Help Not Found"), error.message());
+    }
+}
+
+void frmJabbly::mnuContents_Click()
+{
+    // As pressing F1 in the main window does.
+    QCoreApplication::postEvent(this, new QKeyEvent(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier));
+}
+
+QString frmJabbly::feedbackLink()
+{
+    return QStringLiteral("mailto:") + QLatin1String(version::FeedbackAddress) + QStringLiteral("?subject=Jabbly Feedback");
+}
+
+QString frmJabbly::noMailProgramText()
+{
+    return QStringLiteral("Jabbly could not open a mail program on this computer.  To send feedback, please write to ") +
+           QLatin1String(version::FeedbackAddress) + QStringLiteral(" with the subject \"Jabbly Feedback\".");
+}
+
+void frmJabbly::mnuSF_Click()
+{
+    try {
+        windowServices_.launcher->RunDoc(this, feedbackLink());
+    } catch (const Error &error) {
+        qCWarning(lcSession).noquote() << "the feedback link could not be opened:" << error.message();
+        session_->messages().information(QStringLiteral("Send Feedback"), noMailProgramText());
+    }
+}
+
+void frmJabbly::mnuAbout_Click() { session_->messages().information(aboutTitle(), aboutText()); }
 
 ItemList &frmJabbly::wordsAdded() { return addedItems().lstAI(); }
 

@@ -3,6 +3,7 @@
 // the run (Session) and forwards the user's actions to it; its load and unload handlers
 // run the start-up and shut-down steps in their order.
 
+#include "HelpLauncher.h"
 #include "LineEditInput.h"
 #include "MainLayout.h"
 #include "Session.h"
@@ -23,6 +24,8 @@ class QTextEdit;
 namespace jabbly {
 
 class ComboTool;
+class DocumentLauncher;
+class SaveDialog;
 class frmAddeditems;
 class frmFontSize;
 class frmVoice;
@@ -30,6 +33,9 @@ class frmVoice;
 // The services the windows use that the run does not: main.cpp hands in the real ones.
 struct WindowServices {
     std::unique_ptr<ComboTool> comboTool;
+    std::unique_ptr<SaveDialog> saveDialog;
+    std::unique_ptr<DocumentLauncher> launcher;
+    HelpLauncher::Desktop helpDesktop;
 };
 
 class frmJabbly : public QMainWindow, public SessionView {
@@ -48,11 +54,22 @@ public:
     void Form_Unload();
 
     void cmdSay_Click();
+    void mnuExport_Click();
     void mnuClear_Click();
     void mnuExit_Click();
     void mnuAI_Click();
     void mnuFontSize_Click();
     void mnuSpeech_Click();
+    void mnuContents_Click();
+    void mnuSF_Click();
+    void mnuAbout_Click();
+    // F1 anywhere in the main window: the help file at its default page.
+    void showHelp();
+    HelpLauncher &helpLauncher() { return help_; }
+
+    // The feedback mail link, and what the user is told when no mail program opens it.
+    static QString feedbackLink();
+    static QString noMailProgramText();
 
     // The option windows, each loaded (hidden) when it is not there yet.
     frmAddeditems &addedItems();
@@ -76,6 +93,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
     // SessionView
     Transcript &transcript() override { return transcript_; }
@@ -105,6 +123,7 @@ private:
     QPointer<frmFontSize> frmFontSize_;
     QPointer<frmVoice> frmVoice_;
     WindowServices windowServices_;
+    HelpLauncher help_;
     TextEditTranscript transcript_;
     LineEditInput input_;
 

@@ -3,7 +3,9 @@
 #include "LocalFileCheck.h"
 #include "LocalFileSystem.h"
 #include "QSettingsStore.h"
+#include "DesktopDocumentLauncher.h"
 #include "QtComboTool.h"
+#include "QtSaveDialog.h"
 #include "QtMessageBoxes.h"
 #include "frmJabbly.h"
 
@@ -66,6 +68,8 @@ void startOnce(benchmark::State &state, const QString &folder, std::unique_ptr<j
 {
     jabbly::WindowServices windowServices;
     windowServices.comboTool = std::make_unique<jabbly::QtComboTool>();
+    windowServices.saveDialog = std::make_unique<jabbly::QtSaveDialog>();
+    windowServices.launcher = std::make_unique<jabbly::DesktopDocumentLauncher>();
     auto window = std::make_unique<jabbly::frmJabbly>(servicesFor(folder, std::move(tts)), std::move(windowServices),
                                                       QStringList{});
     if (!window->Form_Load() || window->session().HidWord().ListCount() != 32767)

@@ -1,10 +1,10 @@
 // The real desktop services, on real files and offscreen widgets.
 #include "QtComboTool.h"
-#include "DocumentLauncher.h"
+#include "DesktopDocumentLauncher.h"
 #include "ErrorNumber.h"
 #include "LocalFileCheck.h"
 #include "LocalFileSystem.h"
-#include "SaveDialog.h"
+#include "QtSaveDialog.h"
 #include "WithoutRootRights.h"
 
 #include <QAbstractItemView>

@@ -65,6 +65,17 @@ protected:
         auto combo = std::make_unique<jabbly::testing::FakeComboTool>();
         comboTool = combo.get();
         windowServices.comboTool = std::move(combo);
+        auto dialog = std::make_unique<FakeSaveDialog>();
+        saveDialog = dialog.get();
+        windowServices.saveDialog = std::move(dialog);
+        auto launch = std::make_unique<FakeDocumentLauncher>();
+        launcher = launch.get();
+        windowServices.launcher = std::move(launch);
+        windowServices.helpDesktop = {[this](const QString &) { return hasChmViewer; },
+                                      [this](const QUrl &url) {
+                                          helpOpened.append(url);
+                                          return true;
+                                      }};
         return std::make_unique<frmJabbly>(std::move(services), std::move(windowServices), std::move(arguments));
     }
 
@@ -79,6 +90,10 @@ protected:
     FakeUserMessages *messages = nullptr;
     FakeSettingsStore *settings = nullptr;
     jabbly::testing::FakeComboTool *comboTool = nullptr;
+    FakeSaveDialog *saveDialog = nullptr;
+    FakeDocumentLauncher *launcher = nullptr;
+    bool hasChmViewer = false;
+    QList<QUrl> helpOpened;
     // What the settings store holds for the next window made, and what it held after.
     QMap<QString, QString> settingsStored;
 };

@@ -1,4 +1,4 @@
-#include "DocumentLauncher.h"
+#include "DesktopDocumentLauncher.h"
 
 #include "jabbly/error.h"
 

@@ -1,4 +1,4 @@
-#include "SaveDialog.h"
+#include "QtSaveDialog.h"
 
 #include <QFileDialog>
 

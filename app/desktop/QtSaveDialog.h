@@ -1,0 +1,17 @@
+#pragma once
+// The Export dialog as a Qt file dialog.
+
+#include "SaveDialog.h"
+
+namespace jabbly {
+
+class QtSaveDialog : public SaveDialog {
+public:
+    // Title and filters of the dialog.
+    static QString title();
+    static QString filters();
+
+    QString Export(QWidget *owner) override;
+};
+
+}  // namespace jabbly
