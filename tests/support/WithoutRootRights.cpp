@@ -43,8 +43,10 @@ QString whyUnreachable(const QString &folder)
     if (!nobody.ok())
         return nobody.why();
     struct stat st {};
-    if (::stat(QFile::encodeName(folder + QStringLiteral("/.")).constData(), &st) != 0)
-        return folder + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(errno));
+    if (::stat(QFile::encodeName(folder + QStringLiteral("/.")).constData(), &st) != 0) {
+        const int e = errno;
+        return folder + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(e));
+    }
     return {};
 }
 
@@ -62,7 +64,8 @@ ReachableTempDir::ReachableTempDir(mode_t mode)
             continue;
         }
         if (::chmod(QFile::encodeName(dir->path()).constData(), mode) != 0) {
-            problems << dir->path() + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(errno));
+            const int e = errno;
+            problems << dir->path() + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(e));
             continue;
         }
         const QString why = whyUnreachable(dir->path());
