@@ -36,10 +36,7 @@ QStringList itemsOf(const jabbly::ItemList &list)
     return items;
 }
 
-Scratch::Scratch()
-{
-    ::chmod(QFile::encodeName(dir_.path()).constData(), 0777);
-}
+Scratch::Scratch() : dir_(0777) {}
 
 QString Scratch::path(const QString &name) const { return dir_.filePath(name); }
 

@@ -29,11 +29,12 @@ inline jabbly::Rowkit rowkit() { return jabbly::Rowkit(component()); }
 
 QStringList itemsOf(const jabbly::ItemList &list);
 
-// A scratch folder that anyone may enter, so that tests which drop root's rights can
-// still reach it.
+// A scratch folder that anyone may enter and write to, so that tests which drop root's
+// rights can still reach it; unreachable() says why they cannot, where they cannot.
 class Scratch {
 public:
     Scratch();
+    QString unreachable() const { return dir_.unreachable(); }
     QString path(const QString &name) const;
     void write(const QString &name, const QByteArray &bytes) const;
     QByteArray read(const QString &name) const;
@@ -41,7 +42,7 @@ public:
     QStringList entries(const QString &folder = {}) const;
 
 private:
-    QTemporaryDir dir_;
+    jabbly::testing::ReachableTempDir dir_;
 };
 
 // Sets LC_CTYPE for the scope, as the program's start-up would from the environment.

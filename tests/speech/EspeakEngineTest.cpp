@@ -223,14 +223,26 @@ TEST(EspeakEngine, AFailingOutputIsReportedByTheNextSpeak)
 {
     TestEngine t;
     EspeakEngine &e = *t.engine;
-    t.state->openFailure = Error(jabbly::speech_err::DeviceUnavailable, QStringLiteral("No sound device here."));
+    {
+        std::lock_guard lock(t.state->mutex);
+        t.state->openFailure = Error(jabbly::speech_err::DeviceUnavailable, QStringLiteral("No sound device here."));
+        t.state->gatedOpen = true;
+    }
+    Watchdog watchdog(*t.state);
     e.Speak(QStringLiteral("First."));
+    // The speech thread is held inside open(), so the second line waits behind the first
+    // when the first fails (without the hold it could come after the failure and either
+    // report it itself or open the output once more).
+    ASSERT_TRUE(t.state->waitFor([&] { return t.state->opens == 1; }));
     e.Speak(QStringLiteral("Second."));
+    t.state->openGate();
     e.waitUntilIdle();
+    EXPECT_FALSE(watchdog.fired);
     {
         std::lock_guard lock(t.state->mutex);
         EXPECT_EQ(t.state->opens, 1);  // the second line went with the first
         t.state->openFailure.reset();
+        t.state->gatedOpen = false;
     }
     try {
         e.Speak(QStringLiteral("Third."));

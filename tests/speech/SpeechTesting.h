@@ -33,7 +33,8 @@ struct OutputState {
     std::vector<int16_t> current;
 
     std::optional<jabbly::Error> openFailure;
-    bool gated = false;     // write() waits until the gate opens
+    bool gated = false;      // write() waits until the gate opens
+    bool gatedOpen = false;  // so does open(), before it fails or succeeds
     bool gateOpen = false;
 
     // Waits until `done` holds (checked under the lock); false after `seconds`, so that a
@@ -61,10 +62,12 @@ public:
 
     void open(int sampleRate) override
     {
-        std::lock_guard lock(s_->mutex);
+        std::unique_lock lock(s_->mutex);
         ++s_->opens;
         s_->sampleRate = sampleRate;
         s_->changed.notify_all();
+        if (s_->gatedOpen)
+            s_->changed.wait(lock, [this] { return s_->gateOpen; });
         if (s_->openFailure)
             throw *s_->openFailure;
     }

@@ -2,6 +2,9 @@
 
 #include "jabbly/error.h"
 
+#include <QString>
+
+#include <cstring>
 #include <functional>
 
 namespace jabbly::testing {
@@ -15,6 +18,13 @@ inline int errorNumber(const std::function<void()> &f)
         return error.number();
     }
     return 0;
+}
+
+// The system's own text for errno value `e`, in the language of the test's locale, as
+// the program shows it to the user.
+inline QString systemErrorText(int e)
+{
+    return QString::fromLocal8Bit(std::strerror(e));
 }
 
 }  // namespace jabbly::testing
