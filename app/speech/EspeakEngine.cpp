@@ -308,12 +308,16 @@ QString EspeakEngine::spokenText(const QString &text) const
 
 void EspeakEngine::Speak(const QString &text)
 {
+    // This line is queued whatever became of the ones before it; a failure the speech thread
+    // met with earlier lines (after their Speak had returned) is reported now.
+    enqueue(spokenText(text));
+    std::exception_ptr earlier;
     {
         std::lock_guard lock(mutex_);
-        if (failure_)
-            std::rethrow_exception(std::exchange(failure_, nullptr));
+        earlier = std::exchange(failure_, nullptr);
     }
-    enqueue(spokenText(text));
+    if (earlier)
+        std::rethrow_exception(earlier);
 }
 
 void EspeakEngine::enqueue(QString text)

@@ -9,7 +9,8 @@
 // returns at once; the thread synthesizes the lines one after another and plays them in
 // slices of 10 ms, so StopSpeaking() cuts the current line within a slice and drops the
 // rest of the queue, without waiting for anything. A failure of that thread
-// (no sound device, a voice that will not load) is kept and thrown by the next Speak().
+// (no sound device, a voice that will not load) is kept and thrown by the next Speak(),
+// which has queued its own line all the same.
 //
 // Pronunciations: the user's lexicon (word -> how to say it) is applied to every line
 // before it is queued. LexiconDlg() edits it in a modal dialog and saves it per user.
