@@ -8,11 +8,13 @@
 #include "QtMessageBoxes.h"
 #include "StartingSpeechEngine.h"
 #include "TerminationSignals.h"
+#include "WordsFolder.h"
 #include "frmJabbly.h"
 
 #include <QApplication>
 #include <QLoggingCategory>
 #include <QMessageBox>
+#include <QStandardPaths>
 #if QT_CONFIG(sessionmanager)
 #include <QSessionManager>
 #endif
@@ -63,6 +65,8 @@ int main(int argc, char **argv)
     jabbly::SessionServices services;
     services.dataFolder = withSeparator(QCoreApplication::applicationDirPath());
     services.componentFolder = services.dataFolder;
+    services.wordsFolder = jabbly::wordsFolder(services.dataFolder,
+                                               QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     // espeak-ng starts while the windows are built; the voice listing waits for it.
     services.tts = std::make_unique<jabbly::StartingSpeechEngine>([] { return std::make_unique<jabbly::EspeakEngine>(); });
     services.Tamsin = std::make_unique<jabbly::LocalFileCheck>();

@@ -32,7 +32,7 @@ void Session::saveWordsQuietly()
         return;
     wordsSaved_ = true;
     try {
-        Rowkit_.Listsave(HidWord_, dataFile("words.txt"));
+        Rowkit_.Listsave(HidWord_, wordsFile());
     } catch (const Error &error) {
         qCWarning(lcSession).noquote() << "the learned words could not be saved:" << error.message()
                                        << "(error" << error.number() << ")";
@@ -66,7 +66,7 @@ QString Session::missingCpuText() const
 
 QString Session::wordsNotSavedText(const Error &error) const
 {
-    return QStringLiteral("Cannot save the learned words to '") + dataFile("words.txt") + QStringLiteral("'.  ") +
+    return QStringLiteral("Cannot save the learned words to '") + wordsFile() + QStringLiteral("'.  ") +
            error.message() + QStringLiteral(" (error ") + QString::number(error.number()) +
            QStringLiteral(").  The file has been left as it was.");
 }
@@ -74,11 +74,11 @@ QString Session::wordsNotSavedText(const Error &error) const
 QString Session::wordsNotReadText() const
 {
     if (wordsOverflowed_)
-        return QStringLiteral("'") + dataFile("words.txt") + QStringLiteral("' holds more words than Jabbly can keep (") +
+        return QStringLiteral("'") + wordsFile() + QStringLiteral("' holds more words than Jabbly can keep (") +
                QLocale::system().toString(ItemList::MaxItems) +
                QStringLiteral("), so Jabbly has not replaced it: that would drop the words it could not keep.  "
                               "The words learned in this run were not saved.");
-    return QStringLiteral("Jabbly could not read '") + dataFile("words.txt") + QStringLiteral("' when it started (") +
+    return QStringLiteral("Jabbly could not read '") + wordsFile() + QStringLiteral("' when it started (") +
            wordsLoadFailure_ + QStringLiteral("), so it has not replaced it.  The words learned in this run were not saved.");
 }
 
@@ -116,14 +116,14 @@ bool Session::loadReplies()
 
 void Session::loadWords()
 {
-    const QString wordsFile = dataFile("words.txt");
+    const QString file = wordsFile();
     bool exists = true;
-    startupStep("the test for words.txt", [&] { exists = services_.Tamsin->FileExists(wordsFile); });
+    startupStep("the test for words.txt", [&] { exists = services_.Tamsin->FileExists(file); });
     if (!exists)
         return;
     startupStep("loading words.txt", [&] {
         try {
-            Rowkit_.Listload(HidWord_, wordsFile);
+            Rowkit_.Listload(HidWord_, file);
         } catch (const Error &error) {
             if (error.number() != err::FileNotFound && error.number() != err::PathNotFound) {
                 wordsLoadFailure_ = error.message();
@@ -157,7 +157,7 @@ void Session::saveWords()
     if (HidWord_.ListCount() == 0)
         return;
     try {
-        Rowkit_.Listsave(HidWord_, dataFile("words.txt"));
+        Rowkit_.Listsave(HidWord_, wordsFile());
     } catch (const Error &error) {
         qCWarning(lcSession).noquote() << "the learned words could not be saved:" << error.message();
         services_.messages->critical(QStringLiteral("Words Not Saved"), wordsNotSavedText(error));

@@ -30,6 +30,7 @@ namespace jabbly {
 // with a temporary folder and fakes.
 struct SessionServices {
     QString dataFolder;       // the program's folder, ending with "/"
+    QString wordsFolder;      // where words.txt is, ending with "/"; empty: the program's folder
     QString componentFolder;  // where libRowkit.so and libSayline.so are
     std::unique_ptr<SpeechEngine> tts;  // null when no speech engine could be started
     QString speechProblem;    // why there is no speech engine, when there is none
@@ -85,6 +86,12 @@ public:
     // A file in the program's data folder.
     QString dataFile(const char *name) const { return services_.dataFolder + QLatin1String(name); }
     const QString &dataFolder() const { return services_.dataFolder; }
+    // words.txt: in the program's folder, or where the services say when that folder is
+    // not the user's to write.
+    QString wordsFile() const
+    {
+        return (services_.wordsFolder.isEmpty() ? services_.dataFolder : services_.wordsFolder) + QStringLiteral("words.txt");
+    }
 
     ItemListModel &HidCPU() { return HidCPU_; }
     ItemListModel &HidWord() { return HidWord_; }

@@ -1,6 +1,7 @@
 #include "frmAddeditems.h"
 
 #include "MainLayout.h"
+#include "Accessibility.h"
 #include "ListViewBinding.h"
 #include "WindowPlacement.h"
 
@@ -14,6 +15,9 @@ frmAddeditems::frmAddeditems(QWidget *owner) : QWidget(owner, Qt::Window), view_
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Words Added This Session"));
     view_->setObjectName(QStringLiteral("lstAI"));
+    describeForScreenReaders(*view_, QStringLiteral("Words added"),
+                             QStringLiteral("The words Jabbly has learned since it started, in alphabetical order"));
+    closeOnEscape(*this);
     bindListView(*view_, lstAI_);
     resize(4680 / TwipsPerPixel, 3165 / TwipsPerPixel);
     centreOnScreen(*this);

@@ -1,5 +1,6 @@
 #include "frmFontSize.h"
 
+#include "Accessibility.h"
 #include "ListViewBinding.h"
 #include "MainLayout.h"
 #include "TextEditTranscript.h"
@@ -31,6 +32,10 @@ frmFontSize::frmFontSize(QWidget *owner, TextEditTranscript &WW, QLineEdit *Name
     setWindowTitle(QStringLiteral("Font and Size"));
     lstFontView_->setObjectName(QStringLiteral("lstFont"));
     lstSizeView_->setObjectName(QStringLiteral("lstSize"));
+    describeForScreenReaders(*lstFontView_, QStringLiteral("Fonts"), QStringLiteral("The font of the conversation"));
+    describeForScreenReaders(*lstSizeView_, QStringLiteral("Sizes"),
+                             QStringLiteral("The size of the conversation's text, in points"));
+    closeOnEscape(*this);
     setTabOrder(lstFontView_, lstSizeView_);
     bindListView(*lstFontView_, lstFont_);
     bindListView(*lstSizeView_, lstSize_);

@@ -2,6 +2,7 @@
 
 #include "SingleLineValidator.h"
 #include "WindowPlacement.h"
+#include "Accessibility.h"
 #include "ComboTool.h"
 #include "frmAddeditems.h"
 #include "frmFontSize.h"
@@ -10,7 +11,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -105,6 +105,12 @@ void frmJabbly::buildControls()
     }
 
     cmdSay_->setObjectName(QStringLiteral("cmdSay"));
+    describeForScreenReaders(*WW_, QStringLiteral("Conversation"),
+                             QStringLiteral("What you and Jabbly have said, newest line last"));
+    describeForScreenReaders(*Name1_, QStringLiteral("Your name"), QStringLiteral("The name your lines are shown under"));
+    describeForScreenReaders(*Say1_, QStringLiteral("Your line"),
+                             QStringLiteral("Type a line and press Enter to say it to Jabbly"));
+    describeForScreenReaders(*cmdSay_, QStringLiteral("Say"), QStringLiteral("Says your line to Jabbly"));
     cmdSay_->setText(QStringLiteral("&Say"));
     cmdSay_->setDefault(true);
     connect(cmdSay_, &QPushButton::clicked, this, &frmJabbly::cmdSay_Click);
@@ -132,8 +138,17 @@ void frmJabbly::buildMenus()
             QAction *action = menu->addAction(item.caption);
             action->setObjectName(QLatin1String(item.name));
             action->setShortcut(item.shortcut);
-            if (item.handler)
-                connect(action, &QAction::triggered, this, item.handler);
+            // The function keys work from the option windows too.
+            action->setShortcutContext(Qt::ApplicationShortcut);
+            if (item.handler) {
+                connect(action, &QAction::triggered, this, [this, handler = item.handler] {
+                    // A function key pressed while a menu is open runs its command too;
+                    // the menu closes first.
+                    if (QWidget *popup = QApplication::activePopupWidget())
+                        popup->close();
+                    (this->*handler)();
+                });
+            }
             else
                 action->setEnabled(false);  // its command is not part of this version yet
         }
@@ -141,7 +156,6 @@ void frmJabbly::buildMenus()
 
     QMenu *mnuJabbly = menuBar()->addMenu(QStringLiteral("&Jabbly"));
     mnuJabbly->setObjectName(QStringLiteral("mnuJabbly"));
-    mnuJabbly->installEventFilter(this);
     addItems(mnuJabbly, {
                             {"mnuExport", QStringLiteral("&Export..."), Qt::Key_F2, nullptr},
                             {"mnuClear", QStringLiteral("&Clear..."), Qt::Key_F3, &frmJabbly::mnuClear_Click},
@@ -156,7 +170,6 @@ void frmJabbly::buildMenus()
                         });
     QMenu *mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-    mnuHelp->installEventFilter(this);
     addItems(mnuHelp, {
                           {"mnuContents", QStringLiteral("&Contents"), {}, nullptr},
                           {"mnuSF", QStringLiteral("&Send feedback..."), Qt::Key_F5, nullptr},
@@ -176,28 +189,7 @@ bool frmJabbly::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == client_ && event->type() == QEvent::Resize)
         Form_Resize();
-    if (event->type() == QEvent::KeyPress) {
-        if (auto *menu = qobject_cast<QMenu *>(watched))
-            return menuShortcut(*menu, *static_cast<QKeyEvent *>(event));
-    }
     return QMainWindow::eventFilter(watched, event);
-}
-
-bool frmJabbly::menuShortcut(QMenu &menu, const QKeyEvent &key)
-{
-    // An open menu takes the keyboard, so the window's shortcuts would not fire: the
-    // function keys still run their command, after the menu has closed.
-    const QKeySequence pressed(key.keyCombination());
-    const QList<QAction *> all = findChildren<QAction *>();
-    const auto match = std::find_if(all.cbegin(), all.cend(), [&](QAction *a) {
-        return a->isEnabled() && !a->isSeparator() && !a->shortcut().isEmpty() && a->shortcut() == pressed;
-    });
-    if (match == all.cend())
-        return false;
-    menu.close();
-    menuBar()->setActiveAction(nullptr);
-    QMetaObject::invokeMethod(*match, &QAction::trigger, Qt::QueuedConnection);
-    return true;
 }
 
 void frmJabbly::changeEvent(QEvent *event)

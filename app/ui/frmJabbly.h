@@ -16,9 +16,7 @@
 #include <memory>
 
 class QAction;
-class QKeyEvent;
 class QLineEdit;
-class QMenu;
 class QPushButton;
 class QTextEdit;
 
@@ -94,7 +92,6 @@ private:
     // Shows `window` (modeless, in front of this one) or hides it, as its visibility says.
     void toggle(const char *actionName, QWidget *loaded, const std::function<QWidget &()> &load,
                 const QString &hiddenCaption, const QString &shownCaption);
-    bool menuShortcut(QMenu &menu, const QKeyEvent &key);
     void placeAtDesignSize();
     void Form_Resize();
     void applyLayout();

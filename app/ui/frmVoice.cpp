@@ -1,5 +1,6 @@
 #include "frmVoice.h"
 
+#include "Accessibility.h"
 #include "ComboBoxBinding.h"
 #include "ComboTool.h"
 #include "ListViewBinding.h"
@@ -51,6 +52,12 @@ frmVoice::frmVoice(QWidget *owner, Services services)
     chkSpeak_->setObjectName(QStringLiteral("chkSpeak"));
     cmbSpeed_->setObjectName(QStringLiteral("cmbSpeed"));
     chkNames_->setObjectName(QStringLiteral("chkNames"));
+    describeForScreenReaders(*lstVoicesView_, QStringLiteral("Voices"), QStringLiteral("The voice Jabbly speaks with"));
+    describeForScreenReaders(*chkSpeak_, QStringLiteral("Speak"), QStringLiteral("Speak every line of the conversation"));
+    describeForScreenReaders(*cmbSpeed_, QStringLiteral("Speed"),
+                             QStringLiteral("How fast Jabbly speaks, from 50 to 250; 150 is normal"));
+    describeForScreenReaders(*chkNames_, QStringLiteral("Say names"), QStringLiteral("Say who is speaking before each line"));
+    closeOnEscape(*this);
     lstVoicesView_->setGeometry(fromTwips(0, 0, 2175, 3765));
     chkSpeak_->setGeometry(fromTwips(0, 3840, 855, 195));
     cmbSpeed_->setGeometry(fromTwips(1080, 3840, 1095, 315));

@@ -78,6 +78,7 @@ protected:
     {
         SessionServices services;
         services.dataFolder = programFolder() + QLatin1Char('/');
+        services.wordsFolder = wordsFolder;
         services.componentFolder = jabbly::testing::binFolder();
         auto engine = std::make_unique<NiceMock<MockSpeechEngine>>();
         tts = engine.get();
@@ -104,6 +105,7 @@ protected:
     void say(Session &s, QString line) { s.Process(QStringLiteral("Human"), line); }
 
     QTemporaryDir folder;
+    QString wordsFolder;  // empty: words.txt beside the program
     FakeSessionView view;
     MockSpeechEngine *tts = nullptr;
     FakeUserMessages *messages = nullptr;
@@ -274,4 +276,21 @@ TEST_F(SessionTest, TheTurkishDottedCapitalILowerCasesToAPlainI)
     EXPECT_TRUE(commands[0].startsWith("COMMAND: [TIME] - "));
     say(*s, "\u0130STANBUL \U0001D400\u0130");
     EXPECT_EQ(s->HidWord().items(), (QStringList{"istanbul", "jabbly", "\U0001D400i"}));
+}
+
+TEST_F(SessionTest, WordsKeptOutsideTheProgramFolderAreReadAndWrittenThere)
+{
+    ASSERT_TRUE(QDir(folder.path()).mkdir("user"));
+    wordsFolder = folder.path() + "/user/";
+    writeFile(wordsFolder + "words.txt", "kiwi\r\n");
+    writeFile(path("words.txt"), "beside\r\n");
+    {
+        auto s = start();
+        EXPECT_EQ(s->HidCPU().ListCount(), 1);  // cpu.txt still from the program's folder
+        EXPECT_EQ(s->HidWord().items(), QStringList{"kiwi"});
+        say(*s, "mango");
+        s->saveWords();
+    }
+    EXPECT_EQ(readFile(wordsFolder + "words.txt"), QByteArray("kiwi\r\nmango\r\n"));
+    EXPECT_EQ(readFile(path("words.txt")), QByteArray("beside\r\n"));
 }

@@ -3,6 +3,7 @@
 #include "MainWindowFixture.h"
 
 #include "ItemListModel.h"
+#include "frmAddeditems.h"
 #include "frmFontSize.h"
 #include "frmVoice.h"
 
@@ -13,6 +14,7 @@
 #include <QFocusEvent>
 #include <QListView>
 #include <QTextBlock>
+#include <QTest>
 #include <QTextEdit>
 
 #include "QtPrinters.h"
@@ -277,4 +279,35 @@ TEST_F(MainWindowTest, FontAndSizeApplyToTheWholeTranscriptKeepingColoursAndToLa
     w->mnuFontSize_Click();
     EXPECT_FALSE(fonts.isVisible());
     EXPECT_EQ(w->action("mnuFontSize")->text(), "&Font and size...");
+}
+
+TEST_F(MainWindowTest, EveryControlIsNamedForScreenReadersAndEveryWindowClosesFromTheKeyboard)
+{
+    auto w = makeWindow();
+    ASSERT_TRUE(w->Form_Load());
+    say(*w, "new words");
+    w->show();
+    w->mnuSpeech_Click();
+    w->mnuFontSize_Click();
+    w->mnuAI_Click();
+    const QList<QWidget *> windows{w.get(), static_cast<QWidget *>(&w->speechOptions()), static_cast<QWidget *>(&w->fontSize()),
+                                   static_cast<QWidget *>(&w->addedItems())};
+    for (QWidget *window : windows) {
+        EXPECT_TRUE(window->isVisible()) << window->objectName().toStdString();
+        for (QWidget *control : window->findChildren<QWidget *>()) {
+            if (control->focusPolicy() == Qt::NoFocus || !control->isVisibleTo(window) || control->isWindow())
+                continue;
+            EXPECT_FALSE(control->accessibleName().isEmpty()) << control->objectName().toStdString();
+            EXPECT_FALSE(control->accessibleDescription().isEmpty()) << control->objectName().toStdString();
+        }
+    }
+    for (QWidget *window : windows.mid(1)) {
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window)) << window->objectName().toStdString();
+        QTest::keyClick(window, Qt::Key_Escape);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    EXPECT_FALSE(w->speechOptionsLoaded());
+    EXPECT_FALSE(w->fontSizeLoaded());
+    EXPECT_FALSE(w->addedItemsLoaded());
 }
