@@ -32,5 +32,6 @@ you. Every new word is kept for the next conversation.
 Replies can be spoken aloud with espeak-ng, in any of its voices and at
 the speed you choose. Bracketed commands such as [time] or [commands]
 answer with a fact, and the transcript can be exported as rich text.")
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/DebWithoutLdconfig.cmake)
 
 include(CPack)

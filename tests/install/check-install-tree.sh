@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
 # Installs the build into a fresh prefix, checks that the tree holds exactly the program's
 # files, then starts the installed program through its link in bin/ and ends it with
-# SIGTERM.
+# SIGTERM: once with a program folder the user can write, once with a read-only one.
 #   check-install-tree.sh BUILD_DIR [CMAKE]
 set -euo pipefail
+umask 022
 build=$1
 cmake=${2:-cmake}
 
-work=$(mktemp -d)
+# In /tmp, which every user can pass through: the superuser runs the program as nobody.
+work=$(mktemp -d /tmp/jabbly-install.XXXXXX)
 pid=
 cleanup() {
   if [[ -n $pid ]]; then kill -KILL "$pid" 2>/dev/null || true; fi
+  chmod -R u+w "$work" 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -79,45 +82,73 @@ fi
 
 if ((failures > 0)); then exit 1; fi
 
-# Started through the link, the program finds its folder (cpu.txt, the components) and
-# keeps the words there, as the folder is writable here. Its own home keeps the user's
-# settings out of it. stderr goes through a FIFO read until the program says its event
-# loop runs, then until the program closes it when it ends.
+# Runs the installed program through its link with its own home, so the user's own
+# settings and words stay out of it, until its event loop runs, then ends it with SIGTERM.
+# Its stderr goes through a FIFO, read until the program says it runs, then until the
+# program closes it when it ends. Arguments before the program (e.g. setpriv ...) wrap it.
+run_installed() {
+  local log=$work/program.log line running=no status=0
+  rm -f "$work/stderr"
+  mkfifo "$work/stderr"
+  : >"$log"
+  HOME=$home XDG_CONFIG_HOME=$home/.config XDG_DATA_HOME=$home/.local/share XDG_RUNTIME_DIR=$home/.runtime \
+    QT_QPA_PLATFORM=offscreen QT_LOGGING_RULES="jabbly.*.debug=true" \
+    "$@" "$prefix/bin/jabbly" Tester 2>"$work/stderr" &
+  pid=$!
+  exec 3<"$work/stderr"
+  while IFS= read -r line <&3; do
+    printf '%s\n' "$line" >>"$log"
+    if [[ $line == *"jabbly.startup: running"* ]]; then
+      running=yes
+      break
+    fi
+  done
+  if [[ $running == yes ]]; then kill -TERM "$pid"; fi
+  cat <&3 >>"$log"
+  exec 3<&-
+  wait "$pid" || status=$?
+  pid=
+  if [[ $running != yes ]]; then
+    cat "$log" >&2
+    fail "the installed program ended (status $status) before it was running"
+  elif [[ $status != 0 ]]; then
+    cat "$log" >&2
+    fail "the installed program ended with status $status on SIGTERM"
+  fi
+}
+
+words_in() { if [[ -f $1 ]]; then cat "$1"; else echo "<missing>"; fi; }
+
 home=$work/home
 mkdir -p "$home"
-mkfifo "$work/stderr"
-HOME=$home XDG_CONFIG_HOME=$home/.config XDG_DATA_HOME=$home/.local/share \
-  QT_QPA_PLATFORM=offscreen QT_LOGGING_RULES="jabbly.*.debug=true" \
-  "$prefix/bin/jabbly" Tester 2>"$work/stderr" &
-pid=$!
-exec 3<"$work/stderr"
-running=no
-while IFS= read -r line <&3; do
-  printf '%s\n' "$line" >>"$work/program.log"
-  if [[ $line == *"jabbly.startup: running"* ]]; then
-    running=yes
-    break
-  fi
-done
-if [[ $running == yes ]]; then
-  kill -TERM "$pid"
-fi
-cat <&3 >>"$work/program.log"
-exec 3<&-
-status=0
-wait "$pid" || status=$?
-pid=
-if [[ $running != yes ]]; then
-  cat "$work/program.log" >&2
-  echo "FAIL: the installed program ended (status $status) before it was running" >&2
-  exit 1
-fi
-if [[ $status != 0 ]]; then
-  cat "$work/program.log" >&2
-  fail "the installed program ended with status $status on SIGTERM"
-fi
-[[ -s $prefix/lib/jabbly/words.txt ]] || fail "no words were saved in the program's folder"
+mkdir -m 0700 "$home/.runtime"
+program_folder=$prefix/lib/jabbly
+data_words="$home/.local/share/Orvel Tamsin/Jabbly/words.txt"
+
+# A program folder the user can write keeps the words beside the program: started through
+# the link, the program has found its real folder.
+run_installed
+[[ -s $program_folder/words.txt ]] || fail "no words were saved in the program's folder"
 [[ ! -e $prefix/bin/words.txt ]] || fail "words were saved beside the link in bin/"
+[[ ! -e $data_words ]] || fail "words were saved in the user's data folder though the program's folder is writable"
+
+# Installed for real, the folder is not the user's: the words live in the user's data
+# folder. The superuser writes anywhere, so it runs the program as nobody.
+rm -f "$program_folder/words.txt"
+chmod -R a-w "$program_folder"
+mkdir -p "$(dirname "$data_words")"
+printf 'zebra\r\napple\r\n' >"$data_words"
+as_user=()
+if [[ $(id -u) == 0 ]]; then
+  chmod 0755 "$work"
+  chown -R 65534:65534 "$home"
+  as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+fi
+run_installed "${as_user[@]}"
+# Saved sorted: the words were read from that folder and written back there.
+printf 'apple\r\nzebra\r\n' | cmp -s - "$data_words" ||
+  fail "the user's data folder holds '$(words_in "$data_words")', not the two words sorted"
+[[ ! -e $program_folder/words.txt ]] || fail "words.txt was written into the read-only program folder"
 
 if ((failures > 0)); then exit 1; fi
 echo "install tree and installed program: all checks passed"
