@@ -4,7 +4,7 @@ ASAN_BUILD ?= build-asan
 BENCH_BUILD?= build-release
 CMAKE_GEN  := -G Ninja
 
-.PHONY: deps build run test sanitize bench clean
+.PHONY: deps build run test sanitize bench clean package
 
 deps:
 	@scripts/install-deps.sh
@@ -20,6 +20,10 @@ run: build
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure --no-tests=error
+
+# The Debian package, written into $(BUILD)/ as jabbly_<version>_<arch>.deb.
+package: build
+	cmake --build $(BUILD) --target package
 
 sanitize: deps
 	cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DJABBLY_SANITIZE=ON

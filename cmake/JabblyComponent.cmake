@@ -8,7 +8,8 @@ function(jabbly_add_component name)
     OUTPUT_NAME ${name}
     CXX_VISIBILITY_PRESET hidden
     VISIBILITY_INLINES_HIDDEN ON
-    AUTOMOC OFF)
+    AUTOMOC OFF
+    INSTALL_RPATH "$ORIGIN")
   target_link_libraries(${name} PRIVATE jabbly_contracts Qt6::Core)
   # Hidden visibility still lets the standard library's template instances out; the
   # version script keeps the exported surface to the factory alone.

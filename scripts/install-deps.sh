@@ -11,6 +11,7 @@ packages=(
   fp-utils unrtf
   xvfb xauth
   locales
+  file desktop-file-utils appstream groff-base  # `make package` and the desktop-file checks
 )
 
 missing=()

@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Renders dist/jabbly.svg into dist/icons/jabbly<size>.png at the hicolor sizes. The PNGs
+# are checked in, so building needs no SVG renderer; run this after changing the drawing.
+# Needs rsvg-convert (Debian package librsvg2-bin).
+set -euo pipefail
+cd "$(dirname "$0")"
+for size in 16 22 24 32 48 64 128 256; do
+  rsvg-convert --width "$size" --height "$size" --keep-aspect-ratio jabbly.svg --output "icons/jabbly$size.png"
+done
