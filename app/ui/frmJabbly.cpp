@@ -82,8 +82,8 @@ void frmJabbly::buildControls()
 {
     setWindowTitle(QStringLiteral("Jabbly"));
     QIcon icon;
-    icon.addFile(QStringLiteral(":/icons/jabbly16.xpm"), QSize(16, 16));
-    icon.addFile(QStringLiteral(":/icons/jabbly32.xpm"), QSize(32, 32));
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/jabbly%1.png").arg(size), QSize(size, size));
     setWindowIcon(icon);
     setCentralWidget(client_);
     client_->installEventFilter(this);

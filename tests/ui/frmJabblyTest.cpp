@@ -82,7 +82,10 @@ TEST_F(MainWindowTest, OpensAtDesignSizeWithItsIconTheInputBoxFocusedAndTheDesig
     EXPECT_EQ(w->Say1()->nextInFocusChain(), w->WW());
     EXPECT_EQ(w->WW()->font().pointSizeF(), 11.25);
     // A QIcon made from a missing file is not null: ask for real pixels.
-    EXPECT_EQ(w->windowIcon().availableSizes(), (QList<QSize>{QSize(16, 16), QSize(32, 32)}));
+    QList<QSize> sizes;
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        sizes.append(QSize(size, size));
+    EXPECT_EQ(w->windowIcon().availableSizes(), sizes);
     EXPECT_FALSE(w->windowIcon().pixmap(32, 32).toImage().isNull());
 
     w->resize(600, w->height() + 100);
