@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLibrary>
 #include <QProcess>
 
 #include <cerrno>
@@ -26,6 +27,16 @@ jabbly::Dispatch &component()
 {
     static jabbly::ComponentLibrary library(jabbly::testing::binFolder(), QStringLiteral("Rowkit"), jabbly::RowkitFactory);
     return library.instance();
+}
+
+std::unique_ptr<jabbly::ExportedDispatch> exportedInstance()
+{
+    component();  // loads the library
+    QLibrary library(QDir(jabbly::testing::binFolder()).filePath(QStringLiteral("Rowkit")));
+    auto create = reinterpret_cast<jabbly::CreateComponentFn>(library.resolve(jabbly::RowkitFactory));
+    if (!create)
+        throw std::runtime_error("no factory in the Rowkit library");
+    return std::unique_ptr<jabbly::ExportedDispatch>(create());
 }
 
 QStringList itemsOf(const jabbly::ItemList &list)

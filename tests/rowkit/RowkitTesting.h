@@ -26,6 +26,8 @@ using jabbly::testing::WithoutRootRights;
 // The one Rowkit instance of the test binary.
 jabbly::Dispatch &component();
 inline jabbly::Rowkit rowkit() { return jabbly::Rowkit(component()); }
+// A new instance straight from the library's factory, without the program's wrapper.
+std::unique_ptr<jabbly::ExportedDispatch> exportedInstance();
 
 QStringList itemsOf(const jabbly::ItemList &list);
 
