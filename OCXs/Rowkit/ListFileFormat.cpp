@@ -34,6 +34,10 @@ QStringList splitText(const QString &text, qsizetype maxItems)
 ListFileDecoder::ListFileDecoder(qsizetype maxItems, qsizetype maxLineBytes)
     : maxItems_(maxItems), maxLineBytes_(maxLineBytes), charset_(listFileCharset())
 {
+    // Room for as many items as a list holds, so that the list of items never moves as it
+    // grows; memory that is not filled is never touched.
+    if (charset_.empty() && maxItems_ > 0)
+        items_.reserve(std::min<qsizetype>(maxItems_, jabbly::ItemList::MaxItems + 1));
 }
 
 bool ListFileDecoder::feed(QByteArrayView bytes)
