@@ -47,13 +47,6 @@ void expectError(const std::function<void()> &f, int number, const QString &path
     EXPECT_TRUE(e->message().contains(QString::fromUtf8(reason))) << e->message().toStdString();
 }
 
-struct stat statOf(const QString &path)
-{
-    struct stat st {};
-    EXPECT_EQ(::stat(QFile::encodeName(path).constData(), &st), 0) << path.toStdString();
-    return st;
-}
-
 std::unique_ptr<ItemListModel> threeWords()
 {
     auto list = std::make_unique<ItemListModel>(false);

@@ -7,6 +7,8 @@
 #include <QLibrary>
 #include <QProcess>
 
+#include <gtest/gtest.h>
+
 #include <cerrno>
 #include <csignal>
 #include <clocale>
@@ -198,6 +200,13 @@ QString inPrivateMountNamespace(const std::function<QString()> &body)
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         return QStringLiteral("the child process died: ") + QString::fromUtf8(out);
     return QString::fromUtf8(out);
+}
+
+struct stat statOf(const QString &path)
+{
+    struct stat st {};
+    EXPECT_EQ(::stat(QFile::encodeName(path).constData(), &st), 0) << path.toStdString();
+    return st;
 }
 
 int openDescriptorCount()

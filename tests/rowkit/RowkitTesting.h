@@ -18,6 +18,7 @@
 #include <string>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace rowkit_test {
 
@@ -91,6 +92,9 @@ private:
 // mounts vanishes with it. Returns the child's report: empty when all went well,
 // "SKIP: why" when the system allows no private mounts.
 QString inPrivateMountNamespace(const std::function<QString()> &body);
+
+// The file's status; a failing stat is a test failure.
+struct stat statOf(const QString &path);
 
 // Open file descriptors of this process.
 int openDescriptorCount();
