@@ -62,6 +62,13 @@ jabbly::Error fileError(int errnum, const QString &path, bool missingFolder)
     return jabbly::Error(number, QStringLiteral("%1: '%2': %3").arg(titleOf(number), path, reason));
 }
 
+jabbly::Error folderError(int errnum, const QString &folder)
+{
+    const int number = fileErrorNumber(errnum);
+    const QString reason = QString::fromStdString(std::error_code(errnum, std::generic_category()).message());
+    return jabbly::Error(number, QStringLiteral("%1: folder '%2': no new file can be made in it: %3").arg(titleOf(number), folder, reason));
+}
+
 jabbly::Error notAPlainFile(const QString &path)
 {
     return jabbly::Error(jabbly::err::PathFileAccess, QStringLiteral("%1: '%2': not a plain file").arg(titleOf(jabbly::err::PathFileAccess), path));

@@ -17,6 +17,9 @@ int fileErrorNumber(int errnum);
 // file" into path not found (76).
 jabbly::Error fileError(int errnum, const QString &path, bool missingFolder = false);
 
+// The error for a folder in which no new file can be made; the message names the folder.
+jabbly::Error folderError(int errnum, const QString &folder);
+
 // Path/file access error (75) for something at `path` that is not a plain file (a
 // device, a pipe, a socket), which list files must be.
 jabbly::Error notAPlainFile(const QString &path);

@@ -49,8 +49,9 @@ private:
     iconv_t cd_;
 };
 
-// The locale's character set as iconv knows it, or empty when list files are UTF-8.
-std::string localeCharset()
+}  // namespace
+
+std::string listFileCharset()
 {
     const char *codeset = ::nl_langinfo(CODESET);
     std::string key;
@@ -66,11 +67,13 @@ std::string localeCharset()
     return codeset;
 }
 
+namespace {
+
 QString decodeWith(const std::string &charset, const QByteArray &bytes)
 {
     Converter conv(utf16Name(), charset.c_str());
     if (!conv.ok())
-        return QString::fromLatin1(bytes);  // not expected: localeCharset() checked it
+        return QString::fromLatin1(bytes);  // not expected: listFileCharset() checked it
     // One input byte never gives more than two UTF-16 units.
     QString text(bytes.size() * 2, Qt::Uninitialized);
     char *in = const_cast<char *>(bytes.constData());
@@ -100,7 +103,7 @@ QByteArray encodeWith(const std::string &charset, QStringView text)
 {
     Converter conv(charset.c_str(), utf16Name());
     if (!conv.ok())
-        return text.toLatin1();  // not expected: localeCharset() checked it
+        return text.toLatin1();  // not expected: listFileCharset() checked it
     QByteArray bytes;
     // Generous for single-byte sets; grown below for others.
     bytes.resize(text.size() + 16);
@@ -162,22 +165,9 @@ QString decodeWindows1252(QByteArrayView bytes)
     return text;
 }
 
-ListTextDecoder::ListTextDecoder(const QByteArray &bytes) : bytes_(bytes), charset_(localeCharset())
+QString decodeUtf8Line(QByteArrayView line)
 {
-    const bool utf8 = QByteArrayView(bytes).isValidUtf8();
-    // A file with characters beyond ASCII that is valid UTF-8 was written as UTF-8 (the
-    // reply templates delivered with the program are): text in a single-byte character
-    // set practically never is.
-    const auto beyondAscii = [&] { return std::any_of(bytes.cbegin(), bytes.cend(), [](char c) { return c & 0x80; }); };
-    if (!charset_.empty() && !(utf8 && beyondAscii()))
-        mode_ = Mode::Locale;
-    else
-        mode_ = utf8 ? Mode::Utf8 : Mode::Windows1252;
-}
-
-QString ListTextDecoder::decodeLine(QByteArrayView line) const
-{
-    if (mode_ == Mode::Windows1252)
+    if (!line.isValidUtf8())
         return decodeWindows1252(line);
     // fromUtf8 would drop a byte-order mark at the start; here it is part of the item.
     if (line.startsWith("\xEF\xBB\xBF")) {
@@ -187,21 +177,18 @@ QString ListTextDecoder::decodeLine(QByteArrayView line) const
     return QString::fromUtf8(line);
 }
 
-QString ListTextDecoder::decodeAll() const
+QString decodeInCharset(const std::string &charset, const QByteArray &bytes)
 {
-    switch (mode_) {
-    case Mode::Locale:
-        return decodeWith(charset_, bytes_);
-    case Mode::Windows1252:
-        return decodeWindows1252(bytes_);
-    case Mode::Utf8:
-        break;
-    }
-    return decodeLine(bytes_);
+    // Text in a single-byte character set practically never is valid UTF-8 with
+    // characters beyond ASCII; the reply templates delivered with the program are.
+    const bool beyondAscii = std::any_of(bytes.cbegin(), bytes.cend(), [](char c) { return c & 0x80; });
+    if (beyondAscii && QByteArrayView(bytes).isValidUtf8())
+        return decodeUtf8Line(bytes);
+    return decodeWith(charset, bytes);
 }
 
 ListTextEncoder::ListTextEncoder(qsizetype expectedLength)
-    : charset_(localeCharset()), utf8_(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless)
+    : charset_(listFileCharset()), utf8_(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless)
 {
     if (charset_.empty())
         bytes_.resize(expectedLength + expectedLength / 4 + 16);

@@ -1,10 +1,10 @@
 #pragma once
 // The character set of list files: the locale's. Under a UTF-8 locale (and under the
 // C/POSIX locale, which names plain ASCII) list files are UTF-8 without a byte-order
-// mark; a file that is not valid UTF-8 is read as Windows-1252, so that lists written by
-// older versions still load. Under any other locale its own character set is used, except
-// for a file that is valid UTF-8 and holds characters beyond ASCII: that one was written
-// as UTF-8 and is read so.
+// mark; a line that is not valid UTF-8 is read as Windows-1252, so that lists written by
+// older versions, or lines another program added in that code page, still load. Under
+// any other locale its own character set is used, except for a file that is valid UTF-8
+// and holds characters beyond ASCII: that one was written as UTF-8 and is read so.
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -16,26 +16,21 @@
 
 namespace rowkit {
 
-// Bytes of a list file to text. Never fails: every byte becomes some character, and a
-// byte-order mark is not special (its characters begin the first item). Under UTF-8 and
-// Windows-1252 the bytes CR and LF only ever stand for themselves, so lines can be found
-// in the bytes and each decoded on its own; other character sets are decoded whole.
-class ListTextDecoder {
-public:
-    // Decides how `bytes`, which must outlive the decoder, are to be read.
-    explicit ListTextDecoder(const QByteArray &bytes);
-    bool decodesLines() const { return mode_ != Mode::Locale; }
-    // One line of the file, when decodesLines().
-    QString decodeLine(QByteArrayView line) const;
-    // The whole file.
-    QString decodeAll() const;
+// The locale's character set as iconv knows it when list files are written in it; empty
+// when list files are UTF-8.
+std::string listFileCharset();
 
-private:
-    enum class Mode { Utf8, Windows1252, Locale };
-    const QByteArray &bytes_;
-    std::string charset_;
-    Mode mode_;
-};
+// One line of a UTF-8 list file (CR and LF only ever stand for themselves, so each line
+// can be decoded on its own): as UTF-8 when the line is valid UTF-8, else as
+// Windows-1252. Never fails; a byte-order mark is not special (its character begins the
+// item).
+QString decodeUtf8Line(QByteArrayView line);
+
+// A list file's bytes under a locale character set `charset` (not empty), decoded whole;
+// valid UTF-8 with characters beyond ASCII is read as UTF-8. Every byte becomes some
+// character: one that the character set leaves undefined becomes the character of the
+// same value.
+QString decodeInCharset(const std::string &charset, const QByteArray &bytes);
 
 // Text to the bytes of a list file, piece by piece, so that a whole list is encoded
 // without first being joined into one text. A character that the locale's character set

@@ -29,50 +29,103 @@ QStringList splitText(const QString &text, qsizetype maxItems)
     return items;
 }
 
-QStringList splitBytes(const QByteArray &bytes, qsizetype maxItems, const ListTextDecoder &decoder)
+}  // namespace
+
+ListFileDecoder::ListFileDecoder(qsizetype maxItems, qsizetype maxLineBytes)
+    : maxItems_(maxItems), maxLineBytes_(maxLineBytes), charset_(listFileCharset())
 {
-    QStringList items;
-    const auto *start = reinterpret_cast<const unsigned char *>(bytes.constData());
-    const auto *const end = start + bytes.size();
-    items.reserve(std::min<qsizetype>(std::count(start, end, '\r') + 1, maxItems));
-    const auto *p = start;
+    // Room for as many items as a list holds, so that the list of items never moves as it
+    // grows; memory that is not filled is never touched.
+    if (charset_.empty() && maxItems_ > 0)
+        items_.reserve(std::min<qsizetype>(maxItems_, jabbly::ItemList::MaxItems + 1));
+}
+
+bool ListFileDecoder::feed(QByteArrayView bytes)
+{
+    if (full() || tooLongLine_)
+        return false;
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
+    const auto *const end = p + bytes.size();
+    if (afterCr_ && p != end) {
+        afterCr_ = false;
+        if (*p == '\n')
+            ++p;
+    }
+    const auto *start = p;
     unsigned char high = 0;  // any byte from 0x80 up in the current line
-    const auto addLine = [&](const unsigned char *lineEnd) {
-        if (high < 0x80) {
-            // Plain ASCII, the usual case: widened directly.
-            QString line(lineEnd - start, Qt::Uninitialized);
-            std::copy(start, lineEnd, reinterpret_cast<char16_t *>(line.data()));
-            items.append(std::move(line));
-        } else {
-            items.append(decoder.decodeLine(QByteArrayView(start, lineEnd)));
-        }
-        high = 0;
+    const auto tooLong = [&](qsizetype length) {
+        if (length <= maxLineBytes_)
+            return false;
+        tooLongLine_ = lines_ + 1;
+        return true;
     };
     for (; p != end; ++p) {
         if (*p != '\r') {
             high |= *p;
             continue;
         }
-        if (items.size() == maxItems)
-            return items;
-        addLine(p);
-        if (p + 1 != end && p[1] == '\n')
+        const QByteArrayView piece(start, p);
+        if (tooLong(pending_.size() + piece.size()))
+            return false;
+        if (pending_.isEmpty()) {
+            addLine(piece, high & 0x80);
+        } else {
+            pending_ += piece;
+            addLine(pending_, pendingHigh_ || (high & 0x80));
+            pending_.clear();
+            pendingHigh_ = false;
+        }
+        high = 0;
+        if (full())
+            return false;
+        if (p + 1 == end)
+            afterCr_ = true;
+        else if (p[1] == '\n')
             ++p;
         start = p + 1;
     }
-    if (start != end && items.size() < maxItems)
-        addLine(end);
-    return items;
+    if (start != end) {
+        // The line goes on in the next piece.
+        if (tooLong(pending_.size() + (end - start)))
+            return false;
+        pending_ += QByteArrayView(start, end);
+        pendingHigh_ = pendingHigh_ || (high & 0x80);
+    }
+    return true;
 }
 
-}  // namespace
+void ListFileDecoder::addLine(QByteArrayView line, bool highBytes)
+{
+    ++lines_;
+    if (!charset_.empty()) {
+        lineBytes_ += line;
+        lineBytes_ += "\r\n";
+    } else if (!highBytes) {
+        // Plain ASCII, the usual case: widened directly.
+        QString item(line.size(), Qt::Uninitialized);
+        std::copy(line.begin(), line.end(), reinterpret_cast<char16_t *>(item.data()));
+        items_.append(std::move(item));
+    } else {
+        items_.append(decodeUtf8Line(line));
+    }
+}
+
+QStringList ListFileDecoder::finish()
+{
+    if (!pending_.isEmpty() && !full() && !tooLongLine_)
+        addLine(pending_, pendingHigh_);
+    pending_.clear();
+    if (charset_.empty())
+        return std::move(items_);
+    // Other character sets are decoded whole, as the file was written.
+    return splitText(decodeInCharset(charset_, lineBytes_), maxItems_);
+}
 
 QStringList decodeListFile(const QByteArray &bytes, qsizetype maxItems)
 {
-    const ListTextDecoder decoder(bytes);
-    if (decoder.decodesLines())
-        return splitBytes(bytes, maxItems, decoder);
-    return splitText(decoder.decodeAll(), maxItems);
+    ListFileDecoder decoder(maxItems);
+    decoder.feed(bytes);
+    return decoder.finish();
 }
 
 QByteArray encodeListFile(const jabbly::ItemList &list)

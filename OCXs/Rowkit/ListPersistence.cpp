@@ -17,9 +17,17 @@ Variant listLoad(std::span<Variant> a)
     const QString &file = args::text(a, 1);
 
     // One line more than fits is enough for the list to report that it is full; the
-    // lines that fit stay in it.
+    // lines that fit stay in it. Reading stops there, however long the file is.
     const qsizetype room = ItemList::MaxItems - list.ListCount();
-    list.AddItems(decodeListFile(readWholeFile(file), room + 1));
+    ListFileDecoder decoder(room + 1);
+    readFileInChunks(file, [&decoder](QByteArrayView chunk) { return decoder.feed(chunk); });
+    list.AddItems(decoder.finish());
+    // The lines before an over-long one stay, as they would with a full list.
+    if (const qsizetype line = decoder.tooLongLine())
+        throw jabbly::Error(jabbly::err::Overflow, QStringLiteral("Overflow: '%1': line %2 is longer than %3 bytes, more than a list item may hold")
+                                                       .arg(file)
+                                                       .arg(line)
+                                                       .arg(ListFileDecoder::MaxLineBytes));
     return {};
 }
 

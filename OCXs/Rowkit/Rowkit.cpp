@@ -50,16 +50,20 @@ constexpr bool inInterfaceOrder()
 }
 static_assert(inInterfaceOrder(), "the table must follow the member numbers");
 
-class Component final : public jabbly::Dispatch {
+class Component final : public jabbly::ExportedDispatch {
 public:
-    Variant Invoke(int32_t number, std::span<Variant> args) override
+    bool Invoke(int32_t number, std::span<Variant> args, Variant &result, jabbly::ErrorRecord &error) noexcept override
     {
-        const int64_t slot = static_cast<int64_t>(number) - jabbly::FirstMember;
-        if (slot < 0 || slot >= static_cast<int64_t>(kMembers.size()))
-            throw jabbly::Error(jabbly::err::NotSupported, QStringLiteral("Object doesn't support this property or method"));
-        const Member &m = kMembers[static_cast<std::size_t>(slot)];
-        jabbly::args::expectCount(args, m.argumentCount);
-        return m.run(args);
+        return jabbly::runGuarded(
+            [&] {
+                const int64_t slot = static_cast<int64_t>(number) - jabbly::FirstMember;
+                if (slot < 0 || slot >= static_cast<int64_t>(kMembers.size()))
+                    throw jabbly::Error(jabbly::err::NotSupported, QStringLiteral("Object doesn't support this property or method"));
+                const Member &m = kMembers[static_cast<std::size_t>(slot)];
+                jabbly::args::expectCount(args, m.argumentCount);
+                return m.run(args);
+            },
+            result, error);
     }
 };
 
@@ -70,7 +74,7 @@ static_assert(std::string_view(jabbly::RowkitFactory) == "CreateRowkit");
 
 // No exception may leave a C entry: a failed allocation is reported as no instance,
 // which the loader turns into "cannot create object" (429).
-extern "C" __attribute__((visibility("default"))) jabbly::Dispatch *CreateRowkit()
+extern "C" __attribute__((visibility("default"))) jabbly::ExportedDispatch *CreateRowkit()
 {
     return new (std::nothrow) rowkit::Component;
 }

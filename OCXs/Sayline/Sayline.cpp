@@ -16,28 +16,26 @@ namespace {
 
 using jabbly::Variant;
 
-constexpr int kOutOfMemory = 7;
-
-class ctlSayline final : public jabbly::Dispatch {
+class ctlSayline final : public jabbly::ExportedDispatch {
 public:
-    Variant Invoke(int32_t member, std::span<Variant> args) override
+    bool Invoke(int32_t member, std::span<Variant> args, Variant &result, jabbly::ErrorRecord &error) noexcept override
     {
-        try {
-            switch (member) {
-            case jabbly::sayline::ListVoices:
-                jabbly::args::expectCount(args, 2);
-                listVoices(jabbly::args::list(args, 0), jabbly::args::engine(args, 1));
-                return {};
-            case jabbly::sayline::filt:
-                jabbly::args::expectCount(args, 1);
-                // The argument itself is rewritten: the caller's variable when it passed one.
-                return filterForSpeech(jabbly::args::text(args, 0));
-            default:
-                throw jabbly::Error(jabbly::err::NotSupported, QStringLiteral("Object doesn't support this property or method"));
-            }
-        } catch (const std::bad_alloc &) {
-            throw jabbly::Error(kOutOfMemory, QStringLiteral("Out of memory"));
-        }
+        return jabbly::runGuarded(
+            [&]() -> Variant {
+                switch (member) {
+                case jabbly::sayline::ListVoices:
+                    jabbly::args::expectCount(args, 2);
+                    listVoices(jabbly::args::list(args, 0), jabbly::args::engine(args, 1));
+                    return {};
+                case jabbly::sayline::filt:
+                    jabbly::args::expectCount(args, 1);
+                    // The argument itself is rewritten: the caller's variable when it passed one.
+                    return filterForSpeech(jabbly::args::text(args, 0));
+                default:
+                    throw jabbly::Error(jabbly::err::NotSupported, QStringLiteral("Object doesn't support this property or method"));
+                }
+            },
+            result, error);
     }
 };
 
@@ -48,7 +46,7 @@ static_assert(std::string_view(jabbly::SaylineFactory) == "CreateSayline");
 
 // No exception may leave a C entry: a failed allocation is reported as no instance,
 // which the loader turns into "cannot create object" (429).
-extern "C" __attribute__((visibility("default"))) jabbly::Dispatch *CreateSayline()
+extern "C" __attribute__((visibility("default"))) jabbly::ExportedDispatch *CreateSayline()
 {
     return new (std::nothrow) sayline::ctlSayline;
 }

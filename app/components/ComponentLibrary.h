@@ -1,6 +1,7 @@
 #pragma once
 // Loads a component library (Rowkit, Sayline) from a folder and creates its one instance
-// through the library's exported factory.
+// through the library's exported factory. The instance is offered as a Dispatch whose
+// failures are thrown here, in the program, from the error records the library returns.
 
 #include "jabbly/dispatch.h"
 
@@ -20,11 +21,12 @@ public:
     ComponentLibrary(const ComponentLibrary &) = delete;
     ComponentLibrary &operator=(const ComponentLibrary &) = delete;
 
-    Dispatch &instance() { return *instance_; }
+    Dispatch &instance();
 
 private:
+    class Instance;
     QLibrary library_;
-    std::unique_ptr<Dispatch> instance_;
+    std::unique_ptr<Instance> instance_;
 };
 
 }  // namespace jabbly

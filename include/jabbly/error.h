@@ -11,7 +11,9 @@ namespace jabbly {
 namespace err {
 inline constexpr int InvalidArgument = 5;
 inline constexpr int Overflow = 6;
+inline constexpr int OutOfMemory = 7;
 inline constexpr int TypeMismatch = 13;
+inline constexpr int Internal = 51;
 inline constexpr int FileNotFound = 53;
 inline constexpr int DiskFull = 61;
 inline constexpr int PermissionDenied = 70;

@@ -124,12 +124,16 @@ TEST(RowkitListFileErrors, PermissionDeniedIsReportedAndTheOldFileStays)
     Scratch dir;
     dir.write("secret.txt", "hidden\r\n");
     dir.write("readonly.txt", "old\r\n");
+    dir.write("shared.txt", "old\r\n");
     ASSERT_TRUE(QDir(dir.path({})).mkdir("locked"));
     dir.write("locked/words.txt", "old\r\n");
     ASSERT_EQ(::chmod(QFile::encodeName(dir.path("secret.txt")).constData(), 0), 0);
     ASSERT_EQ(::chmod(QFile::encodeName(dir.path("readonly.txt")).constData(), 0444), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(dir.path("shared.txt")).constData(), 0666), 0);
     ASSERT_EQ(::chmod(QFile::encodeName(dir.path("locked/words.txt")).constData(), 0666), 0);
     ASSERT_EQ(::chmod(QFile::encodeName(dir.path("locked")).constData(), 0555), 0);
+    const struct stat lockedBefore = statOf(dir.path("locked/words.txt"));
+    const struct stat sharedBefore = statOf(dir.path("shared.txt"));
 
     const auto list = threeWords();
     auto r = rowkit();  // loaded with the rights that can read the build folder
@@ -144,14 +148,26 @@ TEST(RowkitListFileErrors, PermissionDeniedIsReportedAndTheOldFileStays)
         // A read-only file in a writable folder: renaming over it would work, but the
         // user said the file is not to be written.
         expectError([&] { r.Listsave(*list, dir.path("readonly.txt")); }, 70, dir.path("readonly.txt"), systemErrorText(EACCES));
-        // A writable file in a folder that cannot take the new file.
-        expectError([&] { r.Listsave(*list, dir.path("locked/words.txt")); }, 70, dir.path("locked/words.txt"), systemErrorText(EACCES));
+        // A writable file in a folder that cannot take a new file is written in place.
+        EXPECT_NO_THROW(r.Listsave(*list, dir.path("locked/words.txt")));
+        // A new file cannot be made there at all: the folder is what refuses.
+        const auto e = errorOf([&] { r.Listsave(*list, dir.path("locked/new.txt")); });
+        ASSERT_TRUE(e.has_value());
+        EXPECT_EQ(e->number(), 70);
+        EXPECT_TRUE(e->message().contains(QStringLiteral("'%1'").arg(dir.path("locked")))) << e->message().toStdString();
+        EXPECT_FALSE(e->message().contains("new.txt")) << e->message().toStdString();
+        // A file that someone else owns and lets us write keeps its owner.
+        EXPECT_NO_THROW(r.Listsave(*list, dir.path("shared.txt")));
     }
     ::chmod(QFile::encodeName(dir.path("locked")).constData(), 0777);
     EXPECT_EQ(dir.read("readonly.txt"), "old\r\n");
-    EXPECT_EQ(dir.read("locked/words.txt"), "old\r\n");
+    EXPECT_EQ(dir.read("locked/words.txt"), "one\r\ntwo\r\nthree\r\n");
+    EXPECT_EQ(statOf(dir.path("locked/words.txt")).st_ino, lockedBefore.st_ino);
     EXPECT_EQ(dir.entries("locked"), QStringList{"words.txt"});
-    EXPECT_EQ(dir.entries(), (QStringList{"locked", "readonly.txt", "secret.txt"}));
+    EXPECT_EQ(dir.read("shared.txt"), "one\r\ntwo\r\nthree\r\n");
+    EXPECT_EQ(statOf(dir.path("shared.txt")).st_uid, sharedBefore.st_uid);
+    EXPECT_EQ(statOf(dir.path("shared.txt")).st_mode & 07777, 0666u);
+    EXPECT_EQ(dir.entries(), (QStringList{"locked", "readonly.txt", "secret.txt", "shared.txt"}));
 }
 
 TEST(RowkitListFileErrors, WriteThatFailsHalfWayLeavesTheOldFile)
@@ -263,6 +279,36 @@ TEST(RowkitListFileErrors, HugeLinesAndMoreLinesThanAListHolds)
     // A full list takes nothing more and is left as it was.
     EXPECT_EQ(errorNumber([&] { r.Listload(sorted, dir.path("huge.txt")); }), 6);
     EXPECT_EQ(sorted.ListCount(), jabbly::ItemList::MaxItems);
+}
+
+TEST(RowkitListFileErrors, AHugeSparseFileGivesAClearErrorQuickly)
+{
+    constexpr off_t Huge = off_t{100} << 30;
+    Scratch dir;
+    const auto makeSparse = [&](const QString &name, const QByteArray &start) {
+        dir.write(name, start);
+        return ::truncate(QFile::encodeName(dir.path(name)).constData(), Huge) == 0;
+    };
+    // Two lines, then 100 GB of NUL bytes without a line end.
+    if (!makeSparse("words.txt", "a\r\nb\r\n"))
+        GTEST_SKIP() << "no sparse file of 100 GB here: " << std::strerror(errno);
+    ItemListModel list(false);
+    list.AddItem("kept");
+    const auto e = errorOf([&] { rowkit().Listload(list, dir.path("words.txt")); });
+    ASSERT_TRUE(e.has_value());
+    EXPECT_EQ(e->number(), 6);
+    EXPECT_TRUE(e->message().contains(dir.path("words.txt"))) << e->message().toStdString();
+    EXPECT_TRUE(e->message().contains("line 3")) << e->message().toStdString();
+    EXPECT_EQ(itemsOf(list), (QStringList{"kept", "a", "b"}));
+
+    // More lines than a list holds before the sparse part: reading stops at the limit.
+    QByteArray lines;
+    for (int i = 0; i < 40000; ++i)
+        lines += "w" + QByteArray::number(i) + "\r\n";
+    ASSERT_TRUE(makeSparse("many.txt", lines));
+    ItemListModel many(true);
+    EXPECT_EQ(errorNumber([&] { rowkit().Listload(many, dir.path("many.txt")); }), 6);
+    EXPECT_EQ(many.ListCount(), jabbly::ItemList::MaxItems);
 }
 
 TEST(RowkitListFileErrors, NoFileStaysOpenAfterAnyCall)

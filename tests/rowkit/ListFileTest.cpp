@@ -209,6 +209,49 @@ TEST(RowkitListFile, FilesThatAreNotUtf8LoadAsWindows1252)
     }
 }
 
+TEST(RowkitListFile, EachLineIsReadAsUtf8WhenItIsUtf8)
+{
+    CtypeLocale utf8("C.UTF-8");
+    ASSERT_TRUE(utf8.ok());
+    Scratch dir;
+    // One line in Windows-1252 (another program added it) spoils only itself.
+    dir.write("mixed.txt", bytes("caf\xC3\xA9\r\nna\xEFve \x80\r\n\xE2\x82\xAC 5\r\nplain"));
+    ItemListModel list(false);
+    rowkit().Listload(list, dir.path("mixed.txt"));
+    EXPECT_EQ(itemsOf(list), (QStringList{QString::fromUtf8("café"), QString::fromUtf8("naïve €"), QString::fromUtf8("€ 5"), "plain"}));
+    rowkit().Listsave(list, dir.path("mixed.txt"));
+    EXPECT_EQ(dir.read("mixed.txt"), bytes("caf\xC3\xA9\r\nna\xC3\xAFve \xE2\x82\xAC\r\n\xE2\x82\xAC 5\r\nplain\r\n"));
+}
+
+TEST(RowkitListFile, LinesAndCharactersAcrossReadingPiecesComeOutWhole)
+{
+    // The file is read 64 KiB at a time: a CR LF, a lone CR and a two-byte character each
+    // fall on a boundary, and one line spans several pieces.
+    QByteArray file(65535, 'a');
+    file += "\r\n";
+    file += QByteArray(131071 - file.size(), 'b') + "\xC3\xA9" "b\r";
+    file += QByteArray(196607 - file.size(), 'c') + "\rd";
+    const QByteArray longLine(300000, 'e');
+    file += "\r\n" + longLine + "\xC3\xA9\r\n";
+    const QStringList expected{QString(65535, 'a'), QString(131071 - 65537, 'b') + QString::fromUtf8("éb"),
+                               QString(196607 - 131075, 'c'), "d", QString::fromLatin1(longLine) + QString::fromUtf8("é")};
+    Scratch dir;
+    dir.write("pieces.txt", file);
+    const auto check = [&] {
+        ItemListModel list(false);
+        rowkit().Listload(list, dir.path("pieces.txt"));
+        EXPECT_EQ(itemsOf(list), expected);
+    };
+    {
+        CtypeLocale utf8("C.UTF-8");
+        check();
+    }
+    Windows1252Locale cp1252;
+    if (!cp1252.ok())
+        GTEST_SKIP() << cp1252.why().toStdString();
+    check();
+}
+
 TEST(RowkitListFile, SingleByteLocaleKeepsEveryByte)
 {
     Windows1252Locale cp1252;

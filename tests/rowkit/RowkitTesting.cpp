@@ -4,7 +4,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLibrary>
 #include <QProcess>
+
+#include <gtest/gtest.h>
 
 #include <cerrno>
 #include <csignal>
@@ -26,6 +29,16 @@ jabbly::Dispatch &component()
 {
     static jabbly::ComponentLibrary library(jabbly::testing::binFolder(), QStringLiteral("Rowkit"), jabbly::RowkitFactory);
     return library.instance();
+}
+
+std::unique_ptr<jabbly::ExportedDispatch> exportedInstance()
+{
+    component();  // loads the library
+    QLibrary library(QDir(jabbly::testing::binFolder()).filePath(QStringLiteral("Rowkit")));
+    auto create = reinterpret_cast<jabbly::CreateComponentFn>(library.resolve(jabbly::RowkitFactory));
+    if (!create)
+        throw std::runtime_error("no factory in the Rowkit library");
+    return std::unique_ptr<jabbly::ExportedDispatch>(create());
 }
 
 QStringList itemsOf(const jabbly::ItemList &list)
@@ -184,6 +197,13 @@ QString inPrivateMountNamespace(const std::function<QString()> &body)
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         return QStringLiteral("the child process died: ") + QString::fromUtf8(out);
     return QString::fromUtf8(out);
+}
+
+struct stat statOf(const QString &path)
+{
+    struct stat st {};
+    EXPECT_EQ(::stat(QFile::encodeName(path).constData(), &st), 0) << path.toStdString();
+    return st;
 }
 
 int openDescriptorCount()

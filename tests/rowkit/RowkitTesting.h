@@ -18,6 +18,7 @@
 #include <string>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace rowkit_test {
 
@@ -26,6 +27,8 @@ using jabbly::testing::WithoutRootRights;
 // The one Rowkit instance of the test binary.
 jabbly::Dispatch &component();
 inline jabbly::Rowkit rowkit() { return jabbly::Rowkit(component()); }
+// A new instance straight from the library's factory, without the program's wrapper.
+std::unique_ptr<jabbly::ExportedDispatch> exportedInstance();
 
 QStringList itemsOf(const jabbly::ItemList &list);
 
@@ -90,6 +93,9 @@ private:
 // mounts vanishes with it. Returns the child's report: empty when all went well,
 // "SKIP: why" when the system allows no private mounts.
 QString inPrivateMountNamespace(const std::function<QString()> &body);
+
+// The file's status; a failing stat is a test failure.
+struct stat statOf(const QString &path);
 
 // Open file descriptors of this process.
 int openDescriptorCount();

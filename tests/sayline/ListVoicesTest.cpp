@@ -14,6 +14,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <new>
+#include <stdexcept>
 
 using jabbly::Error;
 using jabbly::ItemListModel;
@@ -187,4 +189,34 @@ TEST(ListVoices, DispatchChecksItsArguments)
     std::array<jabbly::Variant, 1> listOnly{jabbly::Variant(static_cast<jabbly::ItemList *>(&list))};
     EXPECT_EQ(errorNumber([&] { d.Invoke(jabbly::sayline::ListVoices, listOnly); }), jabbly::err::WrongArgumentCount);
     EXPECT_EQ(list.ListCount(), 0);
+}
+
+TEST(ListVoices, EveryFailureComesBackAsARecordAndANumberedError)
+{
+    ItemListModel list(false);
+    const auto failWith = [&](auto exception) {
+        StrictMock<MockSpeechEngine> engine;
+        EXPECT_CALL(engine, Find(kCriteria)).WillOnce(Throw(exception));
+        try {
+            sayline_test::sayline().ListVoices(list, engine);
+        } catch (const Error &e) {
+            return QString::number(e.number()) + ' ' + e.message();
+        }
+        return QStringLiteral("no error");
+    };
+    EXPECT_EQ(failWith(std::bad_alloc()), "7 Out of memory");
+    EXPECT_EQ(failWith(std::length_error("vector::reserve")), "7 Out of memory");
+    EXPECT_EQ(failWith(std::logic_error("engine confused")), "51 Internal error: engine confused");
+    EXPECT_EQ(list.ListCount(), 0);
+
+    // The library's own entry answers with a record, and throws nothing.
+    const auto exported = sayline_test::exportedInstance();
+    ASSERT_TRUE(exported);
+    std::array<jabbly::Variant, 1> number{jabbly::Variant(int32_t{5})};
+    jabbly::Variant result;
+    jabbly::ErrorRecord error;
+    bool ok = true;
+    EXPECT_NO_THROW(ok = exported->Invoke(jabbly::sayline::filt, number, result, error));
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(error.number, jabbly::err::TypeMismatch);
 }

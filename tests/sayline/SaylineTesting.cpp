@@ -5,8 +5,12 @@
 
 #include "jabbly/members.h"
 
+#include <QDir>
+#include <QLibrary>
+
 #include <array>
 #include <memory>
+#include <stdexcept>
 
 namespace sayline_test {
 
@@ -15,6 +19,16 @@ jabbly::Dispatch &component()
     static const std::unique_ptr<jabbly::ComponentLibrary> library =
         std::make_unique<jabbly::ComponentLibrary>(jabbly::testing::binFolder(), QStringLiteral("Sayline"), jabbly::SaylineFactory);
     return library->instance();
+}
+
+std::unique_ptr<jabbly::ExportedDispatch> exportedInstance()
+{
+    component();  // loads the library
+    QLibrary library(QDir(jabbly::testing::binFolder()).filePath(QStringLiteral("Sayline")));
+    auto create = reinterpret_cast<jabbly::CreateComponentFn>(library.resolve(jabbly::SaylineFactory));
+    if (!create)
+        throw std::runtime_error("no factory in the Sayline library");
+    return std::unique_ptr<jabbly::ExportedDispatch>(create());
 }
 
 QString filt(QString &text)

@@ -6,10 +6,15 @@
 
 #include "jabbly/dispatch.h"
 
+#include <memory>
+
 namespace sayline_test {
 
 jabbly::Dispatch &component();
 inline jabbly::Sayline sayline() { return jabbly::Sayline(component()); }
+
+// A new instance straight from the library's factory, without the program's wrapper.
+std::unique_ptr<jabbly::ExportedDispatch> exportedInstance();
 
 // Calls filt through the dispatch entry with `text` as the by-reference argument.
 QString filt(QString &text);
