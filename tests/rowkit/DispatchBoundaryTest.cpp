@@ -1,9 +1,13 @@
 // What crosses the library boundary: results and error records, never an exception.
 #include "RowkitTesting.h"
 
+#include "ErrorNumber.h"
+
 #include "jabbly/members.h"
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
 
 #include <array>
 #include <functional>
@@ -15,6 +19,7 @@ using jabbly::ErrorRecord;
 using jabbly::ItemListModel;
 using jabbly::Variant;
 using namespace rowkit_test;
+using jabbly::testing::systemErrorText;
 namespace member = jabbly::rowkit;
 
 namespace {
@@ -56,7 +61,7 @@ TEST(RowkitDispatch, TheExportedEntryReturnsFailuresAsRecords)
     EXPECT_EQ(failure(member::ListDrives + 1, find), "438 Object doesn't support this property or method");
     Scratch dir;
     std::array<Variant, 2> load{Variant(static_cast<jabbly::ItemList *>(&list)), Variant(dir.path("missing.txt"))};
-    EXPECT_EQ(failure(member::Listload, load), "53 File not found: '" + dir.path("missing.txt") + "': No such file or directory");
+    EXPECT_EQ(failure(member::Listload, load), "53 File not found: '" + dir.path("missing.txt") + "': " + systemErrorText(ENOENT));
 }
 
 TEST(RowkitDispatch, EveryExceptionBecomesANumberedError)
