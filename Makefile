@@ -2,9 +2,11 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 BENCH_BUILD?= build-release
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 CMAKE_GEN  := -G Ninja
 
-.PHONY: deps build run test sanitize bench clean package
+.PHONY: deps build run test sanitize bench fuzz clean package
 
 deps:
 	@scripts/install-deps.sh
@@ -34,6 +36,10 @@ bench: deps
 	cmake -S . -B $(BENCH_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(BENCH_BUILD)
 	@for b in $(BENCH_BUILD)/bench/bench_*; do echo "== $$b"; "$$b"; done
+
+# libFuzzer runs of every fuzz target, FUZZ_SECONDS each (clang is installed when missing).
+fuzz: deps
+	@fuzz/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD)
