@@ -12,6 +12,7 @@
 
 #include <QByteArrayView>
 #include <QFile>
+#include <QStringDecoder>
 
 #include <algorithm>
 #include <clocale>
@@ -75,6 +76,13 @@ void checkRoundTrip(ItemList &list, bool sorted, const QString &file)
                QStringLiteral("saved %1, loaded back %2").arg(show(itemsOf(list)), show(itemsOf(again))));
 }
 
+// UTF-8 as a list file reads it: a byte order mark is kept as a character of the item.
+QString utf8KeepingBom(QByteArrayView line)
+{
+    QStringDecoder decode(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return decode(line);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -101,8 +109,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (qsizetype i = 0; i < items.size(); ++i) {
         const QString &item = items[i];
         FUZZ_CHECK(!item.contains(u'\r'), QStringLiteral("item %1 holds a CR: %2").arg(i).arg(show(item)));
-        // Windows-1252 gives one character for each byte.
-        if (!utf8)
+        // Each line is read on its own: as UTF-8 when it is valid UTF-8, else as
+        // Windows-1252, which gives one character for each byte.
+        if (lines[i].isValidUtf8())
+            FUZZ_CHECK(item == utf8KeepingBom(lines[i]), QStringLiteral("UTF-8 line %1 read as %2").arg(i).arg(show(item)));
+        else
             FUZZ_CHECK(item.size() == lines[i].size(), QStringLiteral("line %1 of %2 bytes read as %3").arg(i).arg(lines[i].size()).arg(show(item)));
     }
 

@@ -167,7 +167,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             FUZZ_CHECK(!(w.writer == RecordingTranscript::Command && w.text.startsWith(QStringLiteral("NOTE: Sorry"))),
                        QStringLiteral("the turn failed (%1): ").arg(w.text) + context);
 
-        const QString lower = line.toLower();
+        const QString lower = ConversationTurn::lowerCase(line);
         if (commandFor(lower)) {
             FUZZ_CHECK(writes.size() == 2 && commands.ran.size() == commandsBefore + 1, QStringLiteral("a command turn: ") + context);
             continue;
