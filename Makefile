@@ -32,10 +32,23 @@ sanitize: deps
 	cmake --build $(ASAN_BUILD)
 	cd $(ASAN_BUILD) && ctest --output-on-failure --no-tests=error
 
+# Runs every benchmark program, then the real-window timing when Xvfb is there; fails when
+# any of them fails (crashes, or reports an error).
 bench: deps
 	cmake -S . -B $(BENCH_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(BENCH_BUILD)
-	@for b in $(BENCH_BUILD)/bench/bench_*; do echo "== $$b"; "$$b"; done
+	@failed=""; \
+	for b in $(BENCH_BUILD)/bench/bench_*; do \
+		echo "== $$b"; \
+		"$$b" || failed="$$failed $$b"; \
+	done; \
+	if command -v xvfb-run >/dev/null 2>&1; then \
+		echo "== real window (bench/window/run-window-bench.sh)"; \
+		bench/window/run-window-bench.sh $(BENCH_BUILD) || failed="$$failed window_driver"; \
+	else \
+		echo "== real window: skipped, xvfb-run is missing"; \
+	fi; \
+	if [ -n "$$failed" ]; then echo "FAILED:$$failed" >&2; exit 1; fi
 
 # libFuzzer runs of every fuzz target, FUZZ_SECONDS each (clang is installed when missing).
 fuzz: deps

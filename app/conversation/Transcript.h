@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <utility>
 
 namespace jabbly {
 
@@ -20,6 +21,34 @@ public:
     virtual void insSayPerson(const QString &text) = 0;
     // The computer's words after the label, in green, on the same line.
     virtual void insSayCPU(const QString &text) = 0;
+
+    // Groups writes, such as those of one turn, so that the transcript can lay its text out
+    // and scroll once for the group instead of once for every write. What is written, in
+    // which colours and order, is the same with or without a batch. A batch must end before
+    // its transcript is destroyed, and before anything that may destroy it runs.
+    class Batch {
+    public:
+        explicit Batch(Transcript &transcript) : transcript_(&transcript) { transcript_->beginBatch(); }
+        ~Batch() { end(); }
+        Batch(const Batch &) = delete;
+        Batch &operator=(const Batch &) = delete;
+
+        // Ends the batch now; later calls, and the destructor, do nothing.
+        void end()
+        {
+            if (Transcript *transcript = std::exchange(transcript_, nullptr))
+                transcript->endBatch();
+        }
+
+    private:
+        Transcript *transcript_;
+    };
+
+protected:
+    // Batches may nest: only the outermost one counts. Neither may throw. A transcript
+    // that draws nothing has nothing to gain and keeps these defaults.
+    virtual void beginBatch() {}
+    virtual void endBatch() {}
 };
 
 // A text colour of the transcript, as red, green and blue from 0 to 255.

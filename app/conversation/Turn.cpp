@@ -3,6 +3,8 @@
 #include "Transcript.h"
 #include "jabbly/error.h"
 
+#include <optional>
+
 namespace jabbly {
 
 ConversationTurn::ConversationTurn(Transcript &WW, InputBox &Say1, ItemList &HidWord, ItemList &HidCPU,
@@ -69,6 +71,8 @@ void ConversationTurn::Process(const QString &NameNo, QString &Say)
     if (NameNo.isEmpty() || Say.isEmpty())
         return;
 
+    // The turn's writes are shown together when it ends.
+    std::optional<Transcript::Batch> batch(std::in_place, WW_);
     try {
         Say1_.selectAll();
         WW_.insName(NameNo + QStringLiteral(": "));
@@ -77,6 +81,9 @@ void ConversationTurn::Process(const QString &NameNo, QString &Say)
 
         const QString line = lowerCase(Say);
         if (const std::optional<Command> command = commandFor(line)) {
+            // A command may open a dialog, and "[exit]" may end the window that holds the
+            // transcript: the echo is shown first, and the batch is over before it runs.
+            batch.reset();
             commands_.run(*command);
             return;  // "[exit]" may have closed the window: touch nothing more.
         }

@@ -26,9 +26,11 @@ public:
     WordLearning(ItemList &HidWord, ListSource lstAI, Rowkit &rowkit);
 
     // Learns the words of `line` (already lower-cased by the turn). A word is new when
-    // ListFindExact on HidWord answers -1 (letter case ignored); it is added to HidWord and
-    // then to lstAI the moment it is met. When HidWord holds the most items a list can,
-    // new words are counted in notLearned and nothing is added.
+    // ListFindExact on HidWord answers -1 (letter case ignored) and no earlier word of the
+    // line was the same word. The new words go into HidWord and then into lstAI, each list
+    // taking them in one batch; the lists end up exactly as if each word had been added the
+    // moment it was met. New words beyond the room left in HidWord are counted in
+    // notLearned (each time they occur) and not added.
     Result learn(const QString &line);
 
     // The line with "'s" removed, then ' " . , \ [ ] ? ! : ; # ( ) < > { } @ * removed and
@@ -36,6 +38,11 @@ public:
     static QString cleanLine(const QString &line);
 
 private:
+    struct ItemOrder {
+        bool operator()(const QString &a, const QString &b) const;
+    };
+    void addToLists(const QStringList &added);
+
     ItemList &HidWord_;
     ListSource lstAI_;
     Rowkit &rowkit_;

@@ -1,12 +1,15 @@
 #pragma once
 // The transcript over a QTextEdit that the main window owns. The edit is made read-only
 // for typing but stays selectable; each line of the transcript is one paragraph of its
-// document.
+// document. The document is laid out by the transcript's own layout: paragraphs wrap at
+// word boundaries like Qt's, and a run of text without a break opportunity is wrapped
+// anywhere in time that grows with its length only.
 
 #include "Transcript.h"
 
 #include <QColor>
 #include <QFont>
+#include <QTextCursor>
 
 class QTextCharFormat;
 class QTextEdit;
@@ -41,11 +44,20 @@ public:
 
     QTextEdit *edit() const { return edit_; }
 
+protected:
+    // Keeps one edit block open for the batch: the document is laid out once, when it ends,
+    // and the view then scrolls to the end once.
+    void beginBatch() override;
+    void endBatch() override;
+
 private:
     void write(TextColour colour, bool newLine, const QString &text);
     void mergeIntoWholeText(const QTextCharFormat &format);
+    void showEnd();
 
     QTextEdit *edit_;
+    QTextCursor batch_;
+    int batchDepth_ = 0;
 };
 
 inline QColor toQColor(TextColour c) { return QColor(c.red, c.green, c.blue); }

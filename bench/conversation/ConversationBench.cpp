@@ -1,6 +1,8 @@
-// The conversation engine's speed with a full word list (32,767 known words): whole turns,
-// reply composition alone and transcript writes, each next to a baseline that does only
-// the unavoidable part of the work.
+// The conversation engine's speed: whole turns with a full word list (32,767 known words,
+// so that learning finds every word) and with 29,000 words and a third of the line new
+// (sorted inserts into both lists), reply composition alone and transcript writes, each
+// next to a baseline that does only the unavoidable part of the work.
+#include "BenchSupport.h"
 #include "Components.h"
 #include "FindExactDispatch.h"
 #include "ItemListModel.h"
@@ -16,6 +18,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <memory>
 
 using namespace jabbly;
@@ -70,7 +73,10 @@ struct World {
         QStringList words;
         for (int i = 0; i < ItemList::MaxItems; ++i)
             words.append(wordFor(i));
-        HidWord.AddItems(words);
+        words.sort(Qt::CaseInsensitive);
+        full = words;
+        roomy = words.mid(0, RoomyCount);
+        HidWord.AddItems(full);
         HidCPU.AddItems(templates());
         edit.resize(700, 400);
         edit.show();
@@ -81,10 +87,20 @@ struct World {
     {
         QStringList parts;
         for (int i = 0; i < count; ++i)
-            parts.append(i % 3 == 2 ? QStringLiteral("new%1").arg(i) : HidWord.List((i * 7919) % ItemList::MaxItems));
+            parts.append(i % 3 == 2 ? QStringLiteral("new%1").arg(i) : roomy.at((i * 7919) % RoomyCount));
         return parts.join(u' ');
     }
 
+    // HidWord as it was before a turn learned anything: `words`, and lstAI empty.
+    void resetLists(const QStringList &words)
+    {
+        HidWord.Clear();
+        HidWord.AddItems(words);  // an empty list shares the words, it does not copy them
+        lstAI.Clear();
+    }
+
+    static constexpr int RoomyCount = 29000;
+    QStringList full, roomy;
     ItemListModel HidWord{true}, HidCPU{false}, lstAI{true};
     testing::FindExactDispatch component;
     Rowkit rowkit{component};
@@ -96,41 +112,58 @@ struct World {
     NullTranscript nullWW;
 };
 
+// One World for the whole program, gone before the application object is.
 World &world()
 {
-    static World w;
-    return w;
+    static World *w = [] {
+        auto *made = new World;
+        jabbly::bench::atExit([made] { delete made; });
+        return made;
+    }();
+    return *w;
 }
 
-void runTurns(benchmark::State &state, Transcript &WW, int words)
+// Turns with the line of `words` words. When `learning`, HidWord starts every turn with
+// 29,000 words and a third of the line is new; else HidWord is full and learns nothing.
+void runTurns(benchmark::State &state, Transcript &WW, int words, bool learning)
 {
     World &w = world();
     ConversationTurn turn(WW, w.input, w.HidWord, w.HidCPU, [&]() -> ItemList & { return w.lstAI; }, w.rowkit, w.random,
                           w.commands);
     const QString typed = w.line(words);
+    const int fresh = words / 3;
+    w.resetLists(learning ? w.roomy : w.full);
     int sinceClear = 0;
     for (auto _ : state) {
         QString name = QStringLiteral("Human"), say = typed;
         turn.Process(name, say);
+        state.PauseTiming();
+        const int expected = learning ? World::RoomyCount + fresh : ItemList::MaxItems;
+        if (w.HidWord.ListCount() != expected || w.lstAI.ListCount() != (learning ? fresh : 0))
+            state.SkipWithError("the turn did not learn what it should have");
+        if (learning)
+            w.resetLists(w.roomy);
         if (++sinceClear == 200) {
-            state.PauseTiming();
             w.WW.clear();
             sinceClear = 0;
-            state.ResumeTiming();
         }
+        state.ResumeTiming();
     }
-    if (w.HidWord.ListCount() != ItemList::MaxItems)
-        state.SkipWithError("the word list changed");
     w.WW.clear();
+    w.resetLists(w.full);
 }
 
-void BM_Turn20Words(benchmark::State &state) { runTurns(state, world().WW, 20); }
-void BM_Turn20Words_NoTranscript(benchmark::State &state) { runTurns(state, world().nullWW, 20); }
-void BM_Turn10000Words(benchmark::State &state) { runTurns(state, world().WW, 10000); }
-void BM_Turn10000Words_NoTranscript(benchmark::State &state) { runTurns(state, world().nullWW, 10000); }
+void BM_Turn20Words(benchmark::State &state) { runTurns(state, world().WW, 20, false); }
+void BM_Turn20Words_NoTranscript(benchmark::State &state) { runTurns(state, world().nullWW, 20, false); }
+void BM_Turn10000Words(benchmark::State &state) { runTurns(state, world().WW, 10000, false); }
+void BM_Turn10000Words_NoTranscript(benchmark::State &state) { runTurns(state, world().nullWW, 10000, false); }
+void BM_Turn20Words_ThirdNew(benchmark::State &state) { runTurns(state, world().WW, 20, true); }
+void BM_Turn20Words_ThirdNew_NoTranscript(benchmark::State &state) { runTurns(state, world().nullWW, 20, true); }
+void BM_Turn10000Words_ThirdNew(benchmark::State &state) { runTurns(state, world().WW, 10000, true); }
+void BM_Turn10000Words_ThirdNew_NoTranscript(benchmark::State &state) { runTurns(state, world().nullWW, 10000, true); }
 
-// Baseline: lower-casing the line and looking up each of its words straight in the list,
-// without the component call, the punctuation pass or the transcript.
+// Baseline: lower-casing the line and looking up each of its words straight in the full
+// list, without the component call, the punctuation pass or the transcript.
 void lookupBaseline(benchmark::State &state, int words)
 {
     World &w = world();
@@ -146,6 +179,49 @@ void lookupBaseline(benchmark::State &state, int words)
 
 void BM_Baseline_Lookup20Words(benchmark::State &state) { lookupBaseline(state, 20); }
 void BM_Baseline_Lookup10000Words(benchmark::State &state) { lookupBaseline(state, 10000); }
+
+// Baseline for the learning turns: the lookups of lookupBaseline in the 29,000-word list,
+// then the new words sorted and put in their places in that list in one pass from its end
+// (a binary search for each, the items between moved once), and the sorted new words are
+// the words-added list. The list is copied back to 29,000 words between runs, untimed.
+void insertBaseline(benchmark::State &state, int words)
+{
+    World &w = world();
+    const QString typed = w.line(words);
+    ItemListModel roomy(true);
+    roomy.AddItems(w.roomy);
+    const auto less = [](const QString &a, const QString &b) { return compareItems(a, b) < 0; };
+    std::vector<QString> known;
+    known.reserve(w.roomy.size() + words);
+    for (auto _ : state) {
+        state.PauseTiming();
+        known.assign(w.roomy.cbegin(), w.roomy.cend());
+        state.ResumeTiming();
+
+        const QString lower = typed.toLower();
+        std::vector<QString> fresh;
+        for (const QStringView piece : QStringView(lower).split(u' ')) {
+            QString word = piece.toString();
+            if (roomy.FindStringExact(word) == -1)
+                fresh.push_back(std::move(word));
+        }
+        std::stable_sort(fresh.begin(), fresh.end(), less);
+        auto end = known.end();
+        known.resize(known.size() + fresh.size());
+        auto out = known.end();
+        for (auto word = fresh.rbegin(); word != fresh.rend(); ++word) {
+            const auto place = std::upper_bound(known.begin(), end, *word, less);
+            out = std::move_backward(place, end, out);
+            *--out = *word;
+            end = place;
+        }
+        benchmark::DoNotOptimize(known.data());
+        benchmark::DoNotOptimize(fresh.data());
+    }
+}
+
+void BM_Baseline_InsertThirdOf20New(benchmark::State &state) { insertBaseline(state, 20); }
+void BM_Baseline_InsertThirdOf10000New(benchmark::State &state) { insertBaseline(state, 10000); }
 
 void BM_Compose(benchmark::State &state)
 {
@@ -223,6 +299,12 @@ BENCHMARK(BM_Turn20Words)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Baseline_Lookup10000Words)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Turn10000Words_NoTranscript)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Turn10000Words)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Baseline_InsertThirdOf20New)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Turn20Words_ThirdNew_NoTranscript)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Turn20Words_ThirdNew)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Baseline_InsertThirdOf10000New)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Turn10000Words_ThirdNew_NoTranscript)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Turn10000Words_ThirdNew)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Baseline_58Draws)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Compose)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Baseline_StringAppend)->Unit(benchmark::kMicrosecond);

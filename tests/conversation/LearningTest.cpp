@@ -8,6 +8,8 @@
 
 #include "QtPrinters.h"
 
+#include <QSignalSpy>
+
 #include <gtest/gtest.h>
 
 using namespace jabbly;
@@ -125,6 +127,90 @@ TEST_F(LearningTest, ALookupFailurePassesToTheCaller)
     rowkitComponent.failure = Error(err::TypeMismatch, "Type mismatch");
     EXPECT_EQ(jabbly::testing::errorNumber([&] { learn("word"); }), err::TypeMismatch);
     EXPECT_TRUE(words().isEmpty());
+}
+
+// What learning means, one word at a time: each piece that ListFindExact does not find goes
+// into HidWord and then lstAI the moment it is met, while there is room.
+WordLearning::Result learnOneByOne(const QString &line, ItemList &HidWord, ItemList &lstAI)
+{
+    WordLearning::Result result;
+    for (const QString &piece : WordLearning::cleanLine(line).split(u' ', Qt::SkipEmptyParts)) {
+        if (HidWord.FindStringExact(piece) != -1)
+            continue;
+        if (HidWord.ListCount() >= ItemList::MaxItems) {
+            ++result.notLearned;
+            continue;
+        }
+        HidWord.AddItem(piece);
+        ++result.added;
+        if (lstAI.ListCount() < ItemList::MaxItems)
+            lstAI.AddItem(piece);
+    }
+    return result;
+}
+
+QStringList numbered(const QString &prefix, int count)
+{
+    QStringList out;
+    for (int i = 0; i < count; ++i)
+        out.append(prefix + QStringLiteral("%1").arg(i, 5, 10, QLatin1Char('0')));
+    return out;
+}
+
+TEST_F(LearningTest, LearnsWhatAddingOneWordAtATimeWould)
+{
+    const struct {
+        const char *line;
+        int roomInHidWord;  // -1: plenty
+        int roomInLstAI;
+    } cases[] = {
+        {"moon and moon and moon", -1, -1},
+        {"Zebra zebra ZEBRA été ÉTÉ Été paris PARIS", -1, -1},   // HidWord holds Paris
+        {"b a c b a d e a f", 3, -1},                             // fills up part-way, repeats after
+        {"new1 old new2 new1 new3 new3 new4", 2, -1},
+        {"x y z y x w", -1, 2},                                   // lstAI fills, HidWord does not
+        {"q r s", 0, -1},                                         // full from the start
+    };
+    for (const auto &c : cases) {
+        ItemListModel HidWord{true}, lstAI{true}, expectedWords{true}, expectedAdded{true};
+        const QStringList start =
+            QStringList{"Paris"} + numbered("w", (c.roomInHidWord < 0 ? 10 : ItemList::MaxItems - c.roomInHidWord) - 1);
+        for (ItemListModel *l : {&HidWord, &expectedWords})
+            l->AddItems(start);
+        if (c.roomInLstAI >= 0)
+            for (ItemListModel *l : {&lstAI, &expectedAdded})
+                l->AddItems(numbered("a", ItemList::MaxItems - c.roomInLstAI));
+
+        QSignalSpy inserted(&HidWord, &QAbstractItemModel::rowsInserted), reset(&HidWord, &QAbstractItemModel::modelReset);
+        WordLearning learning(HidWord, [&]() -> ItemList & { return lstAI; }, rowkit);
+        const WordLearning::Result result = learning.learn(c.line);
+        const WordLearning::Result expected = learnOneByOne(c.line, expectedWords, expectedAdded);
+
+        EXPECT_EQ(HidWord.items(), expectedWords.items()) << c.line;
+        EXPECT_EQ(lstAI.items(), expectedAdded.items()) << c.line;
+        EXPECT_EQ(result.added, expected.added) << c.line;
+        EXPECT_EQ(result.notLearned, expected.notLearned) << c.line;
+        // One batch: HidWord tells its views once at most.
+        EXPECT_LE(inserted.count() + reset.count(), 1) << c.line;
+    }
+}
+
+TEST_F(LearningTest, WordsMetBeforeAFailedLookupAreLearned)
+{
+    // The component fails on its third lookup; "beta" and "gamma" came first.
+    struct FailingThird : FindExactDispatch {
+        Variant Invoke(int32_t member, std::span<Variant> a) override
+        {
+            if (calls == 2)
+                failure = Error(err::TypeMismatch, "Type mismatch");
+            return FindExactDispatch::Invoke(member, a);
+        }
+    } component;
+    Rowkit failing{component};
+    WordLearning learning(HidWord, [this]() -> ItemList & { return lstAI; }, failing);
+    EXPECT_EQ(jabbly::testing::errorNumber([&] { learning.learn("gamma beta alpha delta"); }), err::TypeMismatch);
+    EXPECT_EQ(words(), (QStringList{"beta", "gamma"}));
+    EXPECT_EQ(added(), (QStringList{"beta", "gamma"}));
 }
 
 }  // namespace

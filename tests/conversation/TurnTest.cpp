@@ -309,4 +309,53 @@ TEST_F(TurnTest, ExitTouchesNothingAfterClosing)
     EXPECT_EQ(WW.writes, echoed("Ann", "[exit]"));
 }
 
+TEST_F(TurnTest, ATurnWritesInOneBatchThatEndsBeforeACommandRuns)
+{
+    FakeSpeaker speaker;
+    speaker.userFailure = Error(err::CannotCreateObject, "no audio device");
+    turn->setSpeaker(&speaker);
+    process("Ann", "quiet day");   // composed reply, with a note from the speaker
+    process("Ann", "hello");       // canned reply
+    rowkitComponent.failure = Error(err::TypeMismatch, "Type mismatch");
+    process("Ann", "anything");    // a failed step's note
+    rowkitComponent.failure.reset();
+    EXPECT_EQ(WW.batchesEnded, 3);
+    EXPECT_EQ(WW.openBatches, 0);
+    EXPECT_EQ(WW.writes.size(), 5 + 5 + 4);  // echo, speech note, reply or failure note
+    EXPECT_EQ(WW.batchDepths, QList<int>(WW.writes.size(), 1));
+
+    // A command runs after the batch that holds the echo has ended.
+    int openWhileRunning = -1;
+    commands.action = [&](Command) { openWhileRunning = WW.openBatches; };
+    WW.batchDepths.clear();
+    process("Ann", "[time]");
+    EXPECT_EQ(openWhileRunning, 0);
+    EXPECT_EQ(WW.batchDepths, (QList<int>{1, 1, 1}));  // echo, then the speaker's note
+    EXPECT_EQ(WW.batchesEnded, 4);
+
+    // Nothing happens: no batch either.
+    process("", "hello");
+    EXPECT_EQ(WW.batchesEnded, 4);
+}
+
+TEST_F(TurnTest, ExitMayEndTheTranscriptToo)
+{
+    // The window that ends on "[exit]" takes its transcript with it: the turn's batch must
+    // not touch it afterwards (AddressSanitizer catches a use after free here).
+    auto transcript = std::make_unique<RecordingTranscript>();
+    auto own = std::make_unique<ConversationTurn>(*transcript, Say1, HidWord, HidCPU,
+                                                  [this]() -> ItemList & { return lstAI; }, rowkit, random, commands);
+    commands.action = [&](Command c) {
+        if (c == Command::Exit) {
+            EXPECT_EQ(transcript->openBatches, 0);
+            own.reset();
+            transcript.reset();
+        }
+    };
+    QString NameNo = "Ann", Say = "[exit]";
+    own->Process(NameNo, Say);
+    EXPECT_EQ(own, nullptr);
+    EXPECT_EQ(transcript, nullptr);
+}
+
 }  // namespace

@@ -1,5 +1,6 @@
 #pragma once
-// A transcript for tests: records every write, in order, with its writer.
+// A transcript for tests: records every write, in order, with its writer, and the batches
+// the writes were grouped in.
 
 #include "Transcript.h"
 
@@ -17,10 +18,10 @@ public:
         bool operator==(const Write &) const = default;
     };
 
-    void insCommand(const QString &text) override { writes.append({Command, text}); }
-    void insName(const QString &text) override { writes.append({Name, text}); }
-    void insSayPerson(const QString &text) override { writes.append({SayPerson, text}); }
-    void insSayCPU(const QString &text) override { writes.append({SayCPU, text}); }
+    void insCommand(const QString &text) override { record({Command, text}); }
+    void insName(const QString &text) override { record({Name, text}); }
+    void insSayPerson(const QString &text) override { record({SayPerson, text}); }
+    void insSayCPU(const QString &text) override { record({SayCPU, text}); }
 
     QStringList texts(Writer writer) const
     {
@@ -32,6 +33,25 @@ public:
     }
 
     QList<Write> writes;
+    // For each write, how many batches were open when it was made.
+    QList<int> batchDepths;
+    int openBatches = 0;
+    int batchesEnded = 0;
+
+protected:
+    void beginBatch() override { ++openBatches; }
+    void endBatch() override
+    {
+        --openBatches;
+        ++batchesEnded;
+    }
+
+private:
+    void record(const Write &write)
+    {
+        writes.append(write);
+        batchDepths.append(openBatches);
+    }
 };
 
 }  // namespace jabbly::testing

@@ -1,7 +1,10 @@
 // The transcript writers on a real QTextEdit (offscreen).
 #include "TextEditTranscript.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QScrollBar>
+#include <QSignalSpy>
+#include <QTextLayout>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -214,6 +217,207 @@ TEST_F(TranscriptTest, FontAppliesToOldAndNewTextAndSurvivesClear)
     WW->insVersionLine();
     WW->insName("Human: ");
     check("after clear");
+}
+
+}  // namespace
+
+namespace {
+
+// Line starts and heights of every paragraph of an edit's document, as its layout broke them.
+struct LaidOut {
+    QList<QList<int>> starts;
+    QList<qreal> tops;
+    QList<QList<qreal>> lineYs;
+};
+
+LaidOut laidOut(QTextEdit &edit)
+{
+    LaidOut out;
+    QTextDocument *doc = edit.document();
+    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
+        QList<int> starts;
+        QList<qreal> ys;
+        for (int i = 0; i < b.layout()->lineCount(); ++i) {
+            starts.append(b.layout()->lineAt(i).textStart());
+            ys.append(b.layout()->lineAt(i).y());
+        }
+        out.starts.append(starts);
+        out.lineYs.append(ys);
+        out.tops.append(doc->documentLayout()->blockBoundingRect(b).top());
+    }
+    return out;
+}
+
+// The transcript's own layout breaks lines exactly where Qt's layout does, for ordinary words
+// and for runs that have to be broken anywhere (short enough here for Qt's layout to manage).
+TEST(TranscriptLayout, LinesBreakWhereQtsOwnLayoutBreaksThem)
+{
+    QString longWord;
+    for (int i = 0; i < 3000; ++i)
+        longWord += QChar(char16_t(u'a' + i % 26));
+    QString cjk, korean;
+    for (int i = 0; i < 600; ++i) {
+        cjk += QChar(char16_t(0x4E00 + (i * 37) % 2000));
+        korean += QChar(char16_t(0xAC00 + (i * 53) % 11000));
+    }
+    const QStringList paragraphs{
+        "The quick brown fox jumps over the lazy dog, again and again, until the line wraps at least twice or more.",
+        longWord,
+        "words before " + longWord + " and words after it, quite a few of them to fill a line",
+        "short " + longWord.left(200) + " x " + longWord.left(150) + "/" + longWord.left(300),
+        cjk,
+        korean + " " + korean,
+        QString(400, u' ') + "after blanks" + QString(300, QChar(0x00A0)) + "x",
+        "tab\tseparated\twords\t" + longWord.left(500) + "\t" + longWord.left(500),
+        "https://example.com/" + longWord.left(400) + "?q=" + longWord.left(400) + "&x=1-2-3-" + longWord.left(300),
+        "",
+    };
+    for (int width : {120, 300, 701, 1900}) {
+        QTextEdit qt, ours;
+        TextEditTranscript transcript(&ours);
+        for (QTextEdit *e : {&qt, &ours}) {
+            e->resize(width, 200);
+            e->show();
+        }
+        QTextCursor c(qt.document());
+        for (int i = 0; i < paragraphs.size(); ++i) {
+            if (i > 0)
+                c.insertBlock();
+            c.insertText(paragraphs[i]);
+            i == 0 ? transcript.insSayPerson(paragraphs[i]) : transcript.insName(paragraphs[i]);
+        }
+        ASSERT_EQ(transcript.text(), paragraphs.join("\r\n"));
+        qt.document()->documentLayout()->documentSize();  // lays Qt's document out to the end
+        const LaidOut a = laidOut(qt), b = laidOut(ours);
+        for (int i = 0; i < paragraphs.size(); ++i) {
+            EXPECT_EQ(a.starts[i], b.starts[i]) << "width " << width << " paragraph " << i;
+            EXPECT_EQ(a.lineYs[i], b.lineYs[i]) << "width " << width << " paragraph " << i;
+            EXPECT_EQ(a.tops[i], b.tops[i]) << "width " << width << " paragraph " << i;
+        }
+        EXPECT_EQ(qt.document()->documentLayout()->documentSize(), ours.document()->documentLayout()->documentSize());
+    }
+}
+
+TEST_F(TranscriptTest, ABatchIsLaidOutOnceAndWritesWhatSingleWritesWould)
+{
+    QTextEdit single;
+    single.resize(300, 120);
+    TextEditTranscript unbatched(&single);
+    edit->show();
+    for (int i = 0; i < 30; ++i) {
+        WW->insName("Human: ");
+        WW->insSayPerson(QString("line %1").arg(i));
+        unbatched.insName("Human: ");
+        unbatched.insSayPerson(QString("line %1").arg(i));
+    }
+    edit->verticalScrollBar()->setValue(0);
+    QTextCursor c(&doc());
+    c.setPosition(3);
+    c.setPosition(10, QTextCursor::KeepAnchor);
+    edit->setTextCursor(c);
+
+    QSignalSpy changes(&doc(), &QTextDocument::contentsChange);
+    {
+        Transcript::Batch batch(*WW);
+        WW->insName("Human: ");
+        WW->insSayPerson("a line\r\nof two");
+        {
+            Transcript::Batch inner(*WW);
+            WW->insName("CPU: ");
+        }
+        EXPECT_TRUE(edit->textCursor().hasSelection()) << "the view waits for the batch";
+        WW->insSayCPU("the reply");
+        WW->insCommand("");
+        EXPECT_EQ(changes.count(), 0);
+    }
+    EXPECT_EQ(changes.count(), 1);
+    for (const char *s : {"Human: ", "CPU: "})
+        unbatched.insName(s), s[0] == 'H' ? unbatched.insSayPerson("a line\r\nof two") : unbatched.insSayCPU("the reply");
+    unbatched.insCommand("");
+    EXPECT_EQ(WW->text(), unbatched.text());
+    EXPECT_EQ(lines(doc()), lines(*single.document()));
+    EXPECT_FALSE(edit->textCursor().hasSelection());
+    EXPECT_TRUE(edit->textCursor().atEnd());
+    EXPECT_TRUE(edit->viewport()->rect().contains(edit->cursorRect())) << "the last line is in view";
+}
+
+TEST_F(TranscriptTest, ALongWordWrapsAtTheWidthAndReadsBackUnchanged)
+{
+    edit->show();
+    QString word;
+    for (int i = 0; i < 20000; ++i)
+        word += QChar(char16_t(u'a' + (i * 7) % 26));
+    WW->insName("Human: ");
+    WW->insSayPerson(word);
+    WW->insSayCPU(" and " + word.left(500) + " end");
+    EXPECT_EQ(WW->text(), "\r\nHuman: " + word + " and " + word.left(500) + " end");
+    EXPECT_EQ(WW->length(), WW->text().size());
+
+    const QTextBlock block = doc().lastBlock();
+    const QTextLayout *layout = block.layout();
+    const qreal width = doc().documentLayout()->blockBoundingRect(block).width();
+    ASSERT_GT(layout->lineCount(), 20);
+    int next = 0;
+    for (int i = 0; i < layout->lineCount(); ++i) {
+        const QTextLine line = layout->lineAt(i);
+        EXPECT_EQ(line.textStart(), next) << "line " << i;
+        EXPECT_LE(line.naturalTextWidth(), width) << "line " << i;
+        EXPECT_GT(line.textLength(), 0) << "line " << i;
+        next = line.textStart() + line.textLength();
+    }
+    EXPECT_EQ(next, block.length() - 1);
+    // The word's lines are full: the next character would not have fitted.
+    const QTextLine second = layout->lineAt(1);
+    EXPECT_GT(second.naturalTextWidth() + QFontMetricsF(edit->font()).horizontalAdvance(u'm'), width);
+    // The words after it still wrap at word boundaries: "end" is never cut.
+    const QString text = block.text();
+    for (int i = 0; i < layout->lineCount(); ++i) {
+        const QTextLine line = layout->lineAt(i);
+        EXPECT_FALSE(text.mid(line.textStart(), line.textLength()).endsWith("en")) << "line " << i;
+    }
+}
+
+TEST_F(TranscriptTest, ClicksFindTheCharacterUnderThemAsInQtsOwnLayout)
+{
+    QString word;
+    for (int i = 0; i < 3000; ++i)
+        word += QChar(char16_t(u'a' + i % 26));
+    WW->insVersionLine();
+    WW->insName("Human: ");
+    WW->insSayPerson("short words " + word + " more words");
+    WW->insName("CPU: ");
+    WW->insSayCPU("the end");
+    QTextEdit qt;  // the same document in Qt's own layout
+    qt.setDocument(doc().clone(&qt));
+    for (QTextEdit *e : {&qt, edit.get()}) {
+        e->setReadOnly(true);
+        e->resize(300, 120);
+        e->show();
+    }
+    ASSERT_EQ(qt.verticalScrollBar()->maximum(), edit->verticalScrollBar()->maximum());
+    for (int scroll : {0, 200, 1000, edit->verticalScrollBar()->maximum()}) {
+        qt.verticalScrollBar()->setValue(scroll);
+        edit->verticalScrollBar()->setValue(scroll);
+        for (int y = -3; y < 125; y += 4)
+            for (int x = -3; x < 300; x += 7)
+                ASSERT_EQ(edit->cursorForPosition({x, y}).position(), qt.cursorForPosition({x, y}).position())
+                    << "scrolled " << scroll << " at " << x << "," << y;
+        QTextCursor at(&doc()), qtAt(qt.document());
+        at.setPosition(2500);
+        qtAt.setPosition(2500);
+        EXPECT_EQ(edit->cursorRect(at), qt.cursorRect(qtAt)) << scroll;
+
+        // And they look the same, with a selection across lines too.
+        at.setPosition(40);
+        at.setPosition(2900, QTextCursor::KeepAnchor);
+        qtAt.setPosition(40);
+        qtAt.setPosition(2900, QTextCursor::KeepAnchor);
+        edit->setTextCursor(at);
+        qt.setTextCursor(qtAt);
+        qt.verticalScrollBar()->setValue(scroll);
+        edit->verticalScrollBar()->setValue(scroll);
+        EXPECT_TRUE(edit->viewport()->grab().toImage() == qt.viewport()->grab().toImage()) << "scrolled " << scroll;
+    }
 }
 
 }  // namespace

@@ -1,0 +1,417 @@
+// Times the real main window on a real display (Xvfb in run-window-bench.sh): from the key
+// event that starts a turn (Enter in Say1) or a paste (Ctrl+V in Say1) to the end of the
+// repaint that shows the result. The application's notify() sees every event the window
+// gets; a repaint is done when the outermost event during which the watched widget was
+// painted returns (the paint and the flush to the display happen inside it). The time taken
+// is the end of the last such repaint before the window has been quiet for a while.
+#include "DesktopDocumentLauncher.h"
+#include "LocalFileCheck.h"
+#include "LocalFileSystem.h"
+#include "QSettingsStore.h"
+#include "QtComboTool.h"
+#include "QtSaveDialog.h"
+#include "QtMessageBoxes.h"
+#include "frmAddeditems.h"
+#include "frmJabbly.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextEdit>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <random>
+
+#include <time.h>
+
+using namespace jabbly;
+
+namespace {
+
+// CPU time of this thread, ns: on a busy machine it shows how much of the wall time was
+// the program's own work.
+qint64 cpuNow()
+{
+    timespec ts;
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return qint64(ts.tv_sec) * 1000000000 + ts.tv_nsec;
+}
+
+class TimingApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+
+    bool notify(QObject *receiver, QEvent *event) override
+    {
+        const bool paint = event->type() == QEvent::Paint;
+        if (paint && receiver == watched)
+            paintedWatched = true;
+        const qint64 cpuBefore = paint ? cpuNow() : 0;
+        ++depth;
+        const bool result = QApplication::notify(receiver, event);
+        if (paint && recordPaints)
+            paintCpu[QString::fromLatin1(receiver->metaObject()->className())] += cpuNow() - cpuBefore;
+        if (--depth == 0 && paintedWatched) {
+            paintedWatched = false;
+            lastPaintEnd = clock.nsecsElapsed();
+            lastPaintEndCpu = cpuNow();
+            if (firstPaintEnd < 0)
+                firstPaintEnd = lastPaintEnd;
+            if (onPainted)
+                onPainted();
+        }
+        return result;
+    }
+
+    QElapsedTimer clock;
+    QObject *watched = nullptr;
+    qint64 firstPaintEnd = -1;
+    qint64 lastPaintEnd = -1;
+    qint64 lastPaintEndCpu = -1;
+    // CPU time spent in the paint events of each kind of widget while recordPaints is set.
+    bool recordPaints = false;
+    QMap<QString, qint64> paintCpu;
+    std::function<void()> onPainted;
+
+private:
+    int depth = 0;
+    bool paintedWatched = false;
+};
+
+TimingApplication *timing() { return static_cast<TimingApplication *>(qApp); }
+
+// Runs the event loop until `quietMs` have passed without a repaint of the watched widget.
+void waitUntilQuiet(int quietMs)
+{
+    QEventLoop loop;
+    QTimer quiet;
+    quiet.setSingleShot(true);
+    quiet.setInterval(quietMs);
+    QObject::connect(&quiet, &QTimer::timeout, &loop, &QEventLoop::quit);
+    timing()->onPainted = [&] { quiet.start(); };
+    quiet.start();
+    loop.exec();
+    timing()->onPainted = nullptr;
+}
+
+QStringList randomWords(int count, std::mt19937 &gen)
+{
+    std::uniform_int_distribution<int> length(3, 12), letter('a', 'z');
+    QStringList words;
+    while (words.size() < count) {
+        QString w;
+        for (int n = length(gen); n > 0; --n)
+            w += QChar(letter(gen));
+        words << w;
+    }
+    words.sort(Qt::CaseInsensitive);
+    words.removeDuplicates();
+    return words;
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+SessionServices servicesFor(const QString &folder)
+{
+    SessionServices services;
+    services.dataFolder = folder + QLatin1Char('/');
+    services.componentFolder = QStringLiteral(JABBLY_BENCH_BIN_DIR);
+    services.speechProblem = QStringLiteral("no speech while timing");
+    services.Tamsin = std::make_unique<LocalFileCheck>();
+    services.fileSystem = std::make_unique<LocalFileSystem>();
+    services.settings = std::make_unique<QSettingsStore>(folder + QStringLiteral("/settings.ini"));
+    services.messages = std::make_unique<QtMessageBoxes>();
+    return services;
+}
+
+struct Figures {
+    QList<double> toRepaint;  // ms, key event to the end of the last repaint
+    QList<double> handler;    // ms, key event handled (the turn itself)
+    QList<double> cpu;        // ms of this thread's CPU time, key event to the end of the last repaint
+    QList<double> handlerCpu; // ms of this thread's CPU time in the handler
+    QMap<QString, QList<double>> paintCpu;  // ms of CPU time in paint events, by widget class
+};
+
+double median(QList<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.isEmpty() ? 0 : v.at(v.size() / 2);
+}
+
+void report(const char *name, const Figures &f, double targetMs)
+{
+    const auto [lo, hi] = std::minmax_element(f.toRepaint.cbegin(), f.toRepaint.cend());
+    const double med = median(f.toRepaint);
+    std::printf("%-36s %3lld runs  key->repaint median %9.3f ms (min %9.3f, max %9.3f), CPU %9.3f ms;"
+                " handler %9.3f ms, CPU %9.3f ms",
+                name, static_cast<long long>(f.toRepaint.size()), med, *lo, *hi, median(f.cpu), median(f.handler),
+                median(f.handlerCpu));
+    if (targetMs > 0)
+        std::printf("  target < %g ms: %s", targetMs, med < targetMs ? "met" : "MISSED");
+    std::printf("\n");
+    if (!f.paintCpu.isEmpty()) {
+        std::printf("%-36s     paint CPU median by widget:", "");
+        for (auto it = f.paintCpu.cbegin(); it != f.paintCpu.cend(); ++it)
+            std::printf(" %s %.3f ms", qPrintable(it.key()), median(it.value()));
+        std::printf("\n");
+    }
+    std::fflush(stdout);
+}
+
+class Driver {
+public:
+    Driver()
+    {
+        std::mt19937 gen(20240607);
+        const QStringList all = randomWords(ItemList::MaxItems + 4000, gen);
+        full_ = all.mid(0, ItemList::MaxItems);
+        roomy_ = all.mid(0, 29000);
+        // The delivered reply templates.
+        QFile delivered(QStringLiteral(JABBLY_BENCH_BIN_DIR "/cpu.txt"));
+        if (!delivered.open(QIODevice::ReadOnly))
+            qFatal("no cpu.txt beside the program");
+        writeFile(dir_.filePath("cpu.txt"), delivered.readAll());
+        WindowServices windowServices;
+        windowServices.comboTool = std::make_unique<QtComboTool>();
+        windowServices.saveDialog = std::make_unique<QtSaveDialog>();
+        windowServices.launcher = std::make_unique<DesktopDocumentLauncher>();
+        windowServices.helpDesktop = HelpLauncher::realDesktop();
+        window_ = std::make_unique<frmJabbly>(servicesFor(dir_.path()), std::move(windowServices), QStringList{});
+        if (!window_->Form_Load())
+            qFatal("start-up failed");
+        templates_ = window_->session().HidCPU().items();
+        window_->show();
+        if (!QTest::qWaitForWindowExposed(window_.get()))
+            qFatal("the window was never shown");
+        window_->activateWindow();
+        window_->Say1()->setFocus();
+    }
+
+    ~Driver()
+    {
+        // Nothing to save.
+        window_->session().HidWord().Clear();
+    }
+
+    // One turn per run: `prepare` sets the lists up (not timed), then Enter in Say1.
+    Figures turns(int runs, const QString &line, const std::function<void()> &prepare)
+    {
+        Figures f;
+        QLineEdit *Say1 = window_->Say1();
+        timing()->watched = window_->WW()->viewport();
+        for (int i = 0; i < runs; ++i) {
+            prepare();
+            // A conversation of 50 to 400 lines; longer lines are cleared every run.
+            if (line.size() > 1000 || window_->WW()->document()->blockCount() > 400)
+                resetTranscript();
+            Say1->setText(line);
+            waitUntilQuiet(60);
+            timing()->firstPaintEnd = timing()->lastPaintEnd = -1;
+            timing()->paintCpu.clear();
+            timing()->recordPaints = true;
+            const qint64 startCpu = cpuNow();
+            const qint64 start = timing()->clock.nsecsElapsed();
+            QTest::keyClick(Say1, Qt::Key_Return);
+            const qint64 handled = timing()->clock.nsecsElapsed();
+            f.handlerCpu << (cpuNow() - startCpu) / 1e6;
+            waitUntilQuiet(250);
+            timing()->recordPaints = false;
+            for (auto it = timing()->paintCpu.cbegin(); it != timing()->paintCpu.cend(); ++it)
+                f.paintCpu[it.key()] << it.value() / 1e6;
+            if (timing()->lastPaintEnd < 0)
+                qFatal("the transcript was not repainted");
+            f.toRepaint << (timing()->lastPaintEnd - start) / 1e6;
+            f.cpu << (timing()->lastPaintEndCpu - startCpu) / 1e6;
+            f.handler << (handled - start) / 1e6;
+        }
+        return f;
+    }
+
+    // Ctrl+V of `text` into an empty Say1.
+    Figures pastes(int runs, const QString &text)
+    {
+        Figures f;
+        QLineEdit *Say1 = window_->Say1();
+        timing()->watched = Say1;
+        QApplication::clipboard()->setText(text);
+        for (int i = 0; i < runs; ++i) {
+            Say1->clear();
+            waitUntilQuiet(150);
+            timing()->firstPaintEnd = timing()->lastPaintEnd = -1;
+            const qint64 startCpu = cpuNow();
+            const qint64 start = timing()->clock.nsecsElapsed();
+            QTest::keyClick(Say1, Qt::Key_V, Qt::ControlModifier);
+            const qint64 handled = timing()->clock.nsecsElapsed();
+            f.handlerCpu << (cpuNow() - startCpu) / 1e6;
+            // The first repaint shows the pasted text; later ones are the cursor blinking.
+            const qint64 firstEndCpu = [] {
+                QEventLoop loop;
+                qint64 cpu = -1;
+                timing()->onPainted = [&] {
+                    cpu = cpuNow();
+                    loop.quit();
+                };
+                QTimer::singleShot(60000, &loop, &QEventLoop::quit);
+                loop.exec();
+                timing()->onPainted = nullptr;
+                return cpu;
+            }();
+            waitUntilQuiet(100);
+            if (Say1->text().size() != text.size())
+                qFatal("the paste did not arrive (%lld of %lld characters)", static_cast<long long>(Say1->text().size()),
+                       static_cast<long long>(text.size()));
+            f.toRepaint << (timing()->firstPaintEnd - start) / 1e6;
+            f.cpu << (firstEndCpu - startCpu) / 1e6;
+            f.handler << (handled - start) / 1e6;
+        }
+        Say1->clear();
+        return f;
+    }
+
+    // A line of `count` words: every third one new (when `thirdNew`), the rest known.
+    QString line(int count, bool thirdNew, const QStringList &known) const
+    {
+        QStringList parts;
+        for (int i = 0; i < count; ++i)
+            parts << (thirdNew && i % 3 == 2 ? QStringLiteral("new%1x").arg(i) : known.at((i * 7919) % known.size()));
+        return parts.join(u' ');
+    }
+
+    void useWords(const QStringList &words)
+    {
+        ItemListModel &HidWord = window_->session().HidWord();
+        HidWord.Clear();
+        HidWord.AddItems(words);
+        if (window_->addedItemsLoaded())
+            window_->addedItems().lstAI().Clear();
+    }
+
+    void useTemplates(const QStringList &lines)
+    {
+        ItemListModel &HidCPU = window_->session().HidCPU();
+        HidCPU.Clear();
+        HidCPU.AddItems(lines);
+    }
+
+    const QStringList &full() const { return full_; }
+    const QStringList &roomy() const { return roomy_; }
+    const QStringList &templates() const { return templates_; }
+
+private:
+    // The version line and 50 lines of earlier conversation.
+    void resetTranscript()
+    {
+        TextEditTranscript &WW = window_->transcriptView();
+        WW.clear();
+        WW.insVersionLine();
+        for (int i = 0; i < 25; ++i) {
+            WW.insName(QStringLiteral("Human: "));
+            WW.insSayPerson(QStringLiteral("an earlier line, number %1, about nothing much").arg(i));
+            WW.insName(QStringLiteral("CPU: "));
+            WW.insSayCPU(QStringLiteral("That's interesting, Human. Tell me more about the moon."));
+        }
+    }
+
+    QTemporaryDir dir_;
+    QStringList full_, roomy_, templates_;
+    std::unique_ptr<frmJabbly> window_;
+};
+
+QString longWord(qsizetype length)
+{
+    QString w(length, Qt::Uninitialized);
+    for (qsizetype i = 0; i < length; ++i)
+        w[i] = QChar(static_cast<char16_t>(u'a' + i % 25));  // a..y: never ends in "s"
+    return w;
+}
+
+// `length` characters of words from `known` with a blank after each (the last one may be
+// cut short, and then be new).
+QString lineWithBlanks(qsizetype length, const QStringList &known)
+{
+    QString s;
+    s.reserve(length + 16);
+    for (int i = 0; s.size() < length; ++i) {
+        s += known.at((i * 7919) % known.size());
+        s += u' ';
+    }
+    s.truncate(length);
+    return s;
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    TimingApplication app(argc, argv);
+    app.clock.start();
+    // Arguments: scenario names, each optionally with "=runs".
+    QMap<QString, int> only;
+    for (const QString &a : app.arguments().mid(1))
+        only.insert(a.section(u'=', 0, 0), a.section(u'=', 1).toInt());
+    const auto wanted = [&](const char *name) { return only.isEmpty() || only.contains(QLatin1String(name)); };
+    const auto runs = [&](const char *name, int standard) {
+        const int n = only.value(QLatin1String(name));
+        return n > 0 ? n : standard;
+    };
+
+    Driver d;
+    const QStringList quote{QStringLiteral("So you say £WORD1£, £NAME£?")};
+    const QStringList plain{QStringLiteral("Go on, £NAME£.")};
+
+    if (wanted("turn20")) {
+        const QString line = d.line(20, false, d.full());
+        d.useWords(d.full());
+        d.useTemplates(d.templates());
+        report("turn20 (full word list)", d.turns(runs("turn20", 100), line, [&] {}), 0.25);
+    }
+    if (wanted("turn20-third-new")) {
+        const QString line = d.line(20, true, d.roomy());
+        d.useTemplates(d.templates());
+        report("turn20-third-new (29,000 words)", d.turns(runs("turn20-third-new", 100), line, [&] { d.useWords(d.roomy()); }), 0.25);
+    }
+    if (wanted("turn10000-third-new")) {
+        const QString line = d.line(10000, true, d.roomy());
+        d.useTemplates(d.templates());
+        report("turn10000-third-new (29,000 words)", d.turns(runs("turn10000-third-new", 15), line, [&] { d.useWords(d.roomy()); }), 50);
+        d.useWords(d.full());
+    }
+    if (wanted("reply100k")) {
+        // The word list holds only the new word when the reply is composed: the reply quotes it.
+        d.useTemplates(quote);
+        report("reply100k (echo + reply quote it)", d.turns(runs("reply100k", 5), longWord(100000), [&] { d.useWords({}); }), 300);
+        d.useWords(d.full());
+    }
+    if (wanted("word1m")) {
+        d.useTemplates(plain);
+        report("word1m (echo only)", d.turns(runs("word1m", 3), longWord(1000000), [&] { d.useWords(d.roomy()); }), 0);
+    }
+    if (wanted("blanks1m")) {
+        d.useWords(d.full());  // every word of the line is known
+        d.useTemplates(plain);
+        report("blanks1m (echo only)", d.turns(runs("blanks1m", 3), lineWithBlanks(1000000, d.full()), [&] {}), 0);
+    }
+    if (wanted("reply1m")) {
+        d.useTemplates(quote);
+        report("reply1m (echo + reply quote it)", d.turns(runs("reply1m", 3), longWord(1000000), [&] { d.useWords({}); }), 0);
+        d.useWords(d.full());
+    }
+    if (wanted("paste100k"))
+        report("paste100k into Say1", d.pastes(runs("paste100k", 5), longWord(100000)), 0);
+    if (wanted("paste1m"))
+        report("paste1m into Say1", d.pastes(runs("paste1m", 3), longWord(1000000)), 0);
+    return 0;
+}
