@@ -150,13 +150,23 @@ struct DurableSave {
     {
     }
 
+    // ASCII items are copied byte by byte; others go through Qt's UTF-8 encoder.
     static std::string encode(const jabbly::ItemListModel &list)
     {
         std::string bytes;
         bytes.reserve(static_cast<size_t>(list.ListCount()) * 12);
         for (const QString &item : list.items()) {
-            const QByteArray utf8 = item.toUtf8();
-            bytes.append(utf8.constData(), static_cast<size_t>(utf8.size()));
+            const char16_t *chars = reinterpret_cast<const char16_t *>(item.constData());
+            const size_t length = static_cast<size_t>(item.size());
+            if (std::all_of(chars, chars + length, [](char16_t c) { return c < 0x80; })) {
+                const size_t at = bytes.size();
+                bytes.resize(at + length);
+                std::transform(chars, chars + length, bytes.begin() + static_cast<std::ptrdiff_t>(at),
+                               [](char16_t c) { return static_cast<char>(c); });
+            } else {
+                const QByteArray utf8 = item.toUtf8();
+                bytes.append(utf8.constData(), static_cast<size_t>(utf8.size()));
+            }
             bytes.append("\r\n");
         }
         return bytes;

@@ -331,8 +331,10 @@ TEST_F(TranscriptTest, ABatchIsLaidOutOnceAndWritesWhatSingleWritesWould)
         EXPECT_EQ(changes.count(), 0);
     }
     EXPECT_EQ(changes.count(), 1);
-    for (const char *s : {"Human: ", "CPU: "})
-        unbatched.insName(s), s[0] == 'H' ? unbatched.insSayPerson("a line\r\nof two") : unbatched.insSayCPU("the reply");
+    unbatched.insName("Human: ");
+    unbatched.insSayPerson("a line\r\nof two");
+    unbatched.insName("CPU: ");
+    unbatched.insSayCPU("the reply");
     unbatched.insCommand("");
     EXPECT_EQ(WW->text(), unbatched.text());
     EXPECT_EQ(lines(doc()), lines(*single.document()));
