@@ -1,63 +1,23 @@
 // Start-up of the main window (construction and Form_Load, offscreen) with a full word list.
 #include "EspeakEngine.h"
-#include "LocalFileCheck.h"
-#include "LocalFileSystem.h"
-#include "QSettingsStore.h"
-#include "DesktopDocumentLauncher.h"
-#include "QtComboTool.h"
-#include "QtSaveDialog.h"
-#include "QtMessageBoxes.h"
-#include "frmJabbly.h"
+#include "RealWindow.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
 #include <random>
 
+using namespace jabbly::bench;
+
 namespace {
-
-QByteArray sortedWordFile(int count)
-{
-    std::mt19937 gen(7);
-    std::uniform_int_distribution<int> length(3, 12), letter('a', 'z');
-    QStringList words;
-    while (words.size() < count) {
-        QString w;
-        for (int n = length(gen); n > 0; --n)
-            w += QChar(letter(gen));
-        words << w;
-    }
-    words.sort(Qt::CaseInsensitive);
-    return words.join(QStringLiteral("\r\n")).toUtf8() + "\r\n";
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
-}
-
-jabbly::SessionServices servicesFor(const QString &folder, std::unique_ptr<jabbly::SpeechEngine> tts)
-{
-    jabbly::SessionServices services;
-    services.dataFolder = folder + QLatin1Char('/');
-    services.componentFolder = QStringLiteral(JABBLY_BENCH_BIN_DIR);
-    services.tts = std::move(tts);
-    services.Tamsin = std::make_unique<jabbly::LocalFileCheck>();
-    services.fileSystem = std::make_unique<jabbly::LocalFileSystem>();
-    services.settings = std::make_unique<jabbly::QSettingsStore>(folder + QStringLiteral("/settings.ini"));
-    services.messages = std::make_unique<jabbly::QtMessageBoxes>();
-    return services;
-}
 
 struct Folder {
     Folder()
     {
         writeFile(dir.filePath("cpu.txt"), "Hello \xc2\xa3NAME\xc2\xa3, \xc2\xa3WORD1\xc2\xa3?\r\n");
-        writeFile(dir.filePath("words.txt"), sortedWordFile(32767));
+        std::mt19937 gen(7);
+        writeFile(dir.filePath("words.txt"), randomWords(32767, gen).join(QStringLiteral("\r\n")).toUtf8() + "\r\n");
     }
     QTemporaryDir dir;
 };
@@ -66,11 +26,7 @@ struct Folder {
 // with its word list emptied so that nothing is saved.
 void startOnce(benchmark::State &state, const QString &folder, std::unique_ptr<jabbly::SpeechEngine> tts)
 {
-    jabbly::WindowServices windowServices;
-    windowServices.comboTool = std::make_unique<jabbly::QtComboTool>();
-    windowServices.saveDialog = std::make_unique<jabbly::QtSaveDialog>();
-    windowServices.launcher = std::make_unique<jabbly::DesktopDocumentLauncher>();
-    auto window = std::make_unique<jabbly::frmJabbly>(servicesFor(folder, std::move(tts)), std::move(windowServices),
+    auto window = std::make_unique<jabbly::frmJabbly>(realSessionServices(folder, std::move(tts)), realWindowServices(),
                                                       QStringList{});
     if (!window->Form_Load() || window->session().HidWord().ListCount() != 32767)
         state.SkipWithError("start-up did not load the word list");

@@ -4,15 +4,8 @@
 // gets; a repaint is done when the outermost event during which the watched widget was
 // painted returns (the paint and the flush to the display happen inside it). The time taken
 // is the end of the last such repaint before the window has been quiet for a while.
-#include "DesktopDocumentLauncher.h"
-#include "LocalFileCheck.h"
-#include "LocalFileSystem.h"
-#include "QSettingsStore.h"
-#include "QtComboTool.h"
-#include "QtSaveDialog.h"
-#include "QtMessageBoxes.h"
+#include "RealWindow.h"
 #include "frmAddeditems.h"
-#include "frmJabbly.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -102,41 +95,6 @@ void waitUntilQuiet(int quietMs)
     timing()->onPainted = nullptr;
 }
 
-QStringList randomWords(int count, std::mt19937 &gen)
-{
-    std::uniform_int_distribution<int> length(3, 12), letter('a', 'z');
-    QStringList words;
-    while (words.size() < count) {
-        QString w;
-        for (int n = length(gen); n > 0; --n)
-            w += QChar(letter(gen));
-        words << w;
-    }
-    words.sort(Qt::CaseInsensitive);
-    words.removeDuplicates();
-    return words;
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
-}
-
-SessionServices servicesFor(const QString &folder)
-{
-    SessionServices services;
-    services.dataFolder = folder + QLatin1Char('/');
-    services.componentFolder = QStringLiteral(JABBLY_BENCH_BIN_DIR);
-    services.speechProblem = QStringLiteral("no speech while timing");
-    services.Tamsin = std::make_unique<LocalFileCheck>();
-    services.fileSystem = std::make_unique<LocalFileSystem>();
-    services.settings = std::make_unique<QSettingsStore>(folder + QStringLiteral("/settings.ini"));
-    services.messages = std::make_unique<QtMessageBoxes>();
-    return services;
-}
-
 struct Figures {
     QList<double> toRepaint;  // ms, key event to the end of the last repaint
     QList<double> handler;    // ms, key event handled (the turn itself)
@@ -176,20 +134,15 @@ public:
     Driver()
     {
         std::mt19937 gen(20240607);
-        const QStringList all = randomWords(ItemList::MaxItems + 4000, gen);
+        const QStringList all = bench::randomWords(ItemList::MaxItems + 4000, gen);
         full_ = all.mid(0, ItemList::MaxItems);
         roomy_ = all.mid(0, 29000);
         // The delivered reply templates.
         QFile delivered(QStringLiteral(JABBLY_BENCH_BIN_DIR "/cpu.txt"));
         if (!delivered.open(QIODevice::ReadOnly))
             qFatal("no cpu.txt beside the program");
-        writeFile(dir_.filePath("cpu.txt"), delivered.readAll());
-        WindowServices windowServices;
-        windowServices.comboTool = std::make_unique<QtComboTool>();
-        windowServices.saveDialog = std::make_unique<QtSaveDialog>();
-        windowServices.launcher = std::make_unique<DesktopDocumentLauncher>();
-        windowServices.helpDesktop = HelpLauncher::realDesktop();
-        window_ = std::make_unique<frmJabbly>(servicesFor(dir_.path()), std::move(windowServices), QStringList{});
+        bench::writeFile(dir_.filePath("cpu.txt"), delivered.readAll());
+        window_ = std::make_unique<frmJabbly>(bench::realSessionServices(dir_.path(), nullptr), bench::realWindowServices(), QStringList{});
         if (!window_->Form_Load())
             qFatal("start-up failed");
         templates_ = window_->session().HidCPU().items();
