@@ -1,12 +1,9 @@
 #include "ComboBoxBinding.h"
 
 #include "ItemListModel.h"
-#include "jabbly/error.h"
+#include "ListViewBinding.h"
 
 #include <QComboBox>
-#include <QLoggingCategory>
-
-Q_DECLARE_LOGGING_CATEGORY(lcLists)
 
 namespace jabbly {
 
@@ -23,15 +20,8 @@ void bindComboBox(QComboBox &box, ItemListModel &list)
     // The user's choices only (click, keys, wheel): a combo box also moves its current index
     // by itself when its model fills, which is no choice.
     QObject::connect(&box, &QComboBox::activated, &list, [&list](int index) {
-        if (index < 0 || index == list.ListIndex())
-            return;
-        // A choice must not let an error out into Qt's event loop.
-        try {
-            list.setListIndex(static_cast<int16_t>(index));
-        } catch (const Error &error) {
-            qCWarning(lcLists).noquote() << "choosing item" << index << "failed:" << error.message() << "(error"
-                                         << error.number() << ")";
-        }
+        if (index >= 0 && index != list.ListIndex())
+            chooseFromView(list, index);
     });
 }
 

@@ -30,16 +30,19 @@ void bindListView(QListView &view, ItemListModel &list)
                          if (selected.indexes().isEmpty())
                              return;
                          const int row = view.selectionModel()->selectedRows().value(0).row();
-                         if (row < 0 || row == list.ListIndex())
-                             return;
-                         // A click must not let an error out into Qt's event loop.
-                         try {
-                             list.setListIndex(static_cast<int16_t>(row));
-                         } catch (const Error &error) {
-                             qCWarning(lcLists).noquote() << "selecting item" << row << "failed:" << error.message()
-                                                          << "(error" << error.number() << ")";
-                         }
+                         if (row >= 0 && row != list.ListIndex())
+                             chooseFromView(list, row);
                      });
+}
+
+void chooseFromView(ItemListModel &list, int row)
+{
+    try {
+        list.setListIndex(static_cast<int16_t>(row));
+    } catch (const Error &error) {
+        qCWarning(lcLists).noquote() << "choosing item" << row << "failed:" << error.message() << "(error"
+                                     << error.number() << ")";
+    }
 }
 
 }  // namespace jabbly

@@ -11,4 +11,8 @@ class ItemListModel;
 // moves the view's selection.
 void bindListView(QListView &view, ItemListModel &list);
 
+// Selects item `row` of `list` as the user's choice in a view: its selection event runs, and
+// an error from it is logged rather than let out into Qt's event loop.
+void chooseFromView(ItemListModel &list, int row);
+
 }  // namespace jabbly
