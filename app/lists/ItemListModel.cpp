@@ -51,18 +51,30 @@ void ItemListModel::ensureRoom() const
         throw listFull();
 }
 
-int ItemListModel::upperBound(const QString &text) const
+int ItemListModel::upperBound(const QString &text, int from) const
 {
-    auto it = std::upper_bound(items_.cbegin(), items_.cend(), text,
-                               [](const QString &t, const QString &item) { return compareItems(t, item) < 0; });
-    return static_cast<int>(it - items_.cbegin());
+    int low = from, high = static_cast<int>(items_.size());
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (compareItems(text, items_.at(middle)) < 0)
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    return low;
 }
 
 int ItemListModel::lowerBound(const QString &text) const
 {
-    auto it = std::lower_bound(items_.cbegin(), items_.cend(), text,
-                               [](const QString &item, const QString &t) { return compareItems(item, t) < 0; });
-    return static_cast<int>(it - items_.cbegin());
+    int low = 0, high = static_cast<int>(items_.size());
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (compareItems(items_.at(middle), text) < 0)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return low;
 }
 
 void ItemListModel::AddItem(const QString &text)
@@ -127,8 +139,10 @@ void ItemListModel::appendBatch(QStringList batch)
 }
 
 // Gives the same order as adding the texts one by one: a stable sort keeps equal new texts
-// in their given order, and the merge puts every new text after the equal ones already in
-// the list.
+// in their given order, and each new text goes after the equal ones already in the list.
+// The texts that land between the same two items go in as one run of rows, the last run
+// first, into room made at the end of the list: every item moves once, however many runs
+// there are, and the rows before a run are unchanged while it is announced.
 void ItemListModel::addSortedBatch(QStringList batch)
 {
     const auto less = [](const QString &a, const QString &b) { return compareItems(a, b) < 0; };
@@ -140,19 +154,36 @@ void ItemListModel::addSortedBatch(QStringList batch)
         return;
     }
 
-    int newIndex = index_;
-    if (index_ >= 0) {
-        const QString &selected = items_.at(index_);
-        newIndex += static_cast<int>(std::count_if(batch.cbegin(), batch.cend(),
-                                                   [&](const QString &t) { return less(t, selected); }));
+    // Each text's place in the list as it is; sorted texts have ascending places.
+    const qsizetype count = items_.size();
+    QList<int> places(batch.size());
+    int from = 0;
+    for (qsizetype i = 0; i < batch.size(); ++i)
+        from = places[i] = upperBound(batch.at(i), from);
+
+    items_.resize(count + batch.size());
+    gapStart_ = count;
+    gapSize_ = batch.size();
+    for (qsizetype end = batch.size(); end > 0;) {
+        const int place = places.at(end - 1);
+        qsizetype first = end - 1;
+        while (first > 0 && places.at(first - 1) == place)
+            --first;
+        const int length = static_cast<int>(end - first);
+        beginInsertRows({}, place, place + length - 1);
+        // The items from the place up to the room move behind it; the run fills the room's
+        // last entries, and the rest of the room is now in front of the run.
+        const auto begin = items_.begin();
+        std::move_backward(begin + place, begin + gapStart_, begin + gapStart_ + gapSize_);
+        gapSize_ -= length;
+        gapStart_ = place;
+        std::move(batch.begin() + first, batch.begin() + end, begin + place + gapSize_);
+        if (index_ >= place)
+            index_ = static_cast<int16_t>(index_ + length);
+        endInsertRows();
+        end = first;
     }
-    QStringList merged;
-    merged.reserve(items_.size() + batch.size());
-    std::merge(items_.cbegin(), items_.cend(), batch.cbegin(), batch.cend(), std::back_inserter(merged), less);
-    beginResetModel();
-    items_ = std::move(merged);
-    index_ = static_cast<int16_t>(newIndex);
-    endResetModel();
+    gapStart_ = 0;
 }
 
 void ItemListModel::RemoveItem(int16_t index)
@@ -191,9 +222,9 @@ void ItemListModel::setListIndex(int16_t index)
 
 QString ItemListModel::List(int index) const
 {
-    if (index < 0 || index >= items_.size())
+    if (index < 0 || index >= ListCount())
         return {};
-    return items_.at(index);
+    return items_.at(stored(index));
 }
 
 int32_t ItemListModel::firstInSearchOrder(int first, int last)
@@ -237,7 +268,7 @@ int32_t ItemListModel::FindStringExact(const QString &text) const
 
 int32_t ItemListModel::SelectedTextLength() const
 {
-    return index_ < 0 ? -1 : static_cast<int32_t>(items_.at(index_).size());
+    return index_ < 0 ? -1 : static_cast<int32_t>(items_.at(stored(index_)).size());
 }
 
 void ItemListModel::setHorizontalExtent(int width)
@@ -248,15 +279,15 @@ void ItemListModel::setHorizontalExtent(int width)
 
 int ItemListModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(items_.size());
+    return parent.isValid() ? 0 : ListCount();
 }
 
 QVariant ItemListModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.row() >= items_.size())
+    if (!index.isValid() || index.row() >= ListCount())
         return {};
     if (role == Qt::DisplayRole || role == Qt::EditRole)
-        return items_.at(index.row());
+        return items_.at(stored(index.row()));
     return {};
 }
 

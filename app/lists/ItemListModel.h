@@ -25,7 +25,7 @@ public:
     void AddItems(const QStringList &texts) override;
     void RemoveItem(int16_t index) override;
     void Clear() override;
-    int16_t ListCount() const override { return static_cast<int16_t>(items_.size()); }
+    int16_t ListCount() const override { return static_cast<int16_t>(items_.size() - gapSize_); }
     int16_t ListIndex() const override { return index_; }
     void setListIndex(int16_t index) override;
     QString Text() const override { return List(index_); }
@@ -39,7 +39,13 @@ public:
     int horizontalExtent() const override { return horizontalExtent_; }
     void setSelectionHandler(SelectionHandler handler) override { onSelection_ = std::move(handler); }
 
-    const QStringList &items() const { return items_; }
+    // All items in order (not while a batch is being inserted: views told of its rows
+    // read them through data()).
+    const QStringList &items() const
+    {
+        Q_ASSERT(gapSize_ == 0);
+        return items_;
+    }
 
     // QAbstractListModel
     int rowCount(const QModelIndex &parent = {}) const override;
@@ -51,8 +57,14 @@ signals:
 
 private:
     void ensureRoom() const;
-    int upperBound(const QString &text) const;
+    // Bisection over items [from, count): the first item that sorts after `text` (upper
+    // bound) or not before it (lower bound). On items in order these are the sorted places;
+    // on items whose order an indexed insert has broken it still ends, with neighbours in
+    // order around the place it finds.
+    int upperBound(const QString &text, int from = 0) const;
     int lowerBound(const QString &text) const;
+    // The stored place of item `row`: rows from gapStart_ on lie gapSize_ further on.
+    qsizetype stored(qsizetype row) const { return row < gapStart_ ? row : row + gapSize_; }
     // Applies the list box's search order (item 1 first, item 0 last) to the matching
     // range [first, last) of a sorted list.
     static int32_t firstInSearchOrder(int first, int last);
@@ -66,6 +78,10 @@ private:
     bool searchable() const { return sorted_ && inOrder_; }
 
     QStringList items_;
+    // While a sorted batch goes in, items_ holds gapSize_ unused entries at gapStart_: the
+    // room that the batch's remaining runs take, so each item moves once.
+    qsizetype gapStart_ = 0;
+    qsizetype gapSize_ = 0;
     bool sorted_;
     bool inOrder_ = true;
     int16_t index_ = -1;

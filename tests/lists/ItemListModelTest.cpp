@@ -4,6 +4,8 @@
 
 #include <QSignalSpy>
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 using jabbly::testing::errorNumber;
@@ -222,4 +224,57 @@ TEST(ItemList, SearchesStillFindEverythingAfterAnInsertBreaksTheSortedOrder)
     kept.AddItems({"q", "p"});
     EXPECT_EQ(kept.items(), (QStringList{"p", "q"}));
     EXPECT_EQ(kept.FindStringExact("p"), 0);
+}
+
+TEST(ItemList, ABatchGoesInAsRowsWhoseNeighboursAreRightWhenEachIsAnnounced)
+{
+    ItemListModel m(true);
+    m.AddItems({"b", "d", "f", "h"});
+    m.setListIndex(2);  // f
+    QStringList expected{"a", "b", "c1", "c2", "d", "f", "g", "h", "i"};
+    int announced = 0;
+    QObject::connect(&m, &QAbstractItemModel::rowsInserted, [&](const QModelIndex &, int first, int last) {
+        ++announced;
+        // Every row that the view may read now is in place: the new rows and those around them.
+        QStringList rows;
+        for (int row = 0; row < m.rowCount(); ++row)
+            rows << m.data(m.index(row)).toString();
+        for (const QString &item : rows)
+            EXPECT_TRUE(expected.contains(item)) << item.toStdString();
+        EXPECT_TRUE(std::is_sorted(rows.cbegin(), rows.cend()));
+        EXPECT_EQ(m.ListCount(), rows.size());
+        EXPECT_EQ(m.List(first), rows.at(first));
+        EXPECT_EQ(m.Text(), "f");
+        EXPECT_GE(last, first);
+    });
+    QSignalSpy reset(&m, &QAbstractItemModel::modelReset);
+    m.AddItems({"i", "c2", "a", "g", "c1"});
+    EXPECT_EQ(m.items(), expected);
+    EXPECT_EQ(announced, 4);  // a; c1 c2; g; i
+    EXPECT_EQ(reset.count(), 0);
+    EXPECT_EQ(m.Text(), "f");
+    EXPECT_EQ(m.ListIndex(), 5);
+}
+
+TEST(ItemList, AnUnindexedAddAfterAnInsertBrokeTheOrderStillFindsAPlace)
+{
+    // The indexed insert is allowed to put an item out of order; a later sorted add must not
+    // rely on the order (a binary search of the standard library may not be used on it).
+    ItemListModel m(true);
+    m.AddItems({"b", "d", "f"});
+    m.AddItem("z", 1);
+    m.AddItem("c");
+    m.AddItems({"a", "e"});
+    EXPECT_EQ(m.ListCount(), 7);
+    for (const char *w : {"a", "b", "c", "d", "e", "f", "z"})
+        EXPECT_GE(m.FindStringExact(QString::fromLatin1(w)), 0) << w;
+    // Each added item sits between neighbours that are in order around it.
+    const QStringList items = m.items();
+    for (const char *w : {"c", "a", "e"}) {
+        const int at = static_cast<int>(items.indexOf(QString::fromLatin1(w)));
+        if (at > 0)
+            EXPECT_LE(jabbly::compareItems(items.at(at - 1), items.at(at)), 0) << w;
+        if (at + 1 < items.size())
+            EXPECT_LE(jabbly::compareItems(items.at(at), items.at(at + 1)), 0) << w;
+    }
 }

@@ -172,6 +172,25 @@ TEST_F(MainWindowTest, WordsAddedWindowLoadsHiddenAtTheFirstNewWordAndForgetsWhe
     EXPECT_EQ(w->action("mnuAI")->text(), "View &words added this session...");
 }
 
+TEST_F(MainWindowTest, TheWordsAddedWindowKeepsItsHighlightedWordWhileWordsAreLearned)
+{
+    auto w = makeWindow();
+    ASSERT_TRUE(w->Form_Load());
+    say(*w, "kiwi mango");
+    w->mnuAI_Click();
+    QListView *view = w->addedItems().view();
+    ItemListModel &lstAI = w->addedItems().lstAI();
+    view->setCurrentIndex(lstAI.index(1));
+    ASSERT_EQ(lstAI.Text(), "mango");
+
+    // New words before, between and after the known ones, in one line.
+    say(*w, "apple lime zucchini banana mango");
+    EXPECT_EQ(lstAI.items(), (QStringList{"apple", "banana", "kiwi", "lime", "mango", "zucchini"}));
+    EXPECT_EQ(lstAI.Text(), "mango");
+    EXPECT_EQ(view->currentIndex().data().toString(), "mango");
+    EXPECT_EQ(view->selectionModel()->selectedRows().value(0).data().toString(), "mango");
+}
+
 TEST_F(MainWindowTest, FunctionKeysRunTheirCommandWhileAMenuIsOpen)
 {
     auto w = makeWindow();
