@@ -1,6 +1,8 @@
 #include "TextEditTranscript.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QElapsedTimer>
+#include <QScrollBar>
 #include <QPainter>
 #include <QStyle>
 #include <QTextBlock>
@@ -10,8 +12,10 @@
 #include <QTextEdit>
 #include <QTextFrame>
 #include <QTextLayout>
+#include <QTimer>
 
 #include <algorithm>
+#include <functional>
 #include <limits>
 
 namespace jabbly {
@@ -21,6 +25,13 @@ namespace {
 // Runs shorter than this are left to Qt's own line breaking, which looks for the end of the
 // run on every line of it: for short runs that costs nothing worth saving.
 constexpr qsizetype LongRun = 128;
+
+// A change of more paragraphs than this is laid out in two steps (see TranscriptLayout).
+constexpr int ManyParagraphs = 1000;
+// The height of the paragraphs laid out at once after such a change: more than any view shows.
+constexpr qreal TailHeight = 4000;
+// The time that one step of the rest of such a layout takes at most between two events.
+constexpr int SliceMs = 12;
 
 struct Run {
     qsizetype start;
@@ -81,12 +92,35 @@ QList<Run> longRuns(const QString &text)
 // away in wrap-anywhere mode: Qt's word-boundary-or-anywhere mode first searches such a run
 // to its end on every line before it gives up and breaks it anywhere, so showing a long word
 // would cost the square of its length. The lines come out the same.
+//
+// A change of many paragraphs (a new font or size for the whole text, a new width) is laid out
+// in two steps, so that the window answers at once: first the last paragraphs, as many as fill
+// a view (the caret goes to the end after such a change, so the end is what the view shows
+// then), placed where the first of them was; then, in short slices between events, the
+// paragraphs from the top down. Until that is done, the paragraphs from the frontier on are
+// shown shift_ lower than their layouts are placed: those not laid out again yet keep their
+// old lines, and the last ones were placed after those. When the slices reach the last
+// paragraphs, these move to their final place, and the view is told so that it can move along.
 class TranscriptLayout final : public QAbstractTextDocumentLayout {
 public:
     explicit TranscriptLayout(QTextDocument *document) : QAbstractTextDocumentLayout(document)
     {
+        slices_.setSingleShot(true);
+        slices_.setInterval(0);
+        QObject::connect(&slices_, &QTimer::timeout, this, [this] { layOutSlice(SliceMs); });
         documentChanged(0, 0, document->characterCount());
     }
+
+    // Whether part of the text is still to be laid out again after a change of many paragraphs.
+    bool layingOut() const { return pending_; }
+    // Lays out now what is left of such a change.
+    void finish()
+    {
+        while (pending_)
+            layOutSlice(-1);
+    }
+    // Told, when the slices move the text from the height `from` on down by `by` (negative: up).
+    std::function<void(qreal from, qreal by)> onMoved;
 
     void draw(QPainter *painter, const PaintContext &context) override;
     int hitTest(const QPointF &point, Qt::HitTestAccuracy accuracy) const override;
@@ -98,6 +132,12 @@ public:
     }
     QRectF blockBoundingRect(const QTextBlock &block) const override;
 
+    // While held, changes are only noted; release lays the changed text out once. A change
+    // of the whole text in several steps (the default font, then the text's own formats)
+    // then costs one layout instead of one for each step.
+    void hold() { ++held_; }
+    void release();
+
 protected:
     void documentChanged(int from, int charsRemoved, int charsAdded) override;
 
@@ -105,11 +145,27 @@ private:
     // The room for a line; negative when lines are not wrapped.
     qreal lineWidth() const;
     QPointF contentOrigin() const;
+    // Lays `block` out with its first line at `top` (as shown); returns its height.
     qreal layOut(const QTextBlock &block, qreal top);
     // The block at height y: the first one above it, or the first block.
     QTextBlock blockAt(qreal y) const;
     static qreal heightOf(const QTextLayout *layout);
+    // How much lower block number `number` is shown than its layout is placed.
+    qreal shiftOf(int number) const { return pending_ && number >= frontier_ ? shift_ : 0; }
+    qreal shiftOf(const QTextBlock &block) const { return pending_ ? shiftOf(block.blockNumber()) : 0; }
+    qreal topOf(const QTextBlock &block) const { return block.layout()->position().y() + shiftOf(block); }
+    void layOutLastFirst(const QTextBlock &first);
+    void layOutSlice(int milliseconds);
+    void updateSize();
 
+    int held_ = 0;
+    int heldFrom_ = -1;  // the first position changed while held; -1 for none
+    int heldTo_ = -1;    // the end of the changed text, in positions after the change
+    bool pending_ = false;  // a change of many paragraphs is being laid out in slices
+    int frontier_ = 0;      // the first paragraph that the slices have not laid out yet
+    int lastFirst_ = 0;     // the first of the last paragraphs, laid out at once
+    qreal shift_ = 0;
+    QTimer slices_;
     QSizeF size_;
     qreal laidOutWidth_ = -2;  // the line width the blocks were laid out for
     qreal widest_ = 0;         // the widest line, for a document whose lines do not wrap
@@ -153,11 +209,11 @@ qreal TranscriptLayout::layOut(const QTextBlock &block, qreal top)
     if (width < 0 || format.nonBreakableLines())
         option.setWrapMode(QTextOption::ManualWrap);
     layout->setTextOption(option);
-    layout->setPosition(QPointF(contentOrigin().x(), top));
-    // Ordinary lines keep their shaped glyphs, so that painting them and placing the cursor
-    // in them do not shape them again; a huge paragraph is shaped again, line by line, when
-    // its lines are painted.
-    layout->setCacheEnabled(block.length() < 2000);
+    layout->setPosition(QPointF(contentOrigin().x(), top - shiftOf(block)));
+    // The shaped glyphs are not kept: they would cost several kilobytes for every line of a
+    // transcript that only grows, and only the few lines in view are ever painted (and shaped
+    // again for that), as in Qt's own layout.
+    layout->setCacheEnabled(false);
 
     QTextOption anywhere = option;
     anywhere.setWrapMode(QTextOption::WrapAnywhere);
@@ -198,52 +254,155 @@ qreal TranscriptLayout::layOut(const QTextBlock &block, qreal top)
     return y;
 }
 
+void TranscriptLayout::release()
+{
+    if (held_ == 0 || --held_ > 0 || heldFrom_ < 0)
+        return;
+    const int from = std::exchange(heldFrom_, -1);
+    const int to = std::min(std::exchange(heldTo_, -1), document()->characterCount());
+    documentChanged(from, to - from, to - from);
+}
+
 void TranscriptLayout::documentChanged(int from, int charsRemoved, int charsAdded)
 {
+    if (held_ > 0) {
+        // Positions after the change move by what it added less what it removed.
+        const int shift = charsAdded - charsRemoved;
+        heldTo_ = heldFrom_ < 0 ? from + charsAdded : std::max(heldTo_ + (heldTo_ > from ? shift : 0), from + charsAdded);
+        heldFrom_ = heldFrom_ < 0 ? from : std::min(heldFrom_, from);
+        return;
+    }
     QTextDocument *doc = document();
     const qreal width = lineWidth();
     QTextBlock block = doc->findBlock(from);
     QTextBlock last = doc->findBlock(from + charsAdded);
+    // New paragraphs after this one (a transcript line added at the end): its own text is as
+    // it was, and so are its lines.
+    const bool appended = charsRemoved == 0 && block.isValid() && from > block.position() &&
+                          from == block.position() + block.length() - 1 && block.next().isValid();
+    if (pending_ && !appended) {
+        // Anything but lines added at the end while the slices run: the whole text again.
+        slices_.stop();
+        pending_ = false;
+        laidOutWidth_ = -2;
+    }
     if (width != laidOutWidth_ || !block.isValid()) {
         block = doc->begin();
         last = doc->lastBlock();
         widest_ = 0;
         laidOutWidth_ = width;
-    } else if (charsRemoved == 0 && from > block.position() && from == block.position() + block.length() - 1 &&
-               block.next().isValid()) {
-        // New paragraphs after this one (a transcript line added at the end): its own text is
-        // as it was, and so are its lines.
+    } else if (appended) {
         block = block.next();
     }
     if (!last.isValid())
         last = doc->lastBlock();
+    if (!pending_ && last.blockNumber() - block.blockNumber() >= ManyParagraphs) {
+        layOutLastFirst(block);
+        return;
+    }
 
     const QTextBlock previous = block.previous();
-    qreal top = previous.isValid() ? previous.layout()->position().y() + heightOf(previous.layout()) : contentOrigin().y();
+    qreal top = previous.isValid() ? topOf(previous) + heightOf(previous.layout()) : contentOrigin().y();
     const qreal changedTop = top;
     // The changed blocks are laid out again; the blocks after them only move, if at all.
     for (; block.isValid(); block = block.next()) {
         QTextLayout *layout = block.layout();
         if (block.position() <= last.position() || layout->lineCount() == 0) {
             top += layOut(block, top);
-        } else if (layout->position().y() == top) {
-            top = doc->lastBlock().layout()->position().y() + heightOf(doc->lastBlock().layout());
+        } else if (topOf(block) == top) {
             break;
         } else {
-            layout->setPosition(QPointF(layout->position().x(), top));
+            layout->setPosition(QPointF(layout->position().x(), top - shiftOf(block)));
             top += heightOf(layout);
         }
     }
+    updateSize();
+    emit update(QRectF(0, changedTop, 1e9, 1e9));
+}
 
+void TranscriptLayout::updateSize()
+{
+    const QTextDocument *doc = document();
+    const QTextBlock last = doc->lastBlock();
     const QTextFrameFormat frame = doc->rootFrame()->frameFormat();
     const qreal bottom = frame.bottomMargin() + frame.padding() + frame.border();
     const qreal around = contentOrigin().x() + frame.rightMargin() + frame.padding() + frame.border();
-    const QSizeF size(width < 0 ? widest_ + around : qMax(doc->pageSize().width(), widest_ + around), top + bottom);
+    const qreal width = lineWidth();
+    const QSizeF size(width < 0 ? widest_ + around : qMax(doc->pageSize().width(), widest_ + around),
+                      topOf(last) + heightOf(last.layout()) + bottom);
     if (size != size_) {
         size_ = size;
         emit documentSizeChanged(size_);
     }
+}
+
+void TranscriptLayout::layOutLastFirst(const QTextBlock &first)
+{
+    // The last paragraphs, from the end up, until they fill more than a view.
+    QTextDocument *doc = document();
+    QList<std::pair<QTextBlock, qreal>> last;
+    qreal height = 0;
+    QTextBlock block = doc->lastBlock();
+    qreal top = contentOrigin().y();
+    for (; block.isValid(); block = block.previous()) {
+        top = block.layout()->position().y();  // where it was: the last ones start there
+        const qreal h = layOut(block, 0);
+        last.append({block, h});
+        height += h;
+        if (block == first || height > TailHeight)
+            break;
+    }
+    if (block == first) {
+        top = first.previous().isValid() ? topOf(first.previous()) + heightOf(first.previous().layout()) : contentOrigin().y();
+    } else {
+        pending_ = true;
+        frontier_ = first.blockNumber();
+        lastFirst_ = block.blockNumber();
+        shift_ = 0;
+        slices_.start();
+    }
+    for (auto it = last.crbegin(); it != last.crend(); ++it) {
+        QTextLayout *layout = it->first.layout();
+        layout->setPosition(QPointF(layout->position().x(), top));
+        top += it->second;
+    }
+    updateSize();
+    emit update(QRectF(0, 0, 1e9, 1e9));
+}
+
+void TranscriptLayout::layOutSlice(int milliseconds)
+{
+    if (!pending_)
+        return;
+    QElapsedTimer clock;
+    clock.start();
+    QTextDocument *doc = document();
+    QTextBlock block = doc->findBlockByNumber(frontier_);
+    const QTextBlock previous = block.previous();
+    qreal top = previous.isValid() ? topOf(previous) + heightOf(previous.layout()) : contentOrigin().y();
+    const qreal changedTop = top;
+    int laidOut = 0;
+    while (block.isValid() && frontier_ < lastFirst_ && (milliseconds < 0 || (laidOut++ % 16 != 0 || !clock.hasExpired(milliseconds)))) {
+        ++frontier_;  // laid out now: placed where it is shown
+        top += layOut(block, top);
+        block = block.next();
+    }
+    const qreal before = shift_;
+    shift_ = top - block.layout()->position().y();
+    if (frontier_ >= lastFirst_) {
+        // The last paragraphs go where the text above them now ends.
+        for (; block.isValid(); block = block.next()) {
+            QTextLayout *layout = block.layout();
+            layout->setPosition(layout->position() + QPointF(0, shift_));
+        }
+        pending_ = false;
+    }
+    updateSize();
+    if (shift_ != before && onMoved)
+        onMoved(top, shift_ - before);
     emit update(QRectF(0, changedTop, 1e9, 1e9));
+    if (pending_)
+        slices_.start();
 }
 
 QTextBlock TranscriptLayout::blockAt(qreal y) const
@@ -252,7 +411,7 @@ QTextBlock TranscriptLayout::blockAt(qreal y) const
     int low = 0, high = doc->blockCount() - 1;
     while (low < high) {
         const int middle = (low + high + 1) / 2;
-        if (doc->findBlockByNumber(middle).layout()->position().y() <= y)
+        if (doc->findBlockByNumber(middle).layout()->position().y() + shiftOf(middle) <= y)
             low = middle;
         else
             high = middle - 1;
@@ -266,7 +425,8 @@ QRectF TranscriptLayout::blockBoundingRect(const QTextBlock &block) const
         return {};
     const QTextLayout *layout = block.layout();
     const qreal width = lineWidth();
-    return {layout->position(), QSizeF(width < 0 ? layout->boundingRect().width() : width, heightOf(layout))};
+    return {layout->position() + QPointF(0, shiftOf(block)),
+            QSizeF(width < 0 ? layout->boundingRect().width() : width, heightOf(layout))};
 }
 
 void TranscriptLayout::draw(QPainter *painter, const PaintContext &context)
@@ -278,7 +438,8 @@ void TranscriptLayout::draw(QPainter *painter, const PaintContext &context)
     for (QTextBlock block = clip.isValid() ? blockAt(clip.top()) : document()->begin(); block.isValid();
          block = block.next()) {
         QTextLayout *layout = block.layout();
-        if (clip.isValid() && layout->position().y() > clip.bottom())
+        const QPointF shift(0, shiftOf(block));
+        if (clip.isValid() && layout->position().y() + shift.y() > clip.bottom())
             break;
         const int start = block.position();
         const int length = block.length();
@@ -296,9 +457,9 @@ void TranscriptLayout::draw(QPainter *painter, const PaintContext &context)
             }
         }
         painter->setPen(context.palette.color(QPalette::Text));
-        layout->draw(painter, QPointF(), selections, clip);
+        layout->draw(painter, shift, selections, clip);
         if (context.cursorPosition >= start && context.cursorPosition < start + length)
-            layout->drawCursor(painter, QPointF(), context.cursorPosition - start, cursorWidth);
+            layout->drawCursor(painter, shift, context.cursorPosition - start, cursorWidth);
     }
     painter->setPen(pen);
 }
@@ -308,16 +469,16 @@ int TranscriptLayout::hitTest(const QPointF &point, Qt::HitTestAccuracy accuracy
     // Above the text is its start and below it its end, as in Qt's own layout.
     const QTextDocument *doc = document();
     const QTextLayout *lastLayout = doc->lastBlock().layout();
-    if (point.y() < doc->begin().layout()->position().y())
+    if (point.y() < topOf(doc->begin()))
         return accuracy == Qt::ExactHit ? -1 : 0;
-    if (point.y() >= lastLayout->position().y() + heightOf(lastLayout))
+    if (point.y() >= topOf(doc->lastBlock()) + heightOf(lastLayout))
         return accuracy == Qt::ExactHit ? -1 : doc->characterCount() - 1;
     const QTextBlock block = blockAt(point.y());
     const QTextLayout *layout = block.layout();
     const int lines = layout->lineCount();
     if (lines == 0)
         return accuracy == Qt::ExactHit ? -1 : block.position();
-    const QPointF at = point - layout->position();
+    const QPointF at = point - layout->position() - QPointF(0, shiftOf(block));
     // The line at that height, or the nearest one.
     int low = 0, high = lines - 1;
     while (low < high) {
@@ -333,6 +494,26 @@ int TranscriptLayout::hitTest(const QPointF &point, Qt::HitTestAccuracy accuracy
     return block.position() + line.xToCursor(at.x());
 }
 
+// Holds the transcript's layout for as long as it lives (see TranscriptLayout::hold).
+class LayoutHold {
+public:
+    explicit LayoutHold(QTextDocument *document) : layout_(dynamic_cast<TranscriptLayout *>(document->documentLayout()))
+    {
+        if (layout_)
+            layout_->hold();
+    }
+    ~LayoutHold()
+    {
+        if (layout_)
+            layout_->release();
+    }
+    LayoutHold(const LayoutHold &) = delete;
+    LayoutHold &operator=(const LayoutHold &) = delete;
+
+private:
+    TranscriptLayout *layout_;
+};
+
 }  // namespace
 
 TextEditTranscript::TextEditTranscript(QTextEdit *edit) : edit_(edit)
@@ -342,7 +523,27 @@ TextEditTranscript::TextEditTranscript(QTextEdit *edit) : edit_(edit)
     edit_->setAcceptRichText(false);
     // The transcript only ever grows at its end; an undo history would grow with it.
     edit_->setUndoRedoEnabled(false);
-    edit_->document()->setDocumentLayout(new TranscriptLayout(edit_->document()));
+    auto *layout = new TranscriptLayout(edit_->document());
+    // When the rest of a change of many lines is laid out, the text in view may move: the view
+    // moves along, so that it keeps showing the same lines (the end, after a font change).
+    layout->onMoved = [edit = edit_](qreal from, qreal by) {
+        QScrollBar *bar = edit->verticalScrollBar();
+        if (bar->value() + edit->viewport()->height() > from)
+            bar->setValue(bar->value() + qRound(by));
+    };
+    edit_->document()->setDocumentLayout(layout);
+}
+
+bool TextEditTranscript::layingOut() const
+{
+    const auto *layout = dynamic_cast<const TranscriptLayout *>(edit_->document()->documentLayout());
+    return layout && layout->layingOut();
+}
+
+void TextEditTranscript::finishLayout()
+{
+    if (auto *layout = dynamic_cast<TranscriptLayout *>(edit_->document()->documentLayout()))
+        layout->finish();
 }
 
 void TextEditTranscript::insCommand(const QString &text) { write(colours::Command, true, text); }
@@ -441,48 +642,49 @@ void TextEditTranscript::insVersionLine() { write(colours::Command, false, versi
 
 void TextEditTranscript::setTranscriptFont(const QFont &font)
 {
-    edit_->document()->setDefaultFont(font);
     QTextCharFormat fontOnly;
     fontOnly.setFont(font, QTextCharFormat::FontPropertiesAll);
-    mergeIntoWholeText(fontOnly);
+    setWholeTextFont(font, fontOnly);
 }
 
 void TextEditTranscript::setTranscriptFamily(const QString &family)
 {
-    QTextDocument *doc = edit_->document();
-    QFont font = doc->defaultFont();
+    QFont font = edit_->document()->defaultFont();
     font.setFamilies({family});
     font.setBold(false);
     font.setItalic(false);
-    doc->setDefaultFont(font);
 
     QTextCharFormat format;
     format.setFontFamilies({family});
     format.setFontWeight(QFont::Normal);
     format.setFontItalic(false);
-    mergeIntoWholeText(format);
+    setWholeTextFont(font, format);
 }
 
 void TextEditTranscript::setTranscriptPointSize(int points)
 {
-    QTextDocument *doc = edit_->document();
-    QFont font = doc->defaultFont();
+    QFont font = edit_->document()->defaultFont();
     font.setPointSize(points);
-    doc->setDefaultFont(font);
 
     QTextCharFormat format;
     format.setFontPointSize(points);
-    mergeIntoWholeText(format);
+    setWholeTextFont(font, format);
 }
 
-void TextEditTranscript::mergeIntoWholeText(const QTextCharFormat &format)
+void TextEditTranscript::setWholeTextFont(const QFont &defaultFont, const QTextCharFormat &format)
 {
-    QTextCursor cursor(edit_->document());
-    cursor.beginEditBlock();
-    cursor.select(QTextCursor::Document);
-    cursor.mergeCharFormat(format);
-    cursor.mergeBlockCharFormat(format);
-    cursor.endEditBlock();
+    QTextDocument *doc = edit_->document();
+    QTextCursor cursor(doc);
+    {
+        // The new default font and the merged formats are laid out once, together.
+        const LayoutHold hold(doc);
+        doc->setDefaultFont(defaultFont);
+        cursor.beginEditBlock();
+        cursor.select(QTextCursor::Document);
+        cursor.mergeCharFormat(format);
+        cursor.mergeBlockCharFormat(format);
+        cursor.endEditBlock();
+    }
 
     // Caret at the end, nothing selected: later lines continue in the merged format.
     cursor.movePosition(QTextCursor::End);

@@ -42,6 +42,12 @@ public:
     void setTranscriptFamily(const QString &family);
     void setTranscriptPointSize(int points);
 
+    // After a change of many lines (a font or size, a new width), the lines in view are laid
+    // out at once and the rest in short steps between events: whether some are still to come,
+    // and laying them out now.
+    bool layingOut() const;
+    void finishLayout();
+
     QTextEdit *edit() const { return edit_; }
 
 protected:
@@ -52,7 +58,8 @@ protected:
 
 private:
     void write(TextColour colour, bool newLine, const QString &text);
-    void mergeIntoWholeText(const QTextCharFormat &format);
+    // The font for text without one of its own, and `format` merged into the whole text.
+    void setWholeTextFont(const QFont &defaultFont, const QTextCharFormat &format);
     void showEnd();
 
     QTextEdit *edit_;

@@ -2,6 +2,7 @@
 #include "TextEditTranscript.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QCoreApplication>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTextLayout>
@@ -296,6 +297,70 @@ TEST(TranscriptLayout, LinesBreakWhereQtsOwnLayoutBreaksThem)
         }
         EXPECT_EQ(qt.document()->documentLayout()->documentSize(), ours.document()->documentLayout()->documentSize());
     }
+}
+
+// A size change over many lines: the end, which the view shows, is laid out at once; the rest
+// follows between events, and then every line is where Qt's own layout puts it, the lines
+// written meanwhile too, and the view still shows the end.
+TEST(TranscriptLayout, ASizeChangeOfManyLinesShowsTheEndAtOnceAndTheRestLater)
+{
+    QTextEdit qt, ours;
+    TextEditTranscript transcript(&ours);
+    for (QTextEdit *e : {&qt, &ours}) {
+        e->resize(300, 200);
+        e->show();
+    }
+    QTextCursor c(qt.document());
+    const auto write = [&](int i) {
+        const QString label = QStringLiteral("Human: ");
+        const QString line = i % 7 == 0 ? QStringLiteral("a longer line, number %1, that wraps in a narrow window at least once or twice").arg(i)
+                                        : QStringLiteral("line %1").arg(i);
+        c.insertBlock();
+        c.insertText(label);
+        c.insertText(line);
+        transcript.insName(label);
+        transcript.insSayPerson(line);
+    };
+    for (int i = 0; i < 3000; ++i)
+        write(i);
+
+    QTextCharFormat size;
+    size.setFontPointSize(19);
+    QTextCursor all(qt.document());
+    all.select(QTextCursor::Document);
+    all.mergeCharFormat(size);
+    transcript.setTranscriptPointSize(19);
+    qt.document()->documentLayout()->documentSize();  // lays Qt's document out to the end
+
+    ASSERT_TRUE(transcript.layingOut());
+    const int last = qt.document()->blockCount() - 1;
+    EXPECT_EQ(laidOut(ours).lineYs[last], laidOut(qt).lineYs[last]);
+    QScrollBar *bar = ours.verticalScrollBar();
+    EXPECT_EQ(bar->value(), bar->maximum());
+
+    write(3000);  // a turn while the rest is laid out
+    for (int polls = 0; transcript.layingOut() && polls < 100000; ++polls)
+        QCoreApplication::processEvents();
+    ASSERT_FALSE(transcript.layingOut());
+
+    qt.document()->documentLayout()->documentSize();
+    const LaidOut a = laidOut(qt), b = laidOut(ours);
+    ASSERT_EQ(a.tops.size(), b.tops.size());
+    for (int i = 0; i < a.tops.size(); ++i) {
+        ASSERT_EQ(a.starts[i], b.starts[i]) << "paragraph " << i;
+        ASSERT_EQ(a.tops[i], b.tops[i]) << "paragraph " << i;
+    }
+    EXPECT_EQ(qt.document()->documentLayout()->documentSize(), ours.document()->documentLayout()->documentSize());
+    EXPECT_EQ(bar->value(), bar->maximum());
+
+    // A clear while the rest is still to come leaves nothing behind.
+    transcript.setTranscriptPointSize(9);
+    EXPECT_TRUE(transcript.layingOut());
+    transcript.clear();
+    EXPECT_FALSE(transcript.layingOut());
+    transcript.insVersionLine();
+    EXPECT_EQ(ours.document()->documentLayout()->blockBoundingRect(ours.document()->begin()).top(),
+              qt.document()->documentLayout()->blockBoundingRect(qt.document()->begin()).top());
 }
 
 TEST_F(TranscriptTest, ABatchIsLaidOutOnceAndWritesWhatSingleWritesWould)
