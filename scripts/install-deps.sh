@@ -7,9 +7,10 @@ packages=(
   build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev libgl-dev
   libespeak-ng-dev espeak-ng-data
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev googletest libbenchmark-dev  # googletest: sources for `make sanitize`
   fp-utils unrtf
   xvfb xauth
+  python3 gnuplot-nox  # `make bench`: the scaling curves' table and chart
   locales
   file desktop-file-utils appstream groff-base  # `make package` and the desktop-file checks
 )

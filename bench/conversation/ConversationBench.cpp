@@ -91,11 +91,15 @@ struct World {
         return parts.join(u' ');
     }
 
-    // HidWord as it was before a turn learned anything: `words`, and lstAI empty.
+    // HidWord as it was before a turn learned anything: `words`, and lstAI empty. HidWord
+    // gets a copy of its own, as a list loaded from a file has: the turn then inserts into it
+    // in place rather than first copying a list shared with the caller.
     void resetLists(const QStringList &words)
     {
         HidWord.Clear();
-        HidWord.AddItems(words);  // an empty list shares the words, it does not copy them
+        QStringList own = words;
+        own.detach();
+        HidWord.AddItems(own);
         lstAI.Clear();
     }
 
@@ -291,6 +295,117 @@ void BM_Baseline_StringAppend(benchmark::State &state)
     }
 }
 
+
+// The scaling curves (bench/curves.sh draws them): a 20-word turn that learns 7 new words,
+// with 1,000, 8,000 and 32,000 known words, through the transcript; next to it the same four
+// transcript writes alone, which every turn makes whatever it knows.
+QString sevenNewIn20(const QStringList &known)
+{
+    QStringList parts;
+    for (int i = 0; i < 20; ++i)
+        parts.append(i % 3 == 2 || i == 19 ? QStringLiteral("fresh%1").arg(i) : known.at((i * 7919) % known.size()));
+    return parts.join(u' ');
+}
+
+void BM_Curve_TurnLearning7(benchmark::State &state)
+{
+    World &w = world();
+    const QStringList known = w.full.mid(0, state.range(0));
+    ConversationTurn turn(w.WW, w.input, w.HidWord, w.HidCPU, [&]() -> ItemList & { return w.lstAI; }, w.rowkit, w.random,
+                          w.commands);
+    const QString typed = sevenNewIn20(known);
+    w.resetLists(known);
+    int sinceClear = 0;
+    for (auto _ : state) {
+        QString name = QStringLiteral("Human"), say = typed;
+        turn.Process(name, say);
+        state.PauseTiming();
+        if (w.HidWord.ListCount() != known.size() + 7 || w.lstAI.ListCount() != 7)
+            state.SkipWithError("the turn did not learn what it should have");
+        w.resetLists(known);
+        if (++sinceClear == 200) {
+            w.WW.clear();
+            sinceClear = 0;
+        }
+        state.ResumeTiming();
+    }
+    w.WW.clear();
+    w.resetLists(w.full);
+    state.counters["known"] = double(known.size());
+}
+
+void BM_Curve_Baseline_TurnWrites(benchmark::State &state)
+{
+    World &w = world();
+    const QString typed = sevenNewIn20(w.full.mid(0, state.range(0)));
+    const QString reply = QStringLiteral("That's interesting, Human. Tell me more about the moon.");
+    int sinceClear = 0;
+    for (auto _ : state) {
+        {
+            const Transcript::Batch batch(w.WW);
+            w.WW.insName(QStringLiteral("Human: "));
+            w.WW.insSayPerson(typed);
+            w.WW.insName(QStringLiteral("CPU: "));
+            w.WW.insSayCPU(reply);
+        }
+        if (++sinceClear == 200) {
+            state.PauseTiming();
+            w.WW.clear();
+            sinceClear = 0;
+            state.ResumeTiming();
+        }
+    }
+    w.WW.clear();
+    state.counters["known"] = double(state.range(0));
+}
+
+// Learning alone: 7 new words into 32,760 (the list is full after it), against a binary
+// search for each word's place and one pass that moves the items after the first place.
+void BM_Learn7Into32760(benchmark::State &state)
+{
+    World &w = world();
+    const QStringList known = w.full.mid(0, ItemList::MaxItems - 7);
+    QStringList fresh;
+    for (int i = 0; i < 7; ++i)
+        fresh.append(wordFor(100000 + i * 4099));
+    for (auto _ : state) {
+        state.PauseTiming();
+        w.resetLists(known);
+        state.ResumeTiming();
+        w.HidWord.AddItems(fresh);
+    }
+    if (w.HidWord.ListCount() != ItemList::MaxItems)
+        state.SkipWithError("the words were not added");
+    w.resetLists(w.full);
+}
+
+void BM_Baseline_SortedInsert7Into32760(benchmark::State &state)
+{
+    World &w = world();
+    const auto less = [](const QString &a, const QString &b) { return compareItems(a, b) < 0; };
+    std::vector<QString> fresh;
+    for (int i = 0; i < 7; ++i)
+        fresh.push_back(wordFor(100000 + i * 4099));
+    std::stable_sort(fresh.begin(), fresh.end(), less);
+    std::vector<QString> known;
+    known.reserve(ItemList::MaxItems);
+    for (auto _ : state) {
+        state.PauseTiming();
+        known.assign(w.full.cbegin(), w.full.cbegin() + (ItemList::MaxItems - 7));
+        state.ResumeTiming();
+        auto end = known.end();
+        known.resize(known.size() + fresh.size());
+        auto out = known.end();
+        for (auto word = fresh.rbegin(); word != fresh.rend(); ++word) {
+            const auto place = std::upper_bound(known.begin(), end, *word, less);
+            out = std::move_backward(place, end, out);
+            *--out = *word;
+            end = place;
+        }
+        benchmark::DoNotOptimize(known.data());
+    }
+}
+
 }  // namespace
 
 BENCHMARK(BM_Baseline_Lookup20Words)->Unit(benchmark::kMicrosecond);
@@ -309,3 +424,7 @@ BENCHMARK(BM_Baseline_58Draws)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Compose)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Baseline_StringAppend)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TranscriptWrite)->Arg(0)->Arg(10000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Baseline_SortedInsert7Into32760)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Learn7Into32760)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Curve_Baseline_TurnWrites)->Arg(1000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Curve_TurnLearning7)->Arg(1000)->Arg(8000)->Arg(32000)->Unit(benchmark::kMicrosecond);

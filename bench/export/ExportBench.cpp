@@ -29,6 +29,7 @@ struct Conversation {
     {
         WW.insVersionLine();
         for (int i = 1; i < lines; i += 2) {
+            const Transcript::Batch batch(WW);
             WW.insName(QStringLiteral("Human: "));
             WW.insSayPerson(QStringLiteral("line %1 about my dog's {favourite} caf\u00e9 \\ naps").arg(i));
             WW.insName(QStringLiteral("CPU: "));
@@ -83,5 +84,37 @@ void BM_PlainTextOnly(benchmark::State &state)
         benchmark::DoNotOptimize(conversation().toPlainText().toUtf8());
 }
 BENCHMARK(BM_PlainTextOnly)->Unit(benchmark::kMillisecond);
+
+// The scaling curve: export of 1,000, 10,000 and 100,000 lines, each next to the plain-text
+// write of the same transcript.
+void BM_Curve_ExportRtf(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("transcript.rtf"));
+    const QTextDocument &doc = conversation(int(state.range(0)));
+    for (auto _ : state)
+        exportTranscript(doc, path);
+    state.counters["lines"] = doc.blockCount();
+}
+
+void BM_Curve_Baseline_ExportPlainText(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("transcript.txt"));
+    const QTextDocument &doc = conversation(int(state.range(0)));
+    for (auto _ : state)
+        replaceFile(path, doc.toPlainText().toUtf8());
+    state.counters["lines"] = doc.blockCount();
+}
+
+const bool registered = [] {
+    for (const int lines : {1000, 10000, 100000}) {
+        benchmark::RegisterBenchmark("BM_Curve_Baseline_ExportPlainText", BM_Curve_Baseline_ExportPlainText)
+            ->Arg(lines)
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark("BM_Curve_ExportRtf", BM_Curve_ExportRtf)->Arg(lines)->Unit(benchmark::kMillisecond);
+    }
+    return true;
+}();
 
 }  // namespace

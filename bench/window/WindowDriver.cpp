@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextCursor>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -24,6 +25,7 @@
 #include <random>
 
 #include <time.h>
+#include <unistd.h>
 
 using namespace jabbly;
 
@@ -129,6 +131,47 @@ void report(const char *name, const Figures &f, double targetMs)
     std::fflush(stdout);
 }
 
+// Resident memory of this process, MB.
+double residentMb()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.value(1).toDouble() * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+}
+
+// The user's line of soak turn `turn`: 20 known words with 2 new ones, and every 20th turn a
+// long pasted line of 200 words (about 1,500 characters) with 10 new ones.
+QString soakLine(int turn, const QStringList &known)
+{
+    const bool longLine = turn % 20 == 19;
+    const int words = longLine ? 200 : 20;
+    const int every = longLine ? 20 : 10;
+    QStringList parts;
+    for (int i = 0; i < words; ++i)
+        parts << (i % every == every - 1 ? QStringLiteral("soak%1w%2").arg(turn).arg(i)
+                                          : known.at((turn * 131 + i * 7919) % known.size()));
+    return parts.join(u' ');
+}
+
+struct SoakFigures {
+    QList<std::pair<int, double>> rss;  // after so many turns, MB
+    QList<double> turnCpu;              // ms of CPU time, each turn: key event to repaint done
+};
+
+void writeSoakJson(const QString &path, const QString &name, const SoakFigures &f)
+{
+    QFile out(path);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Append))
+        qFatal("cannot write %s", qPrintable(path));
+    QString json = QStringLiteral("{\"name\": \"%1\", \"rss_mb\": [").arg(name);
+    for (qsizetype i = 0; i < f.rss.size(); ++i)
+        json += QStringLiteral("%1[%2, %3]").arg(i ? ", " : "").arg(f.rss.at(i).first).arg(f.rss.at(i).second, 0, 'f', 2);
+    json += QStringLiteral("]}\n");
+    out.write(json.toUtf8());
+}
+
 class Driver {
 public:
     Driver()
@@ -191,6 +234,73 @@ public:
             f.handler << (handled - start) / 1e6;
         }
         return f;
+    }
+
+    // `turns` turns through Say1 and Enter, each one painted before the next; the transcript is
+    // cleared (as Clear does) every `clearEvery` turns when that is not 0. RSS is noted after
+    // each of `checkpoints` turns.
+    SoakFigures soak(int turns, int clearEvery, const QList<int> &checkpoints, const QStringList &known)
+    {
+        SoakFigures f;
+        QLineEdit *Say1 = window_->Say1();
+        for (int turn = 0; turn < turns; ++turn) {
+            if (clearEvery > 0 && turn > 0 && turn % clearEvery == 0)
+                clearTranscript();
+            Say1->setText(soakLine(turn, known));
+            const qint64 startCpu = cpuNow();
+            QTest::keyClick(Say1, Qt::Key_Return);
+            QCoreApplication::processEvents();
+            f.turnCpu << (cpuNow() - startCpu) / 1e6;
+            if (checkpoints.contains(turn + 1))
+                f.rss << std::pair(turn + 1, residentMb());
+        }
+        return f;
+    }
+
+    // The same user lines and "CPU: " with each delivered template in turn, written by four
+    // plain cursor insertions into a bare QTextEdit of the transcript's size and font, shown
+    // and painted after each turn: what the transcript's memory is measured against.
+    SoakFigures bareSoak(int turns, const QList<int> &checkpoints, const QStringList &known)
+    {
+        SoakFigures f;
+        QTextEdit bare;
+        bare.setReadOnly(true);
+        bare.setUndoRedoEnabled(false);
+        bare.setFont(window_->WW()->font());
+        bare.resize(window_->WW()->size());
+        bare.show();
+        if (!QTest::qWaitForWindowExposed(&bare))
+            qFatal("the bare text edit was never shown");
+        const auto write = [&](bool newLine, const QColor &colour, const QString &text) {
+            QTextCursor cursor(bare.document());
+            cursor.movePosition(QTextCursor::End);
+            QTextCharFormat format = cursor.charFormat();
+            format.setForeground(colour);
+            if (newLine)
+                cursor.insertBlock(cursor.blockFormat(), format);
+            cursor.insertText(text, format);
+            bare.setTextCursor(cursor);
+            bare.ensureCursorVisible();
+        };
+        for (int turn = 0; turn < turns; ++turn) {
+            const qint64 startCpu = cpuNow();
+            write(true, Qt::blue, QStringLiteral("Human: "));
+            write(false, Qt::red, soakLine(turn, known));
+            write(true, Qt::blue, QStringLiteral("CPU: "));
+            write(false, QColor(0, 128, 0), templates_.at(turn % templates_.size()));
+            QCoreApplication::processEvents();
+            f.turnCpu << (cpuNow() - startCpu) / 1e6;
+            if (checkpoints.contains(turn + 1))
+                f.rss << std::pair(turn + 1, residentMb());
+        }
+        return f;
+    }
+
+    void clearTranscript()
+    {
+        TextEditTranscript &WW = window_->transcriptView();
+        WW.clear();
+        WW.insVersionLine();
     }
 
     // Ctrl+V of `text` into an empty Say1.
@@ -312,9 +422,15 @@ int main(int argc, char **argv)
     TimingApplication app(argc, argv);
     app.clock.start();
     // Arguments: scenario names, each optionally with "=runs".
+    // --json=FILE appends the memory figures of the soak scenarios to FILE, one object a line.
     QMap<QString, int> only;
-    for (const QString &a : app.arguments().mid(1))
-        only.insert(a.section(u'=', 0, 0), a.section(u'=', 1).toInt());
+    QString json;
+    for (const QString &a : app.arguments().mid(1)) {
+        if (a.startsWith(QLatin1String("--json=")))
+            json = a.mid(7);
+        else
+            only.insert(a.section(u'=', 0, 0), a.section(u'=', 1).toInt());
+    }
     const auto wanted = [&](const char *name) { return only.isEmpty() || only.contains(QLatin1String(name)); };
     const auto runs = [&](const char *name, int standard) {
         const int n = only.value(QLatin1String(name));
@@ -366,5 +482,41 @@ int main(int argc, char **argv)
         report("paste100k into Say1", d.pastes(runs("paste100k", 5), longWord(100000)), 0);
     if (wanted("paste1m"))
         report("paste1m into Say1", d.pastes(runs("paste1m", 3), longWord(1000000)), 0);
+    // Scenarios that run only when asked for by name: each measures the memory of one process.
+    const auto asked = [&](const char *name) { return only.contains(QLatin1String(name)); };
+    const QList<int> checkpoints{100, 1000, 10000};
+    const auto soakReport = [&](const char *name, const SoakFigures &f) {
+        const int n = static_cast<int>(f.turnCpu.size());
+        const int window = std::min(100, n / 2);
+        const double first = median(f.turnCpu.mid(0, window)), last = median(f.turnCpu.mid(n - window));
+        std::printf("%-36s %5d turns  RSS", name, n);
+        for (const auto &[turns, mb] : f.rss)
+            std::printf("  %d: %.1f MB", turns, mb);
+        std::printf("\n%-36s CPU per turn, median of the first %d %.3f ms, of the last %d %.3f ms\n", "", window, first,
+                    window, last);
+        std::fflush(stdout);
+        if (!json.isEmpty())
+            writeSoakJson(json, QLatin1String(name), f);
+    };
+    // 8,000 known words at the start; the soak turns learn about 24,000 more.
+    const QStringList known = d.roomy().mid(0, 8000);
+    if (asked("soak")) {
+        // Learning all the way, long lines, the transcript cleared every 1,000 turns.
+        d.useWords(known);
+        d.useTemplates(d.templates());
+        const int turns = runs("soak", 10000);
+        const SoakFigures f = d.soak(turns, 1000, {100, turns}, known);
+        soakReport("soak (cleared every 1,000 turns)", f);
+        if (f.rss.size() == 2)
+            std::printf("%-36s RSS at the end %+.1f%% of RSS after 100 turns (target within 10%%)\n", "",
+                        100 * (f.rss.at(1).second / f.rss.at(0).second - 1));
+    }
+    if (asked("growth")) {
+        d.useWords(known);
+        d.useTemplates(d.templates());
+        soakReport("growth (never cleared)", d.soak(runs("growth", 10000), 0, checkpoints, known));
+    }
+    if (asked("growth-bare"))
+        soakReport("growth-bare (bare QTextEdit)", d.bareSoak(runs("growth-bare", 10000), checkpoints, known));
     return 0;
 }
