@@ -525,11 +525,13 @@ TextEditTranscript::TextEditTranscript(QTextEdit *edit) : edit_(edit)
     edit_->setUndoRedoEnabled(false);
     auto *layout = new TranscriptLayout(edit_->document());
     // When the rest of a change of many lines is laid out, the text in view may move: the view
-    // moves along, so that it keeps showing the same lines (the end, after a font change).
-    layout->onMoved = [edit = edit_](qreal from, qreal by) {
+    // moves along, so that it keeps showing the caret (the end, after a font change).
+    layout->onMoved = [edit = edit_](qreal from, qreal) {
+        // The caret stays at the end of the transcript; once the edit has taken in the new
+        // size, the view goes back to it.
         QScrollBar *bar = edit->verticalScrollBar();
         if (bar->value() + edit->viewport()->height() > from)
-            bar->setValue(bar->value() + qRound(by));
+            QTimer::singleShot(0, edit, [edit] { edit->ensureCursorVisible(); });
     };
     edit_->document()->setDocumentLayout(layout);
 }
