@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fp-utils unrtf
   xvfb xauth
+  openbox xdotool x11-utils python3 imagemagick  # the on-screen tests: a real window manager
   locales
   file desktop-file-utils appstream groff-base  # `make package` and the desktop-file checks
 )
