@@ -9,7 +9,8 @@ namespace jabbly {
 
 void describeForScreenReaders(QWidget &control, const QString &name, const QString &description);
 
-// Escape closes `window`, as its close box does.
+// Escape closes `window`, as its close box does, unless a control inside it uses the key
+// (an open drop-down list closes first).
 void closeOnEscape(QWidget &window);
 
 }  // namespace jabbly

@@ -1,5 +1,8 @@
 #include "HelpWindow.h"
 
+#include "Accessibility.h"
+#include "WindowPlacement.h"
+
 #include <QAction>
 #include <QFile>
 #include <QHBoxLayout>
@@ -89,6 +92,7 @@ HelpWindow::HelpWindow(QWidget *owner)
 
     loadContents();
     resize(800, 560);
+    closeOnEscape(*this);
 }
 
 QUrl HelpWindow::pagesRoot() { return QUrl(QStringLiteral("qrc:/help/")); }
@@ -106,6 +110,9 @@ void HelpWindow::showPage(const QString &page) { browser_->setSource(pagesRoot()
 void HelpWindow::showHelp()
 {
     browser_->setSource(defaultPage());
+    // It opens over the window it was asked from; one already open stays where it is.
+    if (!isVisible() && parentWidget())
+        centreOver(*this, *parentWidget()->window());
     show();
     raise();
     activateWindow();

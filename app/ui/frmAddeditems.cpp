@@ -9,7 +9,7 @@
 
 namespace jabbly {
 
-frmAddeditems::frmAddeditems(QWidget *owner) : QWidget(owner, Qt::Window), view_(new QListView(this))
+frmAddeditems::frmAddeditems(QWidget *owner) : QWidget(owner, OwnedWindow), view_(new QListView(this))
 {
     setObjectName(QStringLiteral("frmAddeditems"));
     setAttribute(Qt::WA_DeleteOnClose);

@@ -20,7 +20,7 @@ constexpr int16_t ElevenPointItem = 10;
 }  // namespace
 
 frmFontSize::frmFontSize(QWidget *owner, TextEditTranscript &WW, QLineEdit *Name1, QLineEdit *Say1)
-    : QWidget(owner, Qt::Window),
+    : QWidget(owner, OwnedWindow),
       WW_(WW),
       Name1_(Name1),
       Say1_(Say1),

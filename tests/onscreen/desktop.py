@@ -148,6 +148,12 @@ class Window:
         f = self.info()
         return (int(f["Absolute upper-left X"]), int(f["Absolute upper-left Y"]), int(f["Width"]), int(f["Height"]))
 
+    def frame_geometry(self):
+        """(x, y, width, height) of the window with the frame the window manager gave it."""
+        x, y, width, height = self.geometry()
+        left, right, top, bottom = (int(n) for n in (self.xprop("_NET_FRAME_EXTENTS") or "0, 0, 0, 0").split(","))
+        return x - left, y - top, width + left + right, height + top + bottom
+
     def activate(self):
         """Asks the window manager to make this the active window and waits until it is."""
         self.desktop.run(["xdotool", "windowactivate", str(self.id)], check=False)
@@ -204,7 +210,12 @@ class Jabbly:
         def shown():
             viewable = [w for w in self.windows(title) if w.viewable()]
             return viewable[0] if len(viewable) == 1 else None
-        return wait_for(f"a window titled {title!r}", shown, timeout)
+        try:
+            return wait_for(f"a window titled {title!r}", shown, timeout)
+        except TimeoutError as error:
+            states = ", ".join(f"{w} {w.map_state()}" for w in self.windows())
+            raise TimeoutError(f"{error}; the program's windows: {states or 'none'}; "
+                               f"{self.desktop.window_manager_state()}") from None
 
     def popups(self):
         """The program's open menus and drop-down lists: its windows that the window
@@ -335,6 +346,14 @@ class Desktop:
             out = self.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], check=False) or ""
             return "window id #" in out
         wait_for("openbox to manage the screen", managing)
+
+    def window_manager_state(self):
+        wm = self.processes[1] if len(self.processes) > 1 else None
+        if wm is None:
+            return "no window manager"
+        if wm.poll() is not None:
+            return f"openbox ended (exit code {wm.returncode}): {self._file('openbox.log')}"
+        return "openbox runs"
 
     def _file(self, name):
         try:

@@ -41,8 +41,8 @@ class EscapeTest(unittest.TestCase):
             help_window = jabbly.window("Jabbly Help")
             # A reading window of its own, not owned by the main window.
             self.assertIsNone(help_window.transient_for())
-            mx, my, mw, mh = main.geometry()
-            hx, hy, hw, hh = help_window.geometry()
+            mx, my, mw, mh = main.frame_geometry()
+            hx, hy, hw, hh = help_window.frame_geometry()
             self.assertLessEqual(abs((hx + hw / 2) - (mx + mw / 2)), 2, "not centred over the main window")
             self.assertLessEqual(abs((hy + hh / 2) - (my + mh / 2)), 2, "not centred over the main window")
             desktop.save_screen("help-window")
