@@ -3,6 +3,9 @@
 #include "AboutText.h"
 #include "HelpWindow.h"
 #include "Accessibility.h"
+#include "CaptionFit.h"
+#include "KeptSelection.h"
+#include "MenuBarEscape.h"
 #include "ComboTool.h"
 #include "DocumentLauncher.h"
 #include "SaveDialog.h"
@@ -24,6 +27,7 @@
 #include <QPushButton>
 #include <QTextEdit>
 
+#include <algorithm>
 #include <limits>
 
 namespace jabbly {
@@ -104,6 +108,9 @@ void frmJabbly::buildControls()
     Say1_->setObjectName(QStringLiteral("Say1"));
     // Room for a long pasted text; a line edit would otherwise cut it at 32,767 characters.
     Say1_->setMaxLength(std::numeric_limits<int>::max());
+    // The line a turn left selected stays selected while a menu, a message or another
+    // window has the keyboard, so the next line typed replaces it.
+    keepSelectionWhileAway(*Say1_);
     for (QLineEdit *box : {Name1_, Say1_}) {
         box->setFont(transcriptFont());
         box->setPalette(boxColours);
@@ -126,7 +133,19 @@ void frmJabbly::buildControls()
     setTabOrder(Say1_, WW_);
     setTabOrder(WW_, cmdSay_);
     setTabOrder(cmdSay_, Name1_);
+    fitSayButton();
     applyLayout();
+}
+
+// The button keeps its design size where the desktop's font lets "Say" show whole; under
+// a larger font it grows, and the layout rule works with its grown size.
+void frmJabbly::fitSayButton()
+{
+    const TwipRect design = MainLayout().cmdSay;
+    cmdSay_->resize(design.width / TwipsPerPixel, design.height / TwipsPerPixel);
+    growToShowCaption(*cmdSay_);
+    layout_.cmdSay.width = std::max(design.width, cmdSay_->width() * TwipsPerPixel);
+    layout_.cmdSay.height = std::max(design.height, cmdSay_->height() * TwipsPerPixel);
 }
 
 void frmJabbly::buildMenus()
@@ -164,6 +183,7 @@ void frmJabbly::buildMenus()
 
     QMenu *mnuJabbly = menuBar()->addMenu(QStringLiteral("&Jabbly"));
     mnuJabbly->setObjectName(QStringLiteral("mnuJabbly"));
+    leaveMenuBarOnEscape(*menuBar(), *mnuJabbly);
     addItems(mnuJabbly, {
                             {"mnuExport", QStringLiteral("&Export..."), Qt::Key_F2, &frmJabbly::mnuExport_Click},
                             {"mnuClear", QStringLiteral("&Clear..."), Qt::Key_F3, &frmJabbly::mnuClear_Click},
@@ -178,6 +198,7 @@ void frmJabbly::buildMenus()
                         });
     QMenu *mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    leaveMenuBarOnEscape(*menuBar(), *mnuHelp);
     addItems(mnuHelp, {
                           {"mnuContents", QStringLiteral("&Contents"), {}, &frmJabbly::mnuContents_Click},
                           {"mnuSF", QStringLiteral("&Send feedback..."), Qt::Key_F5, &frmJabbly::mnuSF_Click},
@@ -203,7 +224,9 @@ bool frmJabbly::eventFilter(QObject *watched, QEvent *event)
 void frmJabbly::changeEvent(QEvent *event)
 {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange)
+    if (event->type() == QEvent::FontChange)
+        fitSayButton();
+    if (event->type() == QEvent::WindowStateChange || event->type() == QEvent::FontChange)
         Form_Resize();
 }
 

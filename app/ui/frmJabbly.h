@@ -110,6 +110,7 @@ private:
     // Shows `window` (modeless, in front of this one) or hides it, as its visibility says.
     void toggle(const char *actionName, QWidget *loaded, const std::function<QWidget &()> &load,
                 const QString &hiddenCaption, const QString &shownCaption);
+    void fitSayButton();
     void placeAtDesignSize();
     void Form_Resize();
     void applyLayout();

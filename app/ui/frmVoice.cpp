@@ -1,6 +1,7 @@
 #include "frmVoice.h"
 
 #include "Accessibility.h"
+#include "CaptionFit.h"
 #include "ComboBoxBinding.h"
 #include "ComboTool.h"
 #include "ListViewBinding.h"
@@ -12,6 +13,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QListView>
 #include <QLoggingCategory>
 
@@ -36,7 +38,7 @@ QRect fromTwips(int left, int top, int width, int height)
 }  // namespace
 
 frmVoice::frmVoice(QWidget *owner, Services services)
-    : QWidget(owner, Qt::Window),
+    : QWidget(owner, OwnedWindow),
       services_(services),
       lstVoicesView_(new QListView(this)),
       chkSpeak_(new QCheckBox(QStringLiteral("&Speak"), this)),
@@ -46,7 +48,6 @@ frmVoice::frmVoice(QWidget *owner, Services services)
     setObjectName(QStringLiteral("frmVoice"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Speech Options"));
-    setFixedSize(2175 / TwipsPerPixel, 4470 / TwipsPerPixel);
 
     lstVoicesView_->setObjectName(QStringLiteral("lstVoices"));
     chkSpeak_->setObjectName(QStringLiteral("chkSpeak"));
@@ -58,17 +59,6 @@ frmVoice::frmVoice(QWidget *owner, Services services)
                              QStringLiteral("How fast Jabbly speaks, from 50 to 250; 150 is normal"));
     describeForScreenReaders(*chkNames_, QStringLiteral("Say names"), QStringLiteral("Say who is speaking before each line"));
     closeOnEscape(*this);
-    lstVoicesView_->setGeometry(fromTwips(0, 0, 2175, 3765));
-    chkSpeak_->setGeometry(fromTwips(0, 3840, 855, 195));
-    cmbSpeed_->setGeometry(fromTwips(1080, 3840, 1095, 315));
-    chkNames_->setGeometry(fromTwips(0, 4200, 1215, 195));
-    // The design widths were made for another system font: a caption that needs more room
-    // gets it, as far as the window reaches.
-    for (QCheckBox *box : {chkSpeak_, chkNames_}) {
-        const int needed = std::min(box->sizeHint().width(), width() - box->x());
-        if (needed > box->width())
-            box->resize(needed, std::max(box->height(), box->sizeHint().height()));
-    }
     setTabOrder(lstVoicesView_, chkSpeak_);
     setTabOrder(chkSpeak_, cmbSpeed_);
     setTabOrder(cmbSpeed_, chkNames_);
@@ -79,7 +69,54 @@ frmVoice::frmVoice(QWidget *owner, Services services)
     cmbSpeedList_.setSelectionHandler([this] { cmbSpeed_Click(); });
 
     Form_Load(readSpeechSwitches(services_.settings));
+    placeControls();
     centreOnScreen(*this);
+}
+
+// The design layout, where the desktop's font lets every caption and speed show whole.
+// A control that needs more room grows about its design centre line, so its text stays
+// where the design put it, but never over the controls before it; those after it in its
+// row move right; the window grows to hold what no longer fits in it.
+void frmVoice::placeControls()
+{
+    const QRect list = fromTwips(0, 0, 2175, 3765);
+    const QRect speak = fromTwips(0, 3840, 855, 195);
+    const QRect speed = fromTwips(1080, 3840, 1095, 315);
+    const QRect names = fromTwips(0, 4200, 1215, 195);
+    const QSize design(2175 / TwipsPerPixel, 4470 / TwipsPerPixel);
+    const int bottomMargin = design.height() - (names.y() + names.height());
+    constexpr int LeastRowGap = 6;  // between a grown control and the next one in its row
+
+    const auto place = [](QWidget &control, const QRect &at, int leftmost, int topmost) {
+        const int centred = at.y() + (at.height() - control.height()) / 2;
+        control.move(std::max(at.x(), leftmost), std::max(centred, topmost));
+    };
+    const auto bottomOf = [](const QWidget &control) { return control.y() + control.height(); };
+
+    chkSpeak_->resize(speak.size());
+    cmbSpeed_->resize(speed.size());
+    chkNames_->resize(names.size());
+    growToShowCaption(*chkSpeak_);
+    growToShowCaption(*cmbSpeed_);
+    growToShowCaption(*chkNames_);
+    const int listBottom = list.y() + list.height();
+    place(*chkSpeak_, speak, 0, listBottom);
+    place(*cmbSpeed_, speed, chkSpeak_->x() + chkSpeak_->width() + LeastRowGap, listBottom);
+    place(*chkNames_, names, 0, std::max(bottomOf(*chkSpeak_), bottomOf(*cmbSpeed_)));
+
+    const int right = std::max(cmbSpeed_->x() + cmbSpeed_->width(), chkNames_->x() + chkNames_->width());
+    const int bottom = bottomOf(*chkNames_);
+    const int width = std::max(design.width(), right);
+    const int height = bottom <= design.height() ? design.height() : bottom + bottomMargin;
+    lstVoicesView_->setGeometry(list.x(), list.y(), width, list.height());
+    setFixedSize(width, height);
+}
+
+void frmVoice::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        placeControls();
 }
 
 frmVoice::~frmVoice()

@@ -51,7 +51,11 @@ public:
     // The message of a voice the engine refused.
     static QString voiceErrorText(const QString &voice);
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
+    void placeControls();
     void cmbSpeed_Click();
     void lstVoices_Click();
     void Form_Load(const SpeechSwitches &stored);
