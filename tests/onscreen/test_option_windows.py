@@ -9,10 +9,16 @@ from desktop import Desktop, wait_for
 OPTION_WINDOWS = (("F9", "Speech Options"), ("F11", "Font and Size"), ("F12", "Words Added This Session"))
 
 
-def input_box_point(main):
-    """A point inside Say1: the bottom row of the main window, right of the name box."""
-    _, _, width, height = main.geometry()
-    return 113 + (width - 113 - 41) // 2, height - 15
+def input_box_point(main, covering):
+    """A point inside Say1 (the bottom row of the main window, between the name box and
+    the Say button) that none of the `covering` windows hides."""
+    left, top, width, height = main.geometry()
+    y = height - 15
+    for x in range(113 + 5, width - 41 - 5, 10):
+        if not any(fx <= left + x < fx + fw and fy <= top + y < fy + fh
+                   for fx, fy, fw, fh in (w.frame_geometry() for w in covering)):
+            return x, y
+    raise AssertionError("the option windows cover the whole input box")
 
 
 class OwnedOptionWindows(unittest.TestCase):
@@ -30,7 +36,7 @@ class OwnedOptionWindows(unittest.TestCase):
 
             # A click into the main window makes it the active one: the option windows stay
             # in front of it, and it takes the user's typing (they are modeless).
-            main.click(*input_box_point(main))
+            main.click(*input_box_point(main, options))
             wait_for("the main window to become active", lambda: desktop.active_window() == main)
             for window in options:
                 self.assertTrue(desktop.is_above(window, main), f"{window} went behind the main window")
