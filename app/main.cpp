@@ -1,17 +1,17 @@
 // The one place that names the real services: it builds them, hands them to the main
 // window's run and starts the event loop.
-#include "EspeakEngine.h"
-#include "LocalFileCheck.h"
-#include "LocalFileSystem.h"
-#include "QSettingsStore.h"
-#include "QtComboTool.h"
-#include "QtSaveDialog.h"
-#include "DesktopDocumentLauncher.h"
-#include "QtMessageBoxes.h"
-#include "StartingSpeechEngine.h"
-#include "TerminationSignals.h"
-#include "WordsFolder.h"
-#include "frmJabbly.h"
+#include "speech/EspeakEngine.h"
+#include "desktop/LocalFileCheck.h"
+#include "desktop/LocalFileSystem.h"
+#include "desktop/QSettingsStore.h"
+#include "desktop/QtComboTool.h"
+#include "desktop/QtSaveDialog.h"
+#include "desktop/DesktopDocumentLauncher.h"
+#include "ui/QtMessageBoxes.h"
+#include "session/StartingSpeechEngine.h"
+#include "desktop/TerminationSignals.h"
+#include "desktop/WordsFolder.h"
+#include "ui/frmJabbly.h"
 
 #include <QApplication>
 #include <QLoggingCategory>

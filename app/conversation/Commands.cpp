@@ -1,8 +1,8 @@
-#include "Commands.h"
+#include "conversation/Commands.h"
 
-#include "FileCheck.h"
-#include "FileSystem.h"
-#include "Transcript.h"
+#include "conversation/FileCheck.h"
+#include "conversation/FileSystem.h"
+#include "conversation/Transcript.h"
 #include "jabbly/error.h"
 #include "jabbly/speechengine.h"
 #include "jabbly/version.h"

@@ -1,6 +1,6 @@
-#include "Turn.h"
+#include "conversation/Turn.h"
 
-#include "Transcript.h"
+#include "conversation/Transcript.h"
 #include "jabbly/error.h"
 
 #include <optional>

@@ -2,9 +2,9 @@
 // One turn of the conversation: from the Say button to the answer. The turn touches the
 // windows only through the small interfaces below, so it runs (and is tested) without them.
 
-#include "Commands.h"
-#include "ReplyComposer.h"
-#include "WordLearning.h"
+#include "conversation/Commands.h"
+#include "conversation/ReplyComposer.h"
+#include "conversation/WordLearning.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "WordsFolder.h"
+#include "desktop/WordsFolder.h"
 
 #include <QDir>
 #include <QLoggingCategory>

@@ -1,4 +1,4 @@
-#include "Session.h"
+#include "session/Session.h"
 
 #include "jabbly/version.h"
 

@@ -4,18 +4,18 @@
 // outside only through the services it is given and the view that shows it, so it runs
 // (and is tested) without a window.
 
-#include "Commands.h"
-#include "ComponentLibrary.h"
-#include "Components.h"
-#include "FileCheck.h"
-#include "FileSystem.h"
-#include "ItemListModel.h"
-#include "RandomGenerator.h"
-#include "SessionView.h"
-#include "SettingsStore.h"
-#include "SpokenTurn.h"
-#include "Turn.h"
-#include "UserMessages.h"
+#include "conversation/Commands.h"
+#include "components/ComponentLibrary.h"
+#include "components/Components.h"
+#include "conversation/FileCheck.h"
+#include "conversation/FileSystem.h"
+#include "lists/ItemListModel.h"
+#include "conversation/RandomGenerator.h"
+#include "session/SessionView.h"
+#include "session/SettingsStore.h"
+#include "session/SpokenTurn.h"
+#include "conversation/Turn.h"
+#include "session/UserMessages.h"
 #include "jabbly/speechengine.h"
 
 #include <QLoggingCategory>

@@ -1,4 +1,4 @@
-#include "StartingSpeechEngine.h"
+#include "session/StartingSpeechEngine.h"
 
 #include <QLoggingCategory>
 

@@ -1,6 +1,6 @@
-#include "AudioOutput.h"
+#include "speech/AudioOutput.h"
 
-#include "SpeechErrors.h"
+#include "speech/SpeechErrors.h"
 
 #include "jabbly/error.h"
 

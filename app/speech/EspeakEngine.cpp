@@ -1,7 +1,7 @@
-#include "EspeakEngine.h"
+#include "speech/EspeakEngine.h"
 
-#include "LexiconDialog.h"
-#include "SpeechErrors.h"
+#include "speech/LexiconDialog.h"
+#include "speech/SpeechErrors.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "EspeakVoices.h"
+#include "speech/EspeakVoices.h"
 
 #include <QStringList>
 

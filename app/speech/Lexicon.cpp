@@ -1,6 +1,6 @@
-#include "Lexicon.h"
+#include "speech/Lexicon.h"
 
-#include "SpeechErrors.h"
+#include "speech/SpeechErrors.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "HelpLauncher.h"
+#include "ui/HelpLauncher.h"
 
-#include "HelpWindow.h"
+#include "ui/HelpWindow.h"
 #include "jabbly/error.h"
 
 #include <QDesktopServices>

@@ -1,6 +1,6 @@
-#include "ListViewBinding.h"
+#include "ui/ListViewBinding.h"
 
-#include "ItemListModel.h"
+#include "lists/ItemListModel.h"
 #include "jabbly/error.h"
 
 #include <QItemSelectionModel>

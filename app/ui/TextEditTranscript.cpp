@@ -1,5 +1,5 @@
-#include "TextEditTranscript.h"
-#include "TranscriptLayout.h"
+#include "ui/TextEditTranscript.h"
+#include "ui/TranscriptLayout.h"
 
 #include <QTextCursor>
 #include <QTextDocument>

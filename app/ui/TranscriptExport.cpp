@@ -1,6 +1,6 @@
-#include "TranscriptExport.h"
+#include "ui/TranscriptExport.h"
 
-#include "RtfWriter.h"
+#include "ui/RtfWriter.h"
 #include "jabbly/error.h"
 
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "TranscriptLayout.h"
+#include "ui/TranscriptLayout.h"
 
 #include <QPainter>
 #include <QStyle>

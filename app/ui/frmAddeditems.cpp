@@ -1,9 +1,9 @@
-#include "frmAddeditems.h"
+#include "ui/frmAddeditems.h"
 
-#include "MainLayout.h"
-#include "Accessibility.h"
-#include "ListViewBinding.h"
-#include "WindowPlacement.h"
+#include "ui/MainLayout.h"
+#include "ui/Accessibility.h"
+#include "ui/ListViewBinding.h"
+#include "ui/WindowPlacement.h"
 
 #include <QListView>
 

@@ -1,10 +1,10 @@
-#include "frmFontSize.h"
+#include "ui/frmFontSize.h"
 
-#include "Accessibility.h"
-#include "ListViewBinding.h"
-#include "MainLayout.h"
-#include "TextEditTranscript.h"
-#include "WindowPlacement.h"
+#include "ui/Accessibility.h"
+#include "ui/ListViewBinding.h"
+#include "ui/MainLayout.h"
+#include "ui/TextEditTranscript.h"
+#include "ui/WindowPlacement.h"
 
 #include <QFontDatabase>
 #include <QLineEdit>

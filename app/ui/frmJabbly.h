@@ -3,12 +3,12 @@
 // the run (Session) and forwards the user's actions to it; its load and unload handlers
 // run the start-up and shut-down steps in their order.
 
-#include "HelpLauncher.h"
-#include "LineEditInput.h"
-#include "MainLayout.h"
-#include "Session.h"
-#include "SessionView.h"
-#include "TextEditTranscript.h"
+#include "ui/HelpLauncher.h"
+#include "ui/LineEditInput.h"
+#include "ui/MainLayout.h"
+#include "session/Session.h"
+#include "session/SessionView.h"
+#include "ui/TextEditTranscript.h"
 
 #include <QMainWindow>
 #include <QPointer>

@@ -1,9 +1,9 @@
 // Rowkit's list operations against plain C++ doing the same work, in one binary so that
 // both run on the same machine at the same moment.
 #include "BenchSupport.h"
-#include "ComponentLibrary.h"
-#include "Components.h"
-#include "ItemListModel.h"
+#include "components/ComponentLibrary.h"
+#include "components/Components.h"
+#include "lists/ItemListModel.h"
 
 #include <QDir>
 #include <QFile>

@@ -5,8 +5,8 @@
 // takes to silence a line that is playing. The engine carries a 101-word lexicon, so Speak
 // pays for applying it as the program's would.
 
-#include "ComponentLibrary.h"
-#include "EspeakEngine.h"
+#include "components/ComponentLibrary.h"
+#include "speech/EspeakEngine.h"
 
 #include "jabbly/members.h"
 

@@ -1,5 +1,5 @@
 // The seven built-in commands and FSize, under a fixed clock and fixed locales.
-#include "Commands.h"
+#include "conversation/Commands.h"
 
 #include "ErrorNumber.h"
 #include "FakeFileServices.h"

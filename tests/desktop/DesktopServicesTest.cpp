@@ -1,10 +1,10 @@
 // The real desktop services, on real files and offscreen widgets.
-#include "QtComboTool.h"
-#include "DesktopDocumentLauncher.h"
+#include "desktop/QtComboTool.h"
+#include "desktop/DesktopDocumentLauncher.h"
 #include "ErrorNumber.h"
-#include "LocalFileCheck.h"
-#include "LocalFileSystem.h"
-#include "QtSaveDialog.h"
+#include "desktop/LocalFileCheck.h"
+#include "desktop/LocalFileSystem.h"
+#include "desktop/QtSaveDialog.h"
 #include "WithoutRootRights.h"
 
 #include <QAbstractItemView>

@@ -5,7 +5,7 @@
 #include "SaylineTesting.h"
 
 #include "ErrorNumber.h"
-#include "ItemListModel.h"
+#include "lists/ItemListModel.h"
 #include "MockSpeechEngine.h"
 
 #include "jabbly/members.h"

@@ -1,5 +1,5 @@
 // The run's start-up and shut-down file steps against a temporary program folder.
-#include "Session.h"
+#include "session/Session.h"
 
 #include "FakeFileServices.h"
 #include "FakeSessionView.h"

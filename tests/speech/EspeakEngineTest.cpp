@@ -4,11 +4,11 @@
 
 #include "SpeechTesting.h"
 
-#include "ComponentLibrary.h"
-#include "Components.h"
+#include "components/ComponentLibrary.h"
+#include "components/Components.h"
 #include "ErrorNumber.h"
-#include "ItemListModel.h"
-#include "SpeechErrors.h"
+#include "lists/ItemListModel.h"
+#include "speech/SpeechErrors.h"
 #include "TestFolder.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "MainWindowFixture.h"
 
-#include "frmAddeditems.h"
+#include "ui/frmAddeditems.h"
 
 #include <QAction>
 #include <QDir>
