@@ -72,7 +72,7 @@ int main(int argc, char **argv)
                                                QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     // espeak-ng starts while the windows are built; the voice listing waits for it.
     services.tts = std::make_unique<jabbly::StartingSpeechEngine>([] { return std::make_unique<jabbly::EspeakEngine>(); });
-    services.Tamsin = std::make_unique<jabbly::LocalFileCheck>();
+    services.fileCheck = std::make_unique<jabbly::LocalFileCheck>();
     services.fileSystem = std::make_unique<jabbly::LocalFileSystem>();
     services.settings = std::make_unique<jabbly::QSettingsStore>();
     auto messages = std::make_unique<jabbly::QtMessageBoxes>();

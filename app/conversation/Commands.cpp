@@ -51,8 +51,8 @@ std::optional<Command> commandFor(const QString &line)
     return std::nullopt;
 }
 
-BuiltInCommands::BuiltInCommands(Transcript &WW, FileCheck &tamsin, FileSystem &fileSystem)
-    : WW_(WW), tamsin_(tamsin), fileSystem_(fileSystem), now_([] { return QDateTime::currentDateTime(); }),
+BuiltInCommands::BuiltInCommands(Transcript &transcript, FileCheck &fileCheck, FileSystem &fileSystem)
+    : transcript_(transcript), fileCheck_(fileCheck), fileSystem_(fileSystem), now_([] { return QDateTime::currentDateTime(); }),
       locale_(QLocale::system())
 {
 }
@@ -77,16 +77,16 @@ void BuiltInCommands::run(Command command)
 {
     switch (command) {
     case Command::Time:
-        WW_.insCommand(QStringLiteral("COMMAND: [TIME] - ") + timeText());
+        transcript_.insCommand(QStringLiteral("COMMAND: [TIME] - ") + timeText());
         break;
     case Command::Date:
-        WW_.insCommand(QStringLiteral("COMMAND: [DATE] - ") + dateText());
+        transcript_.insCommand(QStringLiteral("COMMAND: [DATE] - ") + dateText());
         break;
     case Command::Swap:
         swap();
         break;
     case Command::Version:
-        WW_.insCommand(versionText());
+        transcript_.insCommand(versionText());
         break;
     case Command::Exit:
         // The window's shut-down saves the words; nothing is written here.
@@ -97,7 +97,7 @@ void BuiltInCommands::run(Command command)
         speech();
         break;
     case Command::Commands:
-        WW_.insCommand(commandsText());
+        transcript_.insCommand(commandsText());
         break;
     }
 }
@@ -156,11 +156,11 @@ void BuiltInCommands::swap()
         listed = firstSwapFile(swaps.readAll());
 
     try {
-        const QString file = !listed.isEmpty() && tamsin_.FileExists(listed) ? listed : fallbackSwap_;
+        const QString file = !listed.isEmpty() && fileCheck_.FileExists(listed) ? listed : fallbackSwap_;
         const double bytes = FSize(file);
-        WW_.insCommand(QStringLiteral("COMMAND: [SWAP] - SWAP FILE SIZE: ") + swapSizeText(bytes));
+        transcript_.insCommand(QStringLiteral("COMMAND: [SWAP] - SWAP FILE SIZE: ") + swapSizeText(bytes));
     } catch (const Error &e) {
-        WW_.insCommand(QStringLiteral("COMMAND: [SWAP] - SWAP FILE SIZE: could not be measured (%1)").arg(e.message()));
+        transcript_.insCommand(QStringLiteral("COMMAND: [SWAP] - SWAP FILE SIZE: could not be measured (%1)").arg(e.message()));
     }
 }
 
@@ -168,16 +168,16 @@ void BuiltInCommands::speech()
 {
     static const QString caption = QStringLiteral("Jabbly - Lexicon Dialog");
     if (!tts_) {
-        WW_.insCommand(QStringLiteral("COMMAND: [SPEECH] - '%1' could not be opened: no speech engine is available").arg(caption));
+        transcript_.insCommand(QStringLiteral("COMMAND: [SPEECH] - '%1' could not be opened: no speech engine is available").arg(caption));
         return;
     }
     try {
         tts_->LexiconDlg(owner_, caption);
     } catch (const Error &e) {
-        WW_.insCommand(QStringLiteral("COMMAND: [SPEECH] - '%1' could not be opened: %2").arg(caption, e.message()));
+        transcript_.insCommand(QStringLiteral("COMMAND: [SPEECH] - '%1' could not be opened: %2").arg(caption, e.message()));
         return;
     }
-    WW_.insCommand(QStringLiteral("COMMAND: [SPEECH] - '%1' done").arg(caption));
+    transcript_.insCommand(QStringLiteral("COMMAND: [SPEECH] - '%1' done").arg(caption));
 }
 
 }  // namespace jabbly

@@ -33,9 +33,9 @@ public:
 
 class BuiltInCommands : public CommandRunner {
 public:
-    // Every answer is one teal line written with WW.insCommand. `tamsin` is asked whether
-    // the swap file exists; `fileSystem` measures it.
-    BuiltInCommands(Transcript &WW, FileCheck &tamsin, FileSystem &fileSystem);
+    // Every answer is one teal line written with the transcript's insCommand. `fileCheck`
+    // is asked whether the swap file exists; `fileSystem` measures it.
+    BuiltInCommands(Transcript &transcript, FileCheck &fileCheck, FileSystem &fileSystem);
 
     // The engine whose lexicon dialog "[speech]" opens, owned by `owner` (the main
     // window). Without an engine "[speech]" says that no speech engine is available.
@@ -70,8 +70,8 @@ private:
     void swap();
     void speech();
 
-    Transcript &WW_;
-    FileCheck &tamsin_;
+    Transcript &transcript_;
+    FileCheck &fileCheck_;
     FileSystem &fileSystem_;
     SpeechEngine *tts_ = nullptr;
     QWidget *owner_ = nullptr;

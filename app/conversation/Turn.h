@@ -38,7 +38,7 @@ public:
 
 class ConversationTurn {
 public:
-    ConversationTurn(Transcript &WW, InputBox &Say1, ItemList &HidWord, ItemList &HidCPU,
+    ConversationTurn(Transcript &transcript, InputBox &inputBox, ItemList &HidWord, ItemList &HidCPU,
                      WordLearning::ListSource lstAI, Rowkit &rowkit, RandomGenerator &random,
                      CommandRunner &commands, const QLocale &locale = QLocale::system());
 
@@ -73,8 +73,8 @@ private:
     void speakReply(const QString &reply);
     void answer(const QString &written, const QString &spoken);
 
-    Transcript &WW_;
-    InputBox &Say1_;
+    Transcript &transcript_;
+    InputBox &inputBox_;
     CommandRunner &commands_;
     WordLearning learning_;
     ReplyComposer composer_;

@@ -29,7 +29,7 @@ inline SessionServices realSessionServices(const QString &folder, std::unique_pt
     services.tts = std::move(tts);
     if (!services.tts)
         services.speechProblem = QStringLiteral("no speech while timing");
-    services.Tamsin = std::make_unique<LocalFileCheck>();
+    services.fileCheck = std::make_unique<LocalFileCheck>();
     services.fileSystem = std::make_unique<LocalFileSystem>();
     services.settings = std::make_unique<QSettingsStore>(folder + QStringLiteral("/settings.ini"));
     services.messages = std::make_unique<QtMessageBoxes>();

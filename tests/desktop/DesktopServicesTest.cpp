@@ -44,12 +44,12 @@ protected:
 
 TEST_F(FilesTest, FileExistsOnlyForFiles)
 {
-    LocalFileCheck tamsin;
-    EXPECT_TRUE(tamsin.FileExists(file("cpu.txt", 3)));
-    EXPECT_TRUE(tamsin.FileExists(file("with space é.txt", 0)));
-    EXPECT_FALSE(tamsin.FileExists(dir.filePath("words.txt")));
-    EXPECT_FALSE(tamsin.FileExists(dir.path()));
-    EXPECT_FALSE(tamsin.FileExists(""));
+    LocalFileCheck fileCheck;
+    EXPECT_TRUE(fileCheck.FileExists(file("cpu.txt", 3)));
+    EXPECT_TRUE(fileCheck.FileExists(file("with space é.txt", 0)));
+    EXPECT_FALSE(fileCheck.FileExists(dir.filePath("words.txt")));
+    EXPECT_FALSE(fileCheck.FileExists(dir.path()));
+    EXPECT_FALSE(fileCheck.FileExists(""));
 }
 
 TEST_F(FilesTest, FileSizeAndItsFailures)

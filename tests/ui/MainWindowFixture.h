@@ -53,7 +53,7 @@ protected:
         auto engine = std::make_unique<::testing::NiceMock<MockSpeechEngine>>();
         tts = engine.get();
         services.tts = std::move(engine);
-        services.Tamsin = std::make_unique<LocalFileCheck>();
+        services.fileCheck = std::make_unique<LocalFileCheck>();
         services.fileSystem = std::make_unique<jabbly::testing::FakeFileSystem>();
         auto boxes = std::make_unique<FakeUserMessages>();
         messages = boxes.get();
