@@ -54,9 +54,6 @@ public:
     // callback may end the window that owns this object (after the call returns).
     void Process(const QString &NameNo, QString &Say);
 
-    WordLearning &learning() { return learning_; }
-    ReplyComposer &composer() { return composer_; }
-
     // Lines written with insCommand when something goes wrong.
     static QString turnFailedNotice(int number, const QString &message);
     static QString speechFailedNotice(int number, const QString &message);

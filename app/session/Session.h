@@ -34,7 +34,7 @@ struct SessionServices {
     QString componentFolder;  // where libRowkit.so and libSayline.so are
     std::unique_ptr<SpeechEngine> tts;  // null when no speech engine could be started
     QString speechProblem;    // why there is no speech engine, when there is none
-    std::unique_ptr<FileCheck> Tamsin;
+    std::unique_ptr<FileCheck> fileCheck;
     std::unique_ptr<FileSystem> fileSystem;
     std::unique_ptr<SettingsStore> settings;
     std::unique_ptr<UserMessages> messages;
@@ -85,7 +85,6 @@ public:
 
     // A file in the program's data folder.
     QString dataFile(const char *name) const { return services_.dataFolder + QLatin1String(name); }
-    const QString &dataFolder() const { return services_.dataFolder; }
     // words.txt: in the program's folder, or where the services say when that folder is
     // not the user's to write.
     QString wordsFile() const
@@ -95,14 +94,9 @@ public:
 
     ItemListModel &HidCPU() { return HidCPU_; }
     ItemListModel &HidWord() { return HidWord_; }
-    Rowkit &rowkit() { return Rowkit_; }
-    Sayline &sayline() { return Sayline_; }
     SpeechEngine *tts() const { return services_.tts.get(); }
-    const QString &speechProblem() const { return services_.speechProblem; }
     SettingsStore &settings() { return *services_.settings; }
     UserMessages &messages() { return *services_.messages; }
-    ConversationTurn &turn() { return turn_; }
-    BuiltInCommands &commands() { return commands_; }
 
     // The texts the user is shown.
     QString missingCpuText() const;

@@ -42,8 +42,6 @@ public:
     void setTranscriptFamily(const QString &family);
     void setTranscriptPointSize(int points);
 
-    QTextEdit *edit() const { return edit_; }
-
 protected:
     // Keeps one edit block open for the batch: the document is laid out once, when it ends,
     // and the view then scrolls to the end once.

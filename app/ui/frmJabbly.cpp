@@ -148,17 +148,13 @@ void frmJabbly::buildMenus()
             action->setShortcut(item.shortcut);
             // The function keys work from the option windows too.
             action->setShortcutContext(Qt::ApplicationShortcut);
-            if (item.handler) {
-                connect(action, &QAction::triggered, this, [this, handler = item.handler] {
-                    // A function key pressed while a menu is open runs its command too;
-                    // the menu closes first.
-                    if (QWidget *popup = QApplication::activePopupWidget())
-                        popup->close();
-                    (this->*handler)();
-                });
-            }
-            else
-                action->setEnabled(false);  // its command is not part of this version yet
+            connect(action, &QAction::triggered, this, [this, handler = item.handler] {
+                // A function key pressed while a menu is open runs its command too; the
+                // menu closes first.
+                if (QWidget *popup = QApplication::activePopupWidget())
+                    popup->close();
+                (this->*handler)();
+            });
         }
     };
 

@@ -85,7 +85,6 @@ public:
     QLineEdit *Say1() const { return Say1_; }
     QPushButton *cmdSay() const { return cmdSay_; }
     TextEditTranscript &transcriptView() { return transcript_; }
-    const MainLayout &layoutTwips() const { return layout_; }
     const QString &helpFile() const { return helpFile_; }
     QAction *action(const char *name) const;
 

@@ -42,7 +42,6 @@ public:
     SpeechSwitches switches() const;
 
     ItemListModel &lstVoices() { return lstVoices_; }
-    ItemListModel &cmbSpeedList() { return cmbSpeedList_; }
     QListView *lstVoicesView() const { return lstVoicesView_; }
     QCheckBox *chkSpeak() const { return chkSpeak_; }
     QComboBox *cmbSpeed() const { return cmbSpeed_; }
