@@ -1,10 +1,9 @@
 #include "session/Session.h"
 
+#include "session/Logging.h"
 #include "jabbly/version.h"
 
 #include <QLocale>
-
-Q_LOGGING_CATEGORY(lcSession, "jabbly.session", QtInfoMsg)
 
 namespace jabbly {
 

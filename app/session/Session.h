@@ -18,11 +18,7 @@
 #include "session/UserMessages.h"
 #include "jabbly/speechengine.h"
 
-#include <QLoggingCategory>
-
 #include <memory>
-
-Q_DECLARE_LOGGING_CATEGORY(lcSession)
 
 namespace jabbly {
 

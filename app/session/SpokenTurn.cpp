@@ -1,5 +1,6 @@
 #include "session/SpokenTurn.h"
 
+#include "session/Logging.h"
 #include "components/Components.h"
 #include "session/Session.h"
 #include "session/SpeechSettings.h"

@@ -1,5 +1,7 @@
 #include "ui/frmJabbly.h"
 
+#include "session/Logging.h"
+#include "ui/Logging.h"
 #include "session/AboutText.h"
 #include "ui/HelpWindow.h"
 #include "ui/Accessibility.h"
@@ -281,7 +283,7 @@ void frmJabbly::mnuExport_Click()
     try {
         exportTranscript(*WW_->document(), path);
     } catch (const Error &error) {
-        qCWarning(lcSession).noquote() << "export to" << path << "failed:" << error.message() << "(error"
+        qCWarning(lcExport).noquote() << "export to" << path << "failed:" << error.message() << "(error"
                                        << error.number() << ")";
         if (error.number() == err::PathFileAccess)
             session_->messages().critical(exportErrorTitle(), exportErrorText());

@@ -1,5 +1,6 @@
 #include "ui/frmVoice.h"
 
+#include "ui/Logging.h"
 #include "ui/Accessibility.h"
 #include "ui/ComboBoxBinding.h"
 #include "ui/ComboTool.h"
@@ -13,11 +14,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QListView>
-#include <QLoggingCategory>
 
 #include <algorithm>
-
-Q_LOGGING_CATEGORY(lcVoice, "jabbly.voice", QtInfoMsg)
 
 namespace jabbly {
 
