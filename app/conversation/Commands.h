@@ -20,6 +20,9 @@ class Transcript;
 // In the order the turn tests them.
 enum class Command { Time, Date, Swap, Version, Exit, Speech, Commands };
 
+// The command's text as typed: "[time]", "[date]", ...
+QString commandName(Command command);
+
 // The command that `line` (lower-cased) is, when it is one: the whole line must be the
 // command's text exactly.
 std::optional<Command> commandFor(const QString &line);
