@@ -123,7 +123,7 @@ private:
     std::vector<voices::Mode> modes_;
     QString preferredLanguage_;
     int32_t current_ = 1;
-    int32_t speed_ = 150;
+    int32_t speed_ = NormalSpeed;
 
     Lexicon lexicon_;
     QString lexiconFile_;

@@ -1,5 +1,7 @@
 #include "speech/EspeakVoices.h"
 
+#include "jabbly/speechengine.h"
+
 #include <QStringList>
 
 #include <algorithm>
@@ -158,10 +160,10 @@ QString preferredLanguage(const QLocale &locale)
 
 int wordsPerMinute(int32_t speed)
 {
-    speed = std::clamp(speed, kSlowest, kFastest);
-    if (speed <= 150)
-        return 80 + (speed - 50) * 95 / 100;
-    return 175 + (speed - 150) * 195 / 100;
+    speed = std::clamp(speed, SlowestSpeed, FastestSpeed);
+    if (speed <= NormalSpeed)
+        return 80 + (speed - SlowestSpeed) * 95 / 100;
+    return 175 + (speed - NormalSpeed) * 195 / 100;
 }
 
 }  // namespace jabbly::voices

@@ -68,7 +68,5 @@ int languageScore(const std::vector<Language> &languages, const QString &wanted)
 // The speed list's 50 to 250 as espeak-ng's words per minute: 150, where the program
 // starts, is espeak-ng's normal 175; 50 is its slowest, 80; 250 is 370, fast but clear.
 int wordsPerMinute(int32_t speed);
-inline constexpr int32_t kSlowest = 50;
-inline constexpr int32_t kFastest = 250;
 
 }  // namespace jabbly::voices

@@ -21,9 +21,7 @@ namespace jabbly {
 
 namespace {
 
-constexpr int SlowestSpeed = 50;
-constexpr int FastestSpeed = 250;
-constexpr int16_t NormalSpeedItem = 100;  // 150
+constexpr int16_t NormalSpeedItem = NormalSpeed - SlowestSpeed;
 constexpr int16_t DropHeight = 500;
 
 QRect fromTwips(int left, int top, int width, int height)
