@@ -51,7 +51,7 @@ frmFontSize::frmFontSize(QWidget *owner, TextEditTranscript &WW, QLineEdit *Name
     lstFont_.AddItems(families);
     lstSize_.setListIndex(ElevenPointItem);
 
-    resize(4680 / TwipsPerPixel, 3195 / TwipsPerPixel);
+    resize(toPixels(4680), toPixels(3195));
     centreOnScreen(*this);
 }
 

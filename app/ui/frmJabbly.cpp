@@ -14,6 +14,7 @@
 #include "ui/frmAddeditems.h"
 #include "ui/frmFontSize.h"
 #include "ui/frmVoice.h"
+#include "jabbly/icons.h"
 #include "jabbly/version.h"
 
 #include <QAction>
@@ -31,11 +32,6 @@
 namespace jabbly {
 
 namespace {
-
-QRect toPixels(const TwipRect &r)
-{
-    return {r.left / TwipsPerPixel, r.top / TwipsPerPixel, r.width / TwipsPerPixel, r.height / TwipsPerPixel};
-}
 
 QFont transcriptFont()
 {
@@ -84,7 +80,7 @@ void frmJabbly::buildControls()
 {
     setWindowTitle(QStringLiteral("Jabbly"));
     QIcon icon;
-    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+    for (const int size : icons::Sizes)
         icon.addFile(QStringLiteral(":/icons/jabbly%1.png").arg(size), QSize(size, size));
     setWindowIcon(icon);
     setCentralWidget(client_);
@@ -187,7 +183,7 @@ QAction *frmJabbly::action(const char *name) const { return findChild<QAction *>
 
 void frmJabbly::placeAtDesignSize()
 {
-    resize(DesignClientWidth / TwipsPerPixel, DesignClientHeight / TwipsPerPixel + menuBar()->sizeHint().height());
+    resize(toPixels(DesignClientWidth), toPixels(DesignClientHeight) + menuBar()->sizeHint().height());
     centreOnScreen(*this);
 }
 
@@ -207,7 +203,7 @@ void frmJabbly::changeEvent(QEvent *event)
 
 void frmJabbly::Form_Resize()
 {
-    layout_.Form_Resize(client_->width() * TwipsPerPixel, client_->height() * TwipsPerPixel, isMinimized());
+    layout_.Form_Resize(toTwips(client_->width()), toTwips(client_->height()), isMinimized());
     applyLayout();
 }
 

@@ -24,11 +24,6 @@ namespace {
 constexpr int16_t NormalSpeedItem = NormalSpeed - SlowestSpeed;
 constexpr int16_t DropHeight = 500;
 
-QRect fromTwips(int left, int top, int width, int height)
-{
-    return {left / TwipsPerPixel, top / TwipsPerPixel, width / TwipsPerPixel, height / TwipsPerPixel};
-}
-
 }  // namespace
 
 frmVoice::frmVoice(QWidget *owner, Services services)
@@ -42,7 +37,7 @@ frmVoice::frmVoice(QWidget *owner, Services services)
     setObjectName(QStringLiteral("frmVoice"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Speech Options"));
-    setFixedSize(2175 / TwipsPerPixel, 4470 / TwipsPerPixel);
+    setFixedSize(toPixels(2175), toPixels(4470));
 
     lstVoicesView_->setObjectName(QStringLiteral("lstVoices"));
     chkSpeak_->setObjectName(QStringLiteral("chkSpeak"));
@@ -54,10 +49,10 @@ frmVoice::frmVoice(QWidget *owner, Services services)
                              QStringLiteral("How fast Jabbly speaks, from 50 to 250; 150 is normal"));
     describeForScreenReaders(*chkNames_, QStringLiteral("Say names"), QStringLiteral("Say who is speaking before each line"));
     closeOnEscape(*this);
-    lstVoicesView_->setGeometry(fromTwips(0, 0, 2175, 3765));
-    chkSpeak_->setGeometry(fromTwips(0, 3840, 855, 195));
-    cmbSpeed_->setGeometry(fromTwips(1080, 3840, 1095, 315));
-    chkNames_->setGeometry(fromTwips(0, 4200, 1215, 195));
+    lstVoicesView_->setGeometry(toPixels(TwipRect{0, 0, 2175, 3765}));
+    chkSpeak_->setGeometry(toPixels(TwipRect{0, 3840, 855, 195}));
+    cmbSpeed_->setGeometry(toPixels(TwipRect{1080, 3840, 1095, 315}));
+    chkNames_->setGeometry(toPixels(TwipRect{0, 4200, 1215, 195}));
     // The design widths were made for another system font: a caption that needs more room
     // gets it, as far as the window reaches.
     for (QCheckBox *box : {chkSpeak_, chkNames_}) {
