@@ -87,7 +87,7 @@ int manufacturerScore(const QString &wanted)
 {
     if (wanted.isEmpty())
         return 0;
-    const QString ours = QString::fromUtf16(kManufacturer);
+    const QString ours = QString::fromUtf16(Manufacturer);
     if (ours.compare(wanted, Qt::CaseInsensitive) == 0)
         return 2;
     return ours.contains(wanted, Qt::CaseInsensitive) || wanted.contains(ours, Qt::CaseInsensitive) ? 1 : 0;
@@ -106,7 +106,7 @@ std::vector<Mode> modesFor(const std::vector<EspeakVoice> &voices)
         if (name.isEmpty())
             name = v.identifier;
         modes.push_back({name + QStringLiteral(", male"), v.identifier, v.languages, Gender::Male});
-        modes.push_back({name + QStringLiteral(", female"), v.identifier + QString::fromUtf16(kFemaleVariant), v.languages, Gender::Female});
+        modes.push_back({name + QStringLiteral(", female"), v.identifier + QString::fromUtf16(FemaleVariant), v.languages, Gender::Female});
     }
     std::stable_sort(modes.begin(), modes.end(), [](const Mode &a, const Mode &b) {
         const int byName = a.name.section(u',', 0, -2).compare(b.name.section(u',', 0, -2), Qt::CaseInsensitive);
