@@ -1,12 +1,12 @@
-#include "HelpWindow.h"
+#include "ui/HelpWindow.h"
 
-#include "Accessibility.h"
-#include "WindowPlacement.h"
+#include "ui/Accessibility.h"
+#include "ui/Logging.h"
+#include "ui/WindowPlacement.h"
 
 #include <QAction>
 #include <QFile>
 #include <QHBoxLayout>
-#include <QLoggingCategory>
 #include <QRegularExpression>
 #include <QSplitter>
 #include <QStyle>
@@ -17,8 +17,6 @@
 #include <QVBoxLayout>
 
 #include <vector>
-
-Q_LOGGING_CATEGORY(lcHelp, "jabbly.help")
 
 namespace jabbly {
 

@@ -1,4 +1,4 @@
-#include "KeptSelection.h"
+#include "ui/KeptSelection.h"
 
 #include <QEvent>
 #include <QLineEdit>

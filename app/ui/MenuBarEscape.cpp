@@ -1,4 +1,4 @@
-#include "MenuBarEscape.h"
+#include "ui/MenuBarEscape.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>

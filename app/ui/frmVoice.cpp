@@ -1,13 +1,14 @@
-#include "frmVoice.h"
+#include "ui/frmVoice.h"
 
-#include "Accessibility.h"
-#include "CaptionFit.h"
-#include "ComboBoxBinding.h"
-#include "ComboTool.h"
-#include "ListViewBinding.h"
-#include "MainLayout.h"
-#include "UserMessages.h"
-#include "WindowPlacement.h"
+#include "ui/Logging.h"
+#include "ui/Accessibility.h"
+#include "ui/CaptionFit.h"
+#include "ui/ComboBoxBinding.h"
+#include "ui/ComboTool.h"
+#include "ui/ListViewBinding.h"
+#include "ui/MainLayout.h"
+#include "session/UserMessages.h"
+#include "ui/WindowPlacement.h"
 #include "jabbly/error.h"
 #include "jabbly/speechengine.h"
 
@@ -15,25 +16,15 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QListView>
-#include <QLoggingCategory>
 
 #include <algorithm>
-
-Q_LOGGING_CATEGORY(lcVoice, "jabbly.voice", QtInfoMsg)
 
 namespace jabbly {
 
 namespace {
 
-constexpr int SlowestSpeed = 50;
-constexpr int FastestSpeed = 250;
-constexpr int16_t NormalSpeedItem = 100;  // 150
+constexpr int16_t NormalSpeedItem = NormalSpeed - SlowestSpeed;
 constexpr int16_t DropHeight = 500;
-
-QRect fromTwips(int left, int top, int width, int height)
-{
-    return {left / TwipsPerPixel, top / TwipsPerPixel, width / TwipsPerPixel, height / TwipsPerPixel};
-}
 
 }  // namespace
 
@@ -79,11 +70,11 @@ frmVoice::frmVoice(QWidget *owner, Services services)
 // row move right; the window grows to hold what no longer fits in it.
 void frmVoice::placeControls()
 {
-    const QRect list = fromTwips(0, 0, 2175, 3765);
-    const QRect speak = fromTwips(0, 3840, 855, 195);
-    const QRect speed = fromTwips(1080, 3840, 1095, 315);
-    const QRect names = fromTwips(0, 4200, 1215, 195);
-    const QSize design(2175 / TwipsPerPixel, 4470 / TwipsPerPixel);
+    const QRect list = toPixels(TwipRect{0, 0, 2175, 3765});
+    const QRect speak = toPixels(TwipRect{0, 3840, 855, 195});
+    const QRect speed = toPixels(TwipRect{1080, 3840, 1095, 315});
+    const QRect names = toPixels(TwipRect{0, 4200, 1215, 195});
+    const QSize design(toPixels(2175), toPixels(4470));
     const int bottomMargin = design.height() - (names.y() + names.height());
     constexpr int LeastRowGap = 6;  // between a grown control and the next one in its row
 

@@ -4,8 +4,8 @@
 // cut off, and the controls still stand apart inside their windows.
 #include "MainWindowFixture.h"
 
-#include "CaptionFit.h"
-#include "frmVoice.h"
+#include "ui/CaptionFit.h"
+#include "ui/frmVoice.h"
 
 #include <QApplication>
 #include <QCheckBox>

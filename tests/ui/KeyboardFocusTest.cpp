@@ -3,7 +3,7 @@
 // the line at once; Escape in the open speed list closes the list, not the window.
 #include "MainWindowFixture.h"
 
-#include "frmVoice.h"
+#include "ui/frmVoice.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
