@@ -1,5 +1,7 @@
 #include "HelpWindow.h"
 
+#include "Accessibility.h"
+
 #include <QAction>
 #include <QFile>
 #include <QHBoxLayout>
@@ -48,6 +50,7 @@ HelpWindow::HelpWindow(QWidget *owner)
     : QWidget(owner, Qt::Window), browser_(new QTextBrowser), contents_(new QTreeWidget)
 {
     setObjectName(QStringLiteral("HelpWindow"));
+    setAccessibleRole(*this, QAccessible::Window);
     setWindowTitle(QStringLiteral("Jabbly Help"));
 
     auto *toolBar = new QToolBar;

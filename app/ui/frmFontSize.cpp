@@ -1,12 +1,12 @@
 #include "frmFontSize.h"
 
 #include "Accessibility.h"
+#include "FontFamilies.h"
 #include "ListViewBinding.h"
 #include "MainLayout.h"
 #include "TextEditTranscript.h"
 #include "WindowPlacement.h"
 
-#include <QFontDatabase>
 #include <QLineEdit>
 #include <QListView>
 
@@ -28,6 +28,7 @@ frmFontSize::frmFontSize(QWidget *owner, TextEditTranscript &WW, QLineEdit *Name
       lstSizeView_(new QListView(this))
 {
     setObjectName(QStringLiteral("frmFontSize"));
+    setAccessibleRole(*this, QAccessible::Dialog);
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Font and Size"));
     lstFontView_->setObjectName(QStringLiteral("lstFont"));
@@ -46,9 +47,7 @@ frmFontSize::frmFontSize(QWidget *owner, TextEditTranscript &WW, QLineEdit *Name
     for (int size = 1; size <= LargestSize; ++size)
         sizes.append(QString::number(size));
     lstSize_.AddItems(sizes);
-    QStringList families = QFontDatabase::families();
-    families.removeAll(QString());
-    lstFont_.AddItems(families);
+    lstFont_.AddItems(displayFontChoices());
     lstSize_.setListIndex(ElevenPointItem);
 
     resize(4680 / TwipsPerPixel, 3195 / TwipsPerPixel);

@@ -5,6 +5,7 @@
 #include "Accessibility.h"
 #include "ComboTool.h"
 #include "DocumentLauncher.h"
+#include "AnswerNotice.h"
 #include "SaveDialog.h"
 #include "SingleLineValidator.h"
 #include "TranscriptExport.h"
@@ -122,6 +123,9 @@ void frmJabbly::buildControls()
     cmdSay_->setText(QStringLiteral("&Say"));
     cmdSay_->setDefault(true);
     connect(cmdSay_, &QPushButton::clicked, this, &frmJabbly::cmdSay_Click);
+    // A screen reader hears each answer while the focus stays in the input box.
+    auto *notice = new AnswerNotice(client_);
+    transcript_.setAnswerListener([notice](const QString &said) { notice->announce(said); });
 
     setTabOrder(Say1_, WW_);
     setTabOrder(WW_, cmdSay_);
