@@ -19,7 +19,7 @@ AnswerNotice::AnswerNotice(QWidget *window) : QWidget(window)
 
 void AnswerNotice::announce(const QString &text)
 {
-    if (text.isEmpty() || !QAccessible::isActive())
+    if (text.isEmpty())
         return;
     setAccessibleName(text);
     // Hidden and shown again: each showing is one notification.

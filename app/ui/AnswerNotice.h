@@ -18,7 +18,8 @@ class AnswerNotice : public QWidget {
 public:
     explicit AnswerNotice(QWidget *window);
 
-    // Tells a screen reader `text`, when one is listening.
+    // Tells a screen reader `text`. (Whether one listens is not asked: Qt knows only once
+    // its bridge is up, and a hidden widget shown again costs next to nothing.)
     void announce(const QString &text);
 };
 

@@ -96,7 +96,7 @@ LibreOfficeRead readWithLibreOffice(const QByteArray &rtf)
         return out;
     }
     const QString xml = QString::fromUtf8(content.readAllStandardOutput());
-    static const QRegularExpression face(QStringLiteral(R"(<style:font-face [^>]*svg:font-family="([^"]*)")"));
+    static const QRegularExpression face(QStringLiteral(R"re(<style:font-face [^>]*svg:font-family="([^"]*)")re"));
     for (auto it = face.globalMatch(xml); it.hasNext();)
         out.fontFaces.append(it.next().captured(1).remove(QStringLiteral("&apos;")));
     static const QRegularExpression tags(QStringLiteral("<[^>]*>"));
@@ -129,8 +129,9 @@ TEST(FontChoices, EachFamilyOnceUnlessItsFoundriesDifferInPitch)
     for (const QString &family : display) {
         EXPECT_FALSE(seen.contains(family)) << family.toStdString();
         seen.insert(family);
-        if (family.endsWith(u']'))
+        if (family.endsWith(u']')) {
             EXPECT_FALSE(seen.contains(familyWithoutFoundry(family))) << family.toStdString();
+        }
     }
 }
 
