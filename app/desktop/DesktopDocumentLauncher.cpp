@@ -1,5 +1,6 @@
-#include "DesktopDocumentLauncher.h"
+#include "desktop/DesktopDocumentLauncher.h"
 
+#include "desktop/Logging.h"
 #include "jabbly/error.h"
 
 #include <QDesktopServices>
@@ -9,7 +10,6 @@
 
 #include <utility>
 
-Q_LOGGING_CATEGORY(lcLauncher, "jabbly.launcher", QtInfoMsg)
 
 namespace jabbly {
 

@@ -1,4 +1,4 @@
-#include "Accessibility.h"
+#include "ui/Accessibility.h"
 
 #include <QAccessibleWidget>
 #include <QLabel>

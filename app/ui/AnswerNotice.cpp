@@ -1,6 +1,6 @@
-#include "AnswerNotice.h"
+#include "ui/AnswerNotice.h"
 
-#include "Accessibility.h"
+#include "ui/Accessibility.h"
 
 #include <QAccessible>
 

@@ -1,4 +1,4 @@
-#include "FontFamilies.h"
+#include "ui/FontFamilies.h"
 
 #include <QFontDatabase>
 #include <QHash>

@@ -1,11 +1,10 @@
-#include "HelpWindow.h"
+#include "ui/HelpWindow.h"
 
-#include "Accessibility.h"
-
+#include "ui/Accessibility.h"
+#include "ui/Logging.h"
 #include <QAction>
 #include <QFile>
 #include <QHBoxLayout>
-#include <QLoggingCategory>
 #include <QRegularExpression>
 #include <QSplitter>
 #include <QStyle>
@@ -16,8 +15,6 @@
 #include <QVBoxLayout>
 
 #include <vector>
-
-Q_LOGGING_CATEGORY(lcHelp, "jabbly.help")
 
 namespace jabbly {
 

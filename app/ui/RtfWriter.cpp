@@ -1,6 +1,6 @@
-#include "RtfWriter.h"
+#include "ui/RtfWriter.h"
 
-#include "FontFamilies.h"
+#include "ui/FontFamilies.h"
 
 #include <QColor>
 #include <QFont>

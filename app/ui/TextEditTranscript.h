@@ -5,7 +5,7 @@
 // word boundaries like Qt's, and a run of text without a break opportunity is wrapped
 // anywhere in time that grows with its length only.
 
-#include "Transcript.h"
+#include "conversation/Transcript.h"
 
 #include <QColor>
 #include <QFont>

@@ -1,8 +1,8 @@
 // The font window's families, and the fonts the RTF export names: each family once, by its
 // own name, tagged with the pitch of the font really drawn; read back by LibreOffice.
-#include "FontFamilies.h"
-#include "RtfWriter.h"
-#include "TextEditTranscript.h"
+#include "ui/FontFamilies.h"
+#include "ui/RtfWriter.h"
+#include "ui/TextEditTranscript.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>

@@ -3,10 +3,10 @@
 // voices' full names. (tests/onscreen checks the same through a real AT-SPI bus.)
 #include "MainWindowFixture.h"
 
-#include "ItemListModel.h"
-#include "frmAddeditems.h"
-#include "frmFontSize.h"
-#include "frmVoice.h"
+#include "lists/ItemListModel.h"
+#include "ui/frmAddeditems.h"
+#include "ui/frmFontSize.h"
+#include "ui/frmVoice.h"
 
 #include <QAccessible>
 #include <QApplication>
