@@ -4,3 +4,5 @@
 #include <QLoggingCategory>
 
 Q_DECLARE_LOGGING_CATEGORY(lcWordsFolder)
+// "jabbly.launcher": whether the desktop has a program for a link.
+Q_DECLARE_LOGGING_CATEGORY(lcLauncher)

@@ -257,6 +257,8 @@ QVariant ItemListModel::data(const QModelIndex &index, int role) const
         return {};
     if (role == Qt::DisplayRole || role == Qt::EditRole)
         return items_.at(index.row());
+    if (fullTextTips_ && (role == Qt::ToolTipRole || role == Qt::AccessibleTextRole))
+        return items_.at(index.row());
     return {};
 }
 

@@ -91,9 +91,26 @@ void Session::listVoices(ItemList &lstVoices)
     });
 }
 
+bool Session::keepsUserFilesApart() const
+{
+    return !services_.wordsFolder.isEmpty() && services_.wordsFolder != services_.dataFolder;
+}
+
 bool Session::loadReplies()
 {
-    const QString cpuFile = dataFile("cpu.txt");
+    QString cpuFile = dataFile("cpu.txt");
+    // An installed copy's cpu.txt belongs to the system and is replaced at every upgrade:
+    // replies of the user's own go beside the user's words.txt, and win when they are there.
+    if (keepsUserFilesApart()) {
+        const QString own = services_.wordsFolder + QStringLiteral("cpu.txt");
+        bool ownExists = false;
+        startupStep("the test for the user's own cpu.txt", [&] { ownExists = services_.Tamsin->FileExists(own); });
+        if (ownExists) {
+            qCInfo(lcSession).noquote() << "the replies are read from" << own;
+            cpuFile = own;
+        }
+    }
+    repliesFile_ = cpuFile;
     // When the existence test itself fails, the load is tried all the same.
     bool exists = true;
     startupStep("the test for cpu.txt", [&] { exists = services_.fileCheck->FileExists(cpuFile); });

@@ -54,8 +54,12 @@ public:
     // current). Without an engine the list stays empty.
     void listVoices(ItemList &lstVoices);
     // Step 3: loads cpu.txt into HidCPU. False when cpu.txt is missing: the user has been
-    // told, and the window must end the run.
+    // told, and the window must end the run. A copy whose words are kept apart from the
+    // program (an installed one) reads the user's own cpu.txt beside words.txt when there
+    // is one, else the delivered one beside the program.
     bool loadReplies();
+    // The cpu.txt that loadReplies read (or tried to).
+    const QString &repliesFile() const { return repliesFile_; }
     // Step 4: loads words.txt, when there is one, into HidWord.
     void loadWords();
     // Step 5: the help file's path.
@@ -102,6 +106,8 @@ public:
 private:
     template <typename Step>
     void startupStep(const char *what, Step &&step);
+    // Whether the user's files live apart from the program's folder.
+    bool keepsUserFilesApart() const;
 
     SessionServices services_;
     ComponentLibrary rowkitLibrary_;
@@ -116,6 +122,7 @@ private:
     ConversationTurn turn_;
     SpokenTurn spokenTurn_;
 
+    QString repliesFile_;
     QString wordsLoadFailure_;  // why words.txt could not be read, if it could not
     bool wordsOverflowed_ = false;  // words.txt holds more words than a list can
     bool wordsSaved_ = false;

@@ -49,6 +49,7 @@ HelpWindow::HelpWindow(QWidget *owner)
     : QWidget(owner, Qt::Window), browser_(new QTextBrowser), contents_(new QTreeWidget)
 {
     setObjectName(QStringLiteral("HelpWindow"));
+    setAccessibleRole(*this, QAccessible::Window);
     setWindowTitle(QStringLiteral("Jabbly Help"));
 
     auto *toolBar = new QToolBar;

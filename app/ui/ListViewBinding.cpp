@@ -15,6 +15,13 @@ void bindListView(QListView &view, ItemListModel &list)
     view.setSelectionMode(QAbstractItemView::SingleSelection);
     view.setEditTriggers(QAbstractItemView::NoEditTriggers);
     view.setUniformItemSizes(true);
+    // A list given a horizontal extent scrolls sideways to its longest item: the items are
+    // then laid out at their own widths (not all at the first one's), which the scroll bar
+    // spans; an extent of 0 takes the scroll bar away.
+    QObject::connect(&list, &ItemListModel::horizontalExtentChanged, &view, [&view](int width) {
+        view.setUniformItemSizes(width <= 0);
+        view.setHorizontalScrollBarPolicy(width > 0 ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+    });
 
     QObject::connect(&list, &ItemListModel::listIndexChanged, &view, [&view, &list](int index) {
         const QModelIndex target = list.index(index);

@@ -5,6 +5,8 @@
 #include <QTextDocument>
 #include <QTextEdit>
 
+#include <utility>
+
 namespace jabbly {
 
 TextEditTranscript::TextEditTranscript(QTextEdit *edit) : edit_(edit)
@@ -17,10 +19,42 @@ TextEditTranscript::TextEditTranscript(QTextEdit *edit) : edit_(edit)
     edit_->document()->setDocumentLayout(new TranscriptLayout(edit_->document()));
 }
 
-void TextEditTranscript::insCommand(const QString &text) { write(colours::Command, true, text); }
-void TextEditTranscript::insName(const QString &text) { write(colours::Name, true, text); }
+void TextEditTranscript::insCommand(const QString &text)
+{
+    answered(text);
+    write(colours::Command, true, text);
+}
+
+void TextEditTranscript::insName(const QString &text)
+{
+    label_ = text;
+    write(colours::Name, true, text);
+}
+
 void TextEditTranscript::insSayPerson(const QString &text) { write(colours::SayPerson, false, text); }
-void TextEditTranscript::insSayCPU(const QString &text) { write(colours::SayCPU, false, text); }
+
+void TextEditTranscript::insSayCPU(const QString &text)
+{
+    answered(label_ + text);
+    write(colours::SayCPU, false, text);
+}
+
+void TextEditTranscript::answered(const QString &line)
+{
+    if (!answerListener_)
+        return;
+    if (!answers_.isEmpty())
+        answers_ += u'\n';
+    answers_ += line;
+}
+
+void TextEditTranscript::passOnAnswers()
+{
+    if (answers_.isEmpty())
+        return;
+    const QString said = std::exchange(answers_, QString());
+    answerListener_(said);
+}
 
 void TextEditTranscript::write(TextColour colour, bool newLine, const QString &text)
 {
@@ -48,8 +82,10 @@ void TextEditTranscript::write(TextColour colour, bool newLine, const QString &t
         }
     }
     cursor.endEditBlock();
-    if (batchDepth_ == 0)
+    if (batchDepth_ == 0) {
         showEnd();
+        passOnAnswers();
+    }
 }
 
 void TextEditTranscript::showEnd()
@@ -76,6 +112,7 @@ void TextEditTranscript::endBatch()
     batch_.endEditBlock();
     batch_ = QTextCursor();
     showEnd();
+    passOnAnswers();
 }
 
 QString TextEditTranscript::text() const
@@ -124,12 +161,16 @@ void TextEditTranscript::setTranscriptFamily(const QString &family)
     QTextDocument *doc = edit_->document();
     QFont font = doc->defaultFont();
     font.setFamilies({family});
+    // The first font's monospace hint was for a machine without it; a family the user
+    // picked from the display's own list needs no hint.
+    font.setStyleHint(QFont::AnyStyle);
     font.setBold(false);
     font.setItalic(false);
     doc->setDefaultFont(font);
 
     QTextCharFormat format;
     format.setFontFamilies({family});
+    format.setFontStyleHint(QFont::AnyStyle);
     format.setFontWeight(QFont::Normal);
     format.setFontItalic(false);
     mergeIntoWholeText(format);

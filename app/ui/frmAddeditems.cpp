@@ -12,6 +12,7 @@ namespace jabbly {
 frmAddeditems::frmAddeditems(QWidget *owner) : QWidget(owner, OwnedWindow), view_(new QListView(this))
 {
     setObjectName(QStringLiteral("frmAddeditems"));
+    setAccessibleRole(*this, QAccessible::Dialog);
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Words Added This Session"));
     view_->setObjectName(QStringLiteral("lstAI"));

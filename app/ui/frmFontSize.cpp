@@ -1,12 +1,12 @@
 #include "ui/frmFontSize.h"
 
 #include "ui/Accessibility.h"
+#include "ui/FontFamilies.h"
 #include "ui/ListViewBinding.h"
 #include "ui/MainLayout.h"
 #include "ui/TextEditTranscript.h"
 #include "ui/WindowPlacement.h"
 
-#include <QFontDatabase>
 #include <QLineEdit>
 #include <QListView>
 
@@ -28,6 +28,7 @@ frmFontSize::frmFontSize(QWidget *owner, TextEditTranscript &WW, QLineEdit *Name
       lstSizeView_(new QListView(this))
 {
     setObjectName(QStringLiteral("frmFontSize"));
+    setAccessibleRole(*this, QAccessible::Dialog);
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Font and Size"));
     lstFontView_->setObjectName(QStringLiteral("lstFont"));
@@ -46,9 +47,7 @@ frmFontSize::frmFontSize(QWidget *owner, TextEditTranscript &WW, QLineEdit *Name
     for (int size = 1; size <= LargestSize; ++size)
         sizes.append(QString::number(size));
     lstSize_.AddItems(sizes);
-    QStringList families = QFontDatabase::families();
-    families.removeAll(QString());
-    lstFont_.AddItems(families);
+    lstFont_.AddItems(displayFontChoices());
     lstSize_.setListIndex(ElevenPointItem);
 
     resize(toPixels(4680), toPixels(3195));

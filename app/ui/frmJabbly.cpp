@@ -5,6 +5,7 @@
 #include "session/AboutText.h"
 #include "ui/HelpWindow.h"
 #include "ui/Accessibility.h"
+#include "ui/AnswerNotice.h"
 #include "ui/CaptionFit.h"
 #include "ui/KeptSelection.h"
 #include "ui/MenuBarEscape.h"
@@ -127,6 +128,9 @@ void frmJabbly::buildControls()
     cmdSay_->setText(QStringLiteral("&Say"));
     cmdSay_->setDefault(true);
     connect(cmdSay_, &QPushButton::clicked, this, &frmJabbly::cmdSay_Click);
+    // A screen reader hears each answer while the focus stays in the input box.
+    auto *notice = new AnswerNotice(client_);
+    transcript_.setAnswerListener([notice](const QString &said) { notice->announce(said); });
 
     setTabOrder(Say1_, WW_);
     setTabOrder(WW_, cmdSay_);

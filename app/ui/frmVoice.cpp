@@ -15,6 +15,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QFontMetrics>
+#include <QStyle>
 #include <QListView>
 
 #include <algorithm>
@@ -37,6 +39,7 @@ frmVoice::frmVoice(QWidget *owner, Services services)
       chkNames_(new QCheckBox(QStringLiteral("Say &names"), this))
 {
     setObjectName(QStringLiteral("frmVoice"));
+    setAccessibleRole(*this, QAccessible::Dialog);
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Speech Options"));
 
@@ -49,12 +52,19 @@ frmVoice::frmVoice(QWidget *owner, Services services)
     describeForScreenReaders(*cmbSpeed_, QStringLiteral("Speed"),
                              QStringLiteral("How fast Jabbly speaks, from 50 to 250; 150 is normal"));
     describeForScreenReaders(*chkNames_, QStringLiteral("Say names"), QStringLiteral("Say who is speaking before each line"));
+    // The drop-down's accessible name would go unread (see labelForScreenReaders).
+    labelForScreenReaders(*cmbSpeed_, QStringLiteral("Speed"));
     closeOnEscape(*this);
     setTabOrder(lstVoicesView_, chkSpeak_);
     setTabOrder(chkSpeak_, cmbSpeed_);
     setTabOrder(cmbSpeed_, chkNames_);
 
     bindListView(*lstVoicesView_, lstVoices_);
+    // Voice names are longer than the list is wide ("English (America), female"): each
+    // can be read in full from its tooltip, by a screen reader, and by scrolling sideways.
+    lstVoices_.setFullTextTips(true);
+    connect(&lstVoices_, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex &, int first, int last) { widenFor(first, last); });
     bindComboBox(*cmbSpeed_, cmbSpeedList_);
     lstVoices_.setSelectionHandler([this] { lstVoices_Click(); });
     cmbSpeedList_.setSelectionHandler([this] { cmbSpeed_Click(); });
@@ -130,6 +140,18 @@ void frmVoice::Form_Load(const SpeechSwitches &stored)
     // Raises the speed event: the engine speaks at 150.
     cmbSpeedList_.setListIndex(NormalSpeedItem);
     services_.comboTool.SetDropHeight(this, cmbSpeed_, DropHeight);
+}
+
+void frmVoice::widenFor(int first, int last)
+{
+    const QFontMetrics metrics(lstVoicesView_->font());
+    // The item's text and the room the style leaves around it.
+    const int margins = 2 * (lstVoicesView_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, lstVoicesView_) + 1);
+    int widest = lstVoices_.horizontalExtent();
+    for (int row = first; row <= last; ++row)
+        widest = std::max(widest, metrics.horizontalAdvance(lstVoices_.List(row)) + margins);
+    if (widest != lstVoices_.horizontalExtent())
+        lstVoices_.setHorizontalExtent(widest);
 }
 
 SpeechSwitches frmVoice::switches() const { return {chkSpeak_->isChecked(), chkNames_->isChecked()}; }

@@ -58,6 +58,8 @@ private:
     void cmbSpeed_Click();
     void lstVoices_Click();
     void Form_Load(const SpeechSwitches &stored);
+    // Makes the voice list's horizontal extent room enough for items first..last.
+    void widenFor(int first, int last);
 
     Services services_;
     ItemListModel lstVoices_{false};
