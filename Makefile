@@ -6,7 +6,7 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 CMAKE_GEN  := -G Ninja
 
-.PHONY: deps build run test sanitize bench fuzz clean package
+.PHONY: deps build program run test sanitize bench fuzz clean package
 
 deps:
 	@scripts/install-deps.sh
@@ -14,10 +14,16 @@ deps:
 $(BUILD)/build.ninja: | deps
 	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
+# Ninja runs as many jobs as there are cores unless told otherwise.
 build: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD)
 
-run: build
+# Only what the program needs (program, components, cpu.txt, jabbly.chm): `make test` builds
+# the tests, benchmarks and fuzzers.
+program: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) --target jabbly_program
+
+run: program
 	@scripts/run-jabbly.sh $(BUILD)/bin/jabbly
 
 test: build
