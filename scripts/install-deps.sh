@@ -12,6 +12,7 @@ packages=(
   xvfb xauth
   locales
   file desktop-file-utils appstream groff-base  # `make package` and the desktop-file checks
+  git clang-format-14 clang-tidy-14 python3  # format check, `make lint`, the skipped-tests report
 )
 
 missing=()
