@@ -23,7 +23,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-Q_LOGGING_CATEGORY(lcRowkitFiles, "jabbly.rowkit.files")
+Q_LOGGING_CATEGORY(lcRowkitFiles, "jabbly.rowkit.files", QtInfoMsg)
 
 namespace rowkit {
 

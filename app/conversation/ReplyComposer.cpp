@@ -1,6 +1,6 @@
-#include "ReplyComposer.h"
+#include "conversation/ReplyComposer.h"
 
-#include "RandomGenerator.h"
+#include "conversation/RandomGenerator.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "DesktopDocumentLauncher.h"
+#include "desktop/DesktopDocumentLauncher.h"
 
 #include "jabbly/error.h"
 

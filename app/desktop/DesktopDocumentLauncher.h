@@ -1,7 +1,7 @@
 #pragma once
 // The document launcher over the desktop's own handlers (QDesktopServices).
 
-#include "DocumentLauncher.h"
+#include "ui/DocumentLauncher.h"
 
 namespace jabbly {
 

@@ -1,4 +1,4 @@
-#include "TerminationSignals.h"
+#include "desktop/TerminationSignals.h"
 
 #include "jabbly/error.h"
 

@@ -1,10 +1,9 @@
-#include "Session.h"
+#include "session/Session.h"
 
+#include "session/Logging.h"
 #include "jabbly/version.h"
 
 #include <QLocale>
-
-Q_LOGGING_CATEGORY(lcSession, "jabbly.session", QtInfoMsg)
 
 namespace jabbly {
 
@@ -14,7 +13,7 @@ Session::Session(SessionServices services, SessionView &view)
       saylineLibrary_(services_.componentFolder, QStringLiteral("Sayline"), SaylineFactory),
       Rowkit_(rowkitLibrary_.instance()),
       Sayline_(saylineLibrary_.instance()),
-      commands_(view.transcript(), *services_.Tamsin, *services_.fileSystem),
+      commands_(view.transcript(), *services_.fileCheck, *services_.fileSystem),
       turn_(view.transcript(), view.inputBox(), HidWord_, HidCPU_, [&view]() -> ItemList & { return view.wordsAdded(); },
             Rowkit_, random_, commands_),
       spokenTurn_(Sayline_, services_.tts.get(), [&view] { return view.speechSwitches(); }, services_.speechProblem)
@@ -97,7 +96,7 @@ bool Session::loadReplies()
     const QString cpuFile = dataFile("cpu.txt");
     // When the existence test itself fails, the load is tried all the same.
     bool exists = true;
-    startupStep("the test for cpu.txt", [&] { exists = services_.Tamsin->FileExists(cpuFile); });
+    startupStep("the test for cpu.txt", [&] { exists = services_.fileCheck->FileExists(cpuFile); });
     if (!exists) {
         services_.messages->critical(QStringLiteral("cpu.txt Missing"), missingCpuText());
         return false;
@@ -118,7 +117,7 @@ void Session::loadWords()
 {
     const QString file = wordsFile();
     bool exists = true;
-    startupStep("the test for words.txt", [&] { exists = services_.Tamsin->FileExists(file); });
+    startupStep("the test for words.txt", [&] { exists = services_.fileCheck->FileExists(file); });
     if (!exists)
         return;
     startupStep("loading words.txt", [&] {

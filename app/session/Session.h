@@ -4,25 +4,21 @@
 // outside only through the services it is given and the view that shows it, so it runs
 // (and is tested) without a window.
 
-#include "Commands.h"
-#include "ComponentLibrary.h"
-#include "Components.h"
-#include "FileCheck.h"
-#include "FileSystem.h"
-#include "ItemListModel.h"
-#include "RandomGenerator.h"
-#include "SessionView.h"
-#include "SettingsStore.h"
-#include "SpokenTurn.h"
-#include "Turn.h"
-#include "UserMessages.h"
+#include "conversation/Commands.h"
+#include "components/ComponentLibrary.h"
+#include "components/Components.h"
+#include "conversation/FileCheck.h"
+#include "conversation/FileSystem.h"
+#include "lists/ItemListModel.h"
+#include "conversation/RandomGenerator.h"
+#include "session/SessionView.h"
+#include "session/SettingsStore.h"
+#include "session/SpokenTurn.h"
+#include "conversation/Turn.h"
+#include "session/UserMessages.h"
 #include "jabbly/speechengine.h"
 
-#include <QLoggingCategory>
-
 #include <memory>
-
-Q_DECLARE_LOGGING_CATEGORY(lcSession)
 
 namespace jabbly {
 
@@ -34,7 +30,7 @@ struct SessionServices {
     QString componentFolder;  // where libRowkit.so and libSayline.so are
     std::unique_ptr<SpeechEngine> tts;  // null when no speech engine could be started
     QString speechProblem;    // why there is no speech engine, when there is none
-    std::unique_ptr<FileCheck> Tamsin;
+    std::unique_ptr<FileCheck> fileCheck;
     std::unique_ptr<FileSystem> fileSystem;
     std::unique_ptr<SettingsStore> settings;
     std::unique_ptr<UserMessages> messages;
@@ -85,7 +81,6 @@ public:
 
     // A file in the program's data folder.
     QString dataFile(const char *name) const { return services_.dataFolder + QLatin1String(name); }
-    const QString &dataFolder() const { return services_.dataFolder; }
     // words.txt: in the program's folder, or where the services say when that folder is
     // not the user's to write.
     QString wordsFile() const
@@ -95,14 +90,9 @@ public:
 
     ItemListModel &HidCPU() { return HidCPU_; }
     ItemListModel &HidWord() { return HidWord_; }
-    Rowkit &rowkit() { return Rowkit_; }
-    Sayline &sayline() { return Sayline_; }
     SpeechEngine *tts() const { return services_.tts.get(); }
-    const QString &speechProblem() const { return services_.speechProblem; }
     SettingsStore &settings() { return *services_.settings; }
     UserMessages &messages() { return *services_.messages; }
-    ConversationTurn &turn() { return turn_; }
-    BuiltInCommands &commands() { return commands_; }
 
     // The texts the user is shown.
     QString missingCpuText() const;

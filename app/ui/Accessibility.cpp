@@ -1,4 +1,4 @@
-#include "Accessibility.h"
+#include "ui/Accessibility.h"
 
 #include <QShortcut>
 #include <QWidget>

@@ -1,9 +1,9 @@
-#include "HelpWindow.h"
+#include "ui/HelpWindow.h"
 
+#include "ui/Logging.h"
 #include <QAction>
 #include <QFile>
 #include <QHBoxLayout>
-#include <QLoggingCategory>
 #include <QRegularExpression>
 #include <QSplitter>
 #include <QStyle>
@@ -14,8 +14,6 @@
 #include <QVBoxLayout>
 
 #include <vector>
-
-Q_LOGGING_CATEGORY(lcHelp, "jabbly.help")
 
 namespace jabbly {
 

@@ -1,13 +1,11 @@
-#include "ListViewBinding.h"
+#include "ui/ListViewBinding.h"
 
-#include "ItemListModel.h"
+#include "ui/Logging.h"
+#include "lists/ItemListModel.h"
 #include "jabbly/error.h"
 
 #include <QItemSelectionModel>
 #include <QListView>
-#include <QLoggingCategory>
-
-Q_LOGGING_CATEGORY(lcLists, "jabbly.lists", QtInfoMsg)
 
 namespace jabbly {
 

@@ -1,4 +1,4 @@
-#include "RtfWriter.h"
+#include "ui/RtfWriter.h"
 
 #include <QColor>
 #include <QFont>

@@ -5,7 +5,7 @@
 // word boundaries like Qt's, and a run of text without a break opportunity is wrapped
 // anywhere in time that grows with its length only.
 
-#include "Transcript.h"
+#include "conversation/Transcript.h"
 
 #include <QColor>
 #include <QFont>
@@ -41,8 +41,6 @@ public:
     // a font family (bold and italic off), and a point size. Colours are kept.
     void setTranscriptFamily(const QString &family);
     void setTranscriptPointSize(int points);
-
-    QTextEdit *edit() const { return edit_; }
 
 protected:
     // Keeps one edit block open for the batch: the document is laid out once, when it ends,

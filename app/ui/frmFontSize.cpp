@@ -1,10 +1,10 @@
-#include "frmFontSize.h"
+#include "ui/frmFontSize.h"
 
-#include "Accessibility.h"
-#include "ListViewBinding.h"
-#include "MainLayout.h"
-#include "TextEditTranscript.h"
-#include "WindowPlacement.h"
+#include "ui/Accessibility.h"
+#include "ui/ListViewBinding.h"
+#include "ui/MainLayout.h"
+#include "ui/TextEditTranscript.h"
+#include "ui/WindowPlacement.h"
 
 #include <QFontDatabase>
 #include <QLineEdit>
@@ -51,7 +51,7 @@ frmFontSize::frmFontSize(QWidget *owner, TextEditTranscript &WW, QLineEdit *Name
     lstFont_.AddItems(families);
     lstSize_.setListIndex(ElevenPointItem);
 
-    resize(4680 / TwipsPerPixel, 3195 / TwipsPerPixel);
+    resize(toPixels(4680), toPixels(3195));
     centreOnScreen(*this);
 }
 

@@ -1,17 +1,20 @@
-#include "frmJabbly.h"
+#include "ui/frmJabbly.h"
 
-#include "AboutText.h"
-#include "HelpWindow.h"
-#include "Accessibility.h"
-#include "ComboTool.h"
-#include "DocumentLauncher.h"
-#include "SaveDialog.h"
-#include "SingleLineValidator.h"
-#include "TranscriptExport.h"
-#include "WindowPlacement.h"
-#include "frmAddeditems.h"
-#include "frmFontSize.h"
-#include "frmVoice.h"
+#include "session/Logging.h"
+#include "ui/Logging.h"
+#include "session/AboutText.h"
+#include "ui/HelpWindow.h"
+#include "ui/Accessibility.h"
+#include "ui/ComboTool.h"
+#include "ui/DocumentLauncher.h"
+#include "ui/SaveDialog.h"
+#include "ui/SingleLineValidator.h"
+#include "ui/TranscriptExport.h"
+#include "ui/WindowPlacement.h"
+#include "ui/frmAddeditems.h"
+#include "ui/frmFontSize.h"
+#include "ui/frmVoice.h"
+#include "jabbly/icons.h"
 #include "jabbly/version.h"
 
 #include <QAction>
@@ -29,11 +32,6 @@
 namespace jabbly {
 
 namespace {
-
-QRect toPixels(const TwipRect &r)
-{
-    return {r.left / TwipsPerPixel, r.top / TwipsPerPixel, r.width / TwipsPerPixel, r.height / TwipsPerPixel};
-}
 
 QFont transcriptFont()
 {
@@ -82,7 +80,7 @@ void frmJabbly::buildControls()
 {
     setWindowTitle(QStringLiteral("Jabbly"));
     QIcon icon;
-    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+    for (const int size : icons::Sizes)
         icon.addFile(QStringLiteral(":/icons/jabbly%1.png").arg(size), QSize(size, size));
     setWindowIcon(icon);
     setCentralWidget(client_);
@@ -148,17 +146,13 @@ void frmJabbly::buildMenus()
             action->setShortcut(item.shortcut);
             // The function keys work from the option windows too.
             action->setShortcutContext(Qt::ApplicationShortcut);
-            if (item.handler) {
-                connect(action, &QAction::triggered, this, [this, handler = item.handler] {
-                    // A function key pressed while a menu is open runs its command too;
-                    // the menu closes first.
-                    if (QWidget *popup = QApplication::activePopupWidget())
-                        popup->close();
-                    (this->*handler)();
-                });
-            }
-            else
-                action->setEnabled(false);  // its command is not part of this version yet
+            connect(action, &QAction::triggered, this, [this, handler = item.handler] {
+                // A function key pressed while a menu is open runs its command too; the
+                // menu closes first.
+                if (QWidget *popup = QApplication::activePopupWidget())
+                    popup->close();
+                (this->*handler)();
+            });
         }
     };
 
@@ -189,7 +183,7 @@ QAction *frmJabbly::action(const char *name) const { return findChild<QAction *>
 
 void frmJabbly::placeAtDesignSize()
 {
-    resize(DesignClientWidth / TwipsPerPixel, DesignClientHeight / TwipsPerPixel + menuBar()->sizeHint().height());
+    resize(toPixels(DesignClientWidth), toPixels(DesignClientHeight) + menuBar()->sizeHint().height());
     centreOnScreen(*this);
 }
 
@@ -209,7 +203,7 @@ void frmJabbly::changeEvent(QEvent *event)
 
 void frmJabbly::Form_Resize()
 {
-    layout_.Form_Resize(client_->width() * TwipsPerPixel, client_->height() * TwipsPerPixel, isMinimized());
+    layout_.Form_Resize(toTwips(client_->width()), toTwips(client_->height()), isMinimized());
     applyLayout();
 }
 
@@ -285,7 +279,7 @@ void frmJabbly::mnuExport_Click()
     try {
         exportTranscript(*WW_->document(), path);
     } catch (const Error &error) {
-        qCWarning(lcSession).noquote() << "export to" << path << "failed:" << error.message() << "(error"
+        qCWarning(lcExport).noquote() << "export to" << path << "failed:" << error.message() << "(error"
                                        << error.number() << ")";
         if (error.number() == err::PathFileAccess)
             session_->messages().critical(exportErrorTitle(), exportErrorText());

@@ -1,37 +1,28 @@
-#include "frmVoice.h"
+#include "ui/frmVoice.h"
 
-#include "Accessibility.h"
-#include "ComboBoxBinding.h"
-#include "ComboTool.h"
-#include "ListViewBinding.h"
-#include "MainLayout.h"
-#include "UserMessages.h"
-#include "WindowPlacement.h"
+#include "ui/Logging.h"
+#include "ui/Accessibility.h"
+#include "ui/ComboBoxBinding.h"
+#include "ui/ComboTool.h"
+#include "ui/ListViewBinding.h"
+#include "ui/MainLayout.h"
+#include "session/UserMessages.h"
+#include "ui/WindowPlacement.h"
 #include "jabbly/error.h"
 #include "jabbly/speechengine.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QListView>
-#include <QLoggingCategory>
 
 #include <algorithm>
-
-Q_LOGGING_CATEGORY(lcVoice, "jabbly.voice", QtInfoMsg)
 
 namespace jabbly {
 
 namespace {
 
-constexpr int SlowestSpeed = 50;
-constexpr int FastestSpeed = 250;
-constexpr int16_t NormalSpeedItem = 100;  // 150
+constexpr int16_t NormalSpeedItem = NormalSpeed - SlowestSpeed;
 constexpr int16_t DropHeight = 500;
-
-QRect fromTwips(int left, int top, int width, int height)
-{
-    return {left / TwipsPerPixel, top / TwipsPerPixel, width / TwipsPerPixel, height / TwipsPerPixel};
-}
 
 }  // namespace
 
@@ -46,7 +37,7 @@ frmVoice::frmVoice(QWidget *owner, Services services)
     setObjectName(QStringLiteral("frmVoice"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Speech Options"));
-    setFixedSize(2175 / TwipsPerPixel, 4470 / TwipsPerPixel);
+    setFixedSize(toPixels(2175), toPixels(4470));
 
     lstVoicesView_->setObjectName(QStringLiteral("lstVoices"));
     chkSpeak_->setObjectName(QStringLiteral("chkSpeak"));
@@ -58,10 +49,10 @@ frmVoice::frmVoice(QWidget *owner, Services services)
                              QStringLiteral("How fast Jabbly speaks, from 50 to 250; 150 is normal"));
     describeForScreenReaders(*chkNames_, QStringLiteral("Say names"), QStringLiteral("Say who is speaking before each line"));
     closeOnEscape(*this);
-    lstVoicesView_->setGeometry(fromTwips(0, 0, 2175, 3765));
-    chkSpeak_->setGeometry(fromTwips(0, 3840, 855, 195));
-    cmbSpeed_->setGeometry(fromTwips(1080, 3840, 1095, 315));
-    chkNames_->setGeometry(fromTwips(0, 4200, 1215, 195));
+    lstVoicesView_->setGeometry(toPixels(TwipRect{0, 0, 2175, 3765}));
+    chkSpeak_->setGeometry(toPixels(TwipRect{0, 3840, 855, 195}));
+    cmbSpeed_->setGeometry(toPixels(TwipRect{1080, 3840, 1095, 315}));
+    chkNames_->setGeometry(toPixels(TwipRect{0, 4200, 1215, 195}));
     // The design widths were made for another system font: a caption that needs more room
     // gets it, as far as the window reaches.
     for (QCheckBox *box : {chkSpeak_, chkNames_}) {

@@ -1,10 +1,10 @@
 // Word learning: which pieces of a line become known words.
-#include "WordLearning.h"
+#include "conversation/WordLearning.h"
 
-#include "Components.h"
+#include "components/Components.h"
 #include "ErrorNumber.h"
 #include "FindExactDispatch.h"
-#include "ItemListModel.h"
+#include "lists/ItemListModel.h"
 
 #include "QtPrinters.h"
 

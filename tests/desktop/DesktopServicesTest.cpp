@@ -1,10 +1,10 @@
 // The real desktop services, on real files and offscreen widgets.
-#include "QtComboTool.h"
-#include "DesktopDocumentLauncher.h"
+#include "desktop/QtComboTool.h"
+#include "desktop/DesktopDocumentLauncher.h"
 #include "ErrorNumber.h"
-#include "LocalFileCheck.h"
-#include "LocalFileSystem.h"
-#include "QtSaveDialog.h"
+#include "desktop/LocalFileCheck.h"
+#include "desktop/LocalFileSystem.h"
+#include "desktop/QtSaveDialog.h"
 #include "WithoutRootRights.h"
 
 #include <QAbstractItemView>
@@ -44,12 +44,12 @@ protected:
 
 TEST_F(FilesTest, FileExistsOnlyForFiles)
 {
-    LocalFileCheck tamsin;
-    EXPECT_TRUE(tamsin.FileExists(file("cpu.txt", 3)));
-    EXPECT_TRUE(tamsin.FileExists(file("with space é.txt", 0)));
-    EXPECT_FALSE(tamsin.FileExists(dir.filePath("words.txt")));
-    EXPECT_FALSE(tamsin.FileExists(dir.path()));
-    EXPECT_FALSE(tamsin.FileExists(""));
+    LocalFileCheck fileCheck;
+    EXPECT_TRUE(fileCheck.FileExists(file("cpu.txt", 3)));
+    EXPECT_TRUE(fileCheck.FileExists(file("with space é.txt", 0)));
+    EXPECT_FALSE(fileCheck.FileExists(dir.filePath("words.txt")));
+    EXPECT_FALSE(fileCheck.FileExists(dir.path()));
+    EXPECT_FALSE(fileCheck.FileExists(""));
 }
 
 TEST_F(FilesTest, FileSizeAndItsFailures)

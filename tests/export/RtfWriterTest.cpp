@@ -1,7 +1,7 @@
 // The RTF writer, read back by an independent reader: unrtf turns our RTF into HTML, and
 // Qt's HTML reader turns that into runs of text with their colour and font.
-#include "RtfWriter.h"
-#include "TextEditTranscript.h"
+#include "ui/RtfWriter.h"
+#include "ui/TextEditTranscript.h"
 
 #include <QProcess>
 #include <QRegularExpression>

@@ -28,7 +28,8 @@ if ! "$cmake" --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1; t
 fi
 
 # The whole tree, nothing missing and nothing more.
-sizes=(16 22 24 32 48 64 128 256)
+# The icon sizes as cmake/JabblyLayout.cmake lists them.
+read -ra sizes <<<"$(sed -n 's/^set(JABBLY_ICON_SIZES \(.*\))$/\1/p' "$(dirname "$0")/../../cmake/JabblyLayout.cmake")"
 expected=(
   bin/jabbly
   lib/jabbly/jabbly lib/jabbly/libRowkit.so lib/jabbly/libSayline.so lib/jabbly/cpu.txt

@@ -1,5 +1,5 @@
 // The run's start-up and shut-down file steps against a temporary program folder.
-#include "Session.h"
+#include "session/Session.h"
 
 #include "FakeFileServices.h"
 #include "FakeSessionView.h"
@@ -84,7 +84,7 @@ protected:
         services.tts = std::move(engine);
         auto check = std::make_unique<FolderFileCheck>();
         check->failing = existenceTestFails;
-        services.Tamsin = std::move(check);
+        services.fileCheck = std::move(check);
         services.fileSystem = std::make_unique<FakeFileSystem>();
         auto boxes = std::make_unique<FakeUserMessages>();
         messages = boxes.get();

@@ -2,10 +2,10 @@
 // and the turn spoken as their switches say.
 #include "MainWindowFixture.h"
 
-#include "ItemListModel.h"
-#include "frmAddeditems.h"
-#include "frmFontSize.h"
-#include "frmVoice.h"
+#include "lists/ItemListModel.h"
+#include "ui/frmAddeditems.h"
+#include "ui/frmFontSize.h"
+#include "ui/frmVoice.h"
 
 #include <QAction>
 #include <QCoreApplication>

@@ -1,0 +1,6 @@
+#pragma once
+// The desktop services' log category, "jabbly.words": where the learned words are kept.
+
+#include <QLoggingCategory>
+
+Q_DECLARE_LOGGING_CATEGORY(lcWordsFolder)
