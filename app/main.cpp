@@ -63,7 +63,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Orvel Tamsin"));
     QApplication::setApplicationName(QStringLiteral("Jabbly"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("jabbly"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.jabbly.Jabbly"));
 
     jabbly::SessionServices services;
     services.dataFolder = withSeparator(QCoreApplication::applicationDirPath());

@@ -15,6 +15,7 @@ packages=(
   file desktop-file-utils appstream groff-base  # `make package` and the desktop-file checks
   # What the screen reader, Wayland, mail-link and export checks run the program with.
   openbox x11-utils dbus at-spi2-core python3-pyatspi weston qt6-wayland xdg-utils libreoffice-writer-nogui unzip
+  git clang-format-14 clang-tidy-14 python3  # format check, `make lint`, the skipped-tests report
 )
 
 missing=()

@@ -38,7 +38,8 @@ public:
     Converter(const Converter &) = delete;
     Converter &operator=(const Converter &) = delete;
 
-    bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+    // (iconv_t)-1 is how iconv_open(3) reports failure.
+    bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }  // NOLINT(performance-no-int-to-ptr)
     // One step of iconv(3); returns its result and leaves errno as iconv set it.
     size_t convert(char **in, size_t *inLeft, char **out, size_t *outLeft)
     {

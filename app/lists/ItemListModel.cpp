@@ -184,7 +184,7 @@ void ItemListModel::setListIndex(int16_t index)
     if (index < -1 || index >= items_.size())
         throw Error(err::InvalidPropertyValue, QStringLiteral("Invalid property value"));
     index_ = index;
-    emit listIndexChanged(index);
+    Q_EMIT listIndexChanged(index);
     if (onSelection_)
         onSelection_();
 }
@@ -243,7 +243,7 @@ int32_t ItemListModel::SelectedTextLength() const
 void ItemListModel::setHorizontalExtent(int width)
 {
     horizontalExtent_ = width;
-    emit horizontalExtentChanged(width);
+    Q_EMIT horizontalExtentChanged(width);
 }
 
 int ItemListModel::rowCount(const QModelIndex &parent) const

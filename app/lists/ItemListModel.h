@@ -49,7 +49,7 @@ public:
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
 
-signals:
+Q_SIGNALS:
     void listIndexChanged(int index);
     void horizontalExtentChanged(int width);
 

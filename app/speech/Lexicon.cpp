@@ -20,7 +20,7 @@ namespace {
 // The file: {"lexicon": 1, "entries": [{"word": ..., "sayAs": ...}, ...]}.
 constexpr auto FormatKey = "lexicon";
 constexpr int FormatVersion = 1;
-constexpr qint64 LargestFile = 16 * 1024 * 1024;
+constexpr qint64 LargestFile = qint64{16} * 1024 * 1024;
 
 Error invalid(const QString &what)
 {
@@ -29,7 +29,7 @@ Error invalid(const QString &what)
 
 QString checked(const QString &text, const char *what)
 {
-    const QString t = text.trimmed();
+    QString t = text.trimmed();
     if (t.isEmpty())
         throw invalid(QStringLiteral("The %1 must not be empty.").arg(QLatin1String(what)));
     if (t.size() > Lexicon::MaxLength)
@@ -195,7 +195,7 @@ void Lexicon::load(const QString &file)
     // Entries that do not make sense (empty, too long, not text) are left out rather than
     // losing the rest; of a word given twice the later entry counts.
     QHash<QString, Entry> byWord;
-    for (const QJsonValue &v : root.value(QStringLiteral("entries")).toArray()) {
+    for (const auto &v : root.value(QStringLiteral("entries")).toArray()) {
         const QJsonObject e = v.toObject();
         try {
             const QString word = checked(e.value(QStringLiteral("word")).toString(), "word");

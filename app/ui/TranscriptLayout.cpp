@@ -199,9 +199,9 @@ void TranscriptLayout::documentChanged(int from, int charsRemoved, int charsAdde
     const QSizeF size(width < 0 ? widest_ + around : qMax(doc->pageSize().width(), widest_ + around), top + bottom);
     if (size != size_) {
         size_ = size;
-        emit documentSizeChanged(size_);
+        Q_EMIT documentSizeChanged(size_);
     }
-    emit update(QRectF(0, changedTop, 1e9, 1e9));
+    Q_EMIT update(QRectF(0, changedTop, 1e9, 1e9));
 }
 
 QTextBlock TranscriptLayout::blockAt(qreal y) const

@@ -130,7 +130,7 @@ TEST_F(MainWindowTest, VoicesAreListedAtStartUpAndAgainAfterTheCloseBoxWithSpeed
     EXPECT_CALL(*tts, setSpeed(120));
     EXPECT_CALL(*tts, setCurrentMode(3));
     w->speechOptions().cmbSpeed()->setCurrentIndex(70);
-    emit w->speechOptions().cmbSpeed()->activated(70);  // as the user's choice does
+    Q_EMIT w->speechOptions().cmbSpeed()->activated(70);  // as the user's choice does
     w->speechOptions().lstVoicesView()->setCurrentIndex(w->speechOptions().lstVoices().index(2));
     w->mnuSpeech_Click();
     EXPECT_TRUE(w->speechOptions().isVisible());
