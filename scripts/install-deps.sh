@@ -10,9 +10,13 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev  # googletest: sources for `make sanitize`
   fp-utils unrtf
   xvfb xauth
-  python3 gnuplot-nox  # `make bench`: the scaling curves' table and chart
+  openbox xdotool x11-utils python3 imagemagick  # the on-screen tests: a real window manager
+  gnuplot-nox  # `make bench`: the scaling curves' chart
   locales
   file desktop-file-utils appstream groff-base  # `make package` and the desktop-file checks
+  # What the screen reader, Wayland, mail-link and export checks run the program with.
+  openbox x11-utils dbus at-spi2-core python3-pyatspi weston qt6-wayland xdg-utils libreoffice-writer-nogui unzip
+  git clang-format-14 clang-tidy-14 python3  # format check, `make lint`, the skipped-tests report
 )
 
 missing=()

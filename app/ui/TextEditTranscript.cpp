@@ -1,498 +1,17 @@
-#include "TextEditTranscript.h"
+#include "ui/TextEditTranscript.h"
+#include "ui/TranscriptLayout.h"
 
-#include <QAbstractTextDocumentLayout>
-#include <QElapsedTimer>
 #include <QScrollBar>
-#include <QPainter>
-#include <QStyle>
-#include <QTextBlock>
-#include <QTextBoundaryFinder>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
-#include <QTextFrame>
-#include <QTextLayout>
 #include <QTimer>
 
-#include <algorithm>
-#include <functional>
-#include <limits>
+#include <utility>
 
 namespace jabbly {
 
 namespace {
-
-// Runs shorter than this are left to Qt's own line breaking, which looks for the end of the
-// run on every line of it: for short runs that costs nothing worth saving.
-constexpr qsizetype LongRun = 128;
-
-// A change of more paragraphs than this is laid out in two steps (see TranscriptLayout).
-constexpr int ManyParagraphs = 1000;
-// The height of the paragraphs laid out at once after such a change: more than any view shows.
-constexpr qreal TailHeight = 4000;
-// The time that one step of the rest of such a layout takes at most between two events.
-constexpr int SliceMs = 12;
-
-struct Run {
-    qsizetype start;
-    qsizetype end;
-};
-
-bool isHangul(QChar c)
-{
-    const char16_t u = c.unicode();
-    return (u >= 0x1100 && u <= 0x11FF) || (u >= 0x3130 && u <= 0x318F) || (u >= 0xA960 && u <= 0xA97F) ||
-           (u >= 0xAC00 && u <= 0xD7FF);
-}
-
-// A blank after which Qt's line breaking may end a line (a no-break space is none).
-bool isBreakingBlank(QChar c) { return c.isSpace() && c.decompositionTag() != QChar::NoBreak; }
-
-// The runs of `text`, at least LongRun long, inside which Qt's line breaking finds no place to
-// end a line: Qt's layout may end a line after any blank, and elsewhere between the line
-// break opportunities of Unicode line breaking, with Korean read like the letters of one
-// word (as Qt's text layout reads it). Only the stretches between blanks that are long
-// enough to hold such a run are searched for break opportunities.
-QList<Run> longRuns(const QString &text)
-{
-    QList<Run> runs;
-    const auto search = [&](qsizetype from, qsizetype to) {
-        const QChar *chars = text.constData() + from;
-        // Latin letters and digits never break between themselves: the usual long word
-        // needs no search.
-        if (std::all_of(chars, chars + (to - from), [](QChar c) { return c.unicode() < 0x80 && c.isLetterOrNumber(); })) {
-            runs.append({from, to});
-            return;
-        }
-        QTextBoundaryFinder finder(QTextBoundaryFinder::Line, chars, to - from);
-        qsizetype start = 0;
-        for (qsizetype at = finder.toNextBoundary(); at > 0; at = finder.toNextBoundary()) {
-            if (at < to - from && (isHangul(chars[at - 1]) || isHangul(chars[at])))
-                continue;
-            if (at - start >= LongRun)
-                runs.append({from + start, from + at});
-            start = at;
-        }
-    };
-    qsizetype start = 0;
-    for (qsizetype i = 1; i <= text.size(); ++i) {
-        if (i == text.size() || (isBreakingBlank(text[i - 1]) && !isBreakingBlank(text[i]))) {
-            if (i - start >= LongRun)
-                search(start, i);
-            start = i;
-        }
-    }
-    return runs;
-}
-
-// The transcript's document layout: its paragraphs one below the other, each a QTextLayout
-// broken into lines. (The transcript holds plain paragraphs only: no frames, tables, lists,
-// images or paragraph margins.) Lines break as in Qt's own layout with the edit's wrap mode,
-// except that the lines inside a long run without a break opportunity are laid out straight
-// away in wrap-anywhere mode: Qt's word-boundary-or-anywhere mode first searches such a run
-// to its end on every line before it gives up and breaks it anywhere, so showing a long word
-// would cost the square of its length. The lines come out the same.
-//
-// A change of many paragraphs (a new font or size for the whole text, a new width) is laid out
-// in two steps, so that the window answers at once: first the last paragraphs, as many as fill
-// a view (the caret goes to the end after such a change, so the end is what the view shows
-// then), placed where the first of them was; then, in short slices between events, the
-// paragraphs from the top down. Until that is done, the paragraphs from the frontier on are
-// shown shift_ lower than their layouts are placed: those not laid out again yet keep their
-// old lines, and the last ones were placed after those. When the slices reach the last
-// paragraphs, these move to their final place, and the view is told so that it can move along.
-class TranscriptLayout final : public QAbstractTextDocumentLayout {
-public:
-    explicit TranscriptLayout(QTextDocument *document) : QAbstractTextDocumentLayout(document)
-    {
-        slices_.setSingleShot(true);
-        slices_.setInterval(0);
-        QObject::connect(&slices_, &QTimer::timeout, this, [this] { layOutSlice(SliceMs); });
-        documentChanged(0, 0, document->characterCount());
-    }
-
-    // Whether part of the text is still to be laid out again after a change of many paragraphs.
-    bool layingOut() const { return pending_; }
-    // Lays out now what is left of such a change.
-    void finish()
-    {
-        while (pending_)
-            layOutSlice(-1);
-    }
-    // Told, when the slices move the text from the height `from` on down by `by` (negative: up).
-    std::function<void(qreal from, qreal by)> onMoved;
-
-    void draw(QPainter *painter, const PaintContext &context) override;
-    int hitTest(const QPointF &point, Qt::HitTestAccuracy accuracy) const override;
-    int pageCount() const override { return 1; }
-    QSizeF documentSize() const override { return size_; }
-    QRectF frameBoundingRect(QTextFrame *frame) const override
-    {
-        return frame == document()->rootFrame() ? QRectF(QPointF(), size_) : QRectF();
-    }
-    QRectF blockBoundingRect(const QTextBlock &block) const override;
-
-    // While held, changes are only noted; release lays the changed text out once. A change
-    // of the whole text in several steps (the default font, then the text's own formats)
-    // then costs one layout instead of one for each step.
-    void hold() { ++held_; }
-    void release();
-
-protected:
-    void documentChanged(int from, int charsRemoved, int charsAdded) override;
-
-private:
-    // The room for a line; negative when lines are not wrapped.
-    qreal lineWidth() const;
-    QPointF contentOrigin() const;
-    // Lays `block` out with its first line at `top` (as shown); returns its height.
-    qreal layOut(const QTextBlock &block, qreal top);
-    // The block at height y: the first one above it, or the first block.
-    QTextBlock blockAt(qreal y) const;
-    static qreal heightOf(const QTextLayout *layout);
-    // How much lower block number `number` is shown than its layout is placed.
-    qreal shiftOf(int number) const { return pending_ && number >= frontier_ ? shift_ : 0; }
-    qreal shiftOf(const QTextBlock &block) const { return pending_ ? shiftOf(block.blockNumber()) : 0; }
-    qreal topOf(const QTextBlock &block) const { return block.layout()->position().y() + shiftOf(block); }
-    void layOutLastFirst(const QTextBlock &first);
-    void layOutSlice(int milliseconds);
-    void updateSize();
-
-    int held_ = 0;
-    int heldFrom_ = -1;  // the first position changed while held; -1 for none
-    int heldTo_ = -1;    // the end of the changed text, in positions after the change
-    bool pending_ = false;  // a change of many paragraphs is being laid out in slices
-    int frontier_ = 0;      // the first paragraph that the slices have not laid out yet
-    int lastFirst_ = 0;     // the first of the last paragraphs, laid out at once
-    qreal shift_ = 0;
-    QTimer slices_;
-    QSizeF size_;
-    qreal laidOutWidth_ = -2;  // the line width the blocks were laid out for
-    qreal widest_ = 0;         // the widest line, for a document whose lines do not wrap
-};
-
-QPointF TranscriptLayout::contentOrigin() const
-{
-    const QTextFrameFormat frame = document()->rootFrame()->frameFormat();
-    return {frame.leftMargin() + frame.padding() + frame.border(), frame.topMargin() + frame.padding() + frame.border()};
-}
-
-qreal TranscriptLayout::lineWidth() const
-{
-    const qreal page = document()->pageSize().width();
-    if (page < 0)
-        return -1;
-    const QTextFrameFormat frame = document()->rootFrame()->frameFormat();
-    const qreal around = frame.leftMargin() + frame.rightMargin() + 2 * (frame.padding() + frame.border());
-    return qMax<qreal>(0, page - around);
-}
-
-qreal TranscriptLayout::heightOf(const QTextLayout *layout)
-{
-    const int lines = layout->lineCount();
-    if (lines == 0)
-        return 0;
-    const QTextLine last = layout->lineAt(lines - 1);
-    return last.y() + last.height();
-}
-
-qreal TranscriptLayout::layOut(const QTextBlock &block, qreal top)
-{
-    QTextLayout *layout = block.layout();
-    const QTextBlockFormat format = block.blockFormat();
-    QTextOption option = document()->defaultTextOption();
-    option.setTextDirection(block.textDirection());
-    option.setAlignment(QStyle::visualAlignment(
-        block.textDirection(), format.hasProperty(QTextFormat::BlockAlignment) ? format.alignment() : option.alignment()));
-    option.setTabs(format.tabPositions());
-    const qreal width = lineWidth();
-    if (width < 0 || format.nonBreakableLines())
-        option.setWrapMode(QTextOption::ManualWrap);
-    layout->setTextOption(option);
-    layout->setPosition(QPointF(contentOrigin().x(), top - shiftOf(block)));
-    // The shaped glyphs are not kept: they would cost several kilobytes for every line of a
-    // transcript that only grows, and only the few lines in view are ever painted (and shaped
-    // again for that), as in Qt's own layout.
-    layout->setCacheEnabled(false);
-
-    QTextOption anywhere = option;
-    anywhere.setWrapMode(QTextOption::WrapAnywhere);
-    const QList<Run> runs = option.wrapMode() == QTextOption::WrapAtWordBoundaryOrAnywhere && block.length() > LongRun
-                                ? longRuns(block.text())
-                                : QList<Run>();
-    auto run = runs.cbegin();
-    const auto setWidth = [&](QTextLine &line) {
-        if (option.wrapMode() == QTextOption::ManualWrap)
-            line.setNumColumns(std::numeric_limits<int>::max());
-        else
-            line.setLineWidth(width);
-    };
-
-    qreal y = 0;
-    layout->beginLayout();
-    for (QTextLine line = layout->createLine(); line.isValid(); line = layout->createLine()) {
-        const qsizetype from = line.textStart();
-        while (run != runs.cend() && run->end <= from)
-            ++run;
-        if (run != runs.cend() && run->start <= from && run->end - from >= LongRun) {
-            // Inside a long run: the line ends inside the run, broken anywhere, as Qt's layout
-            // would end it after searching the whole run. Should the rest of the run fit with
-            // room to spare, the line is laid out the ordinary way instead.
-            layout->setTextOption(anywhere);
-            line.setLineWidth(width);
-            layout->setTextOption(option);
-            if (from + line.textLength() > run->end)
-                setWidth(line);
-        } else {
-            setWidth(line);
-        }
-        line.setPosition(QPointF(0, y));
-        y += line.height();
-        widest_ = qMax(widest_, line.naturalTextWidth());
-    }
-    layout->endLayout();
-    return y;
-}
-
-void TranscriptLayout::release()
-{
-    if (held_ == 0 || --held_ > 0 || heldFrom_ < 0)
-        return;
-    const int from = std::exchange(heldFrom_, -1);
-    const int to = std::min(std::exchange(heldTo_, -1), document()->characterCount());
-    documentChanged(from, to - from, to - from);
-}
-
-void TranscriptLayout::documentChanged(int from, int charsRemoved, int charsAdded)
-{
-    if (held_ > 0) {
-        // Positions after the change move by what it added less what it removed.
-        const int shift = charsAdded - charsRemoved;
-        heldTo_ = heldFrom_ < 0 ? from + charsAdded : std::max(heldTo_ + (heldTo_ > from ? shift : 0), from + charsAdded);
-        heldFrom_ = heldFrom_ < 0 ? from : std::min(heldFrom_, from);
-        return;
-    }
-    QTextDocument *doc = document();
-    const qreal width = lineWidth();
-    QTextBlock block = doc->findBlock(from);
-    QTextBlock last = doc->findBlock(from + charsAdded);
-    // New paragraphs after this one (a transcript line added at the end): its own text is as
-    // it was, and so are its lines.
-    const bool appended = charsRemoved == 0 && block.isValid() && from > block.position() &&
-                          from == block.position() + block.length() - 1 && block.next().isValid();
-    if (pending_ && !appended) {
-        // Anything but lines added at the end while the slices run: the whole text again.
-        slices_.stop();
-        pending_ = false;
-        laidOutWidth_ = -2;
-    }
-    if (width != laidOutWidth_ || !block.isValid()) {
-        block = doc->begin();
-        last = doc->lastBlock();
-        widest_ = 0;
-        laidOutWidth_ = width;
-    } else if (appended) {
-        block = block.next();
-    }
-    if (!last.isValid())
-        last = doc->lastBlock();
-    if (!pending_ && last.blockNumber() - block.blockNumber() >= ManyParagraphs) {
-        layOutLastFirst(block);
-        return;
-    }
-
-    const QTextBlock previous = block.previous();
-    qreal top = previous.isValid() ? topOf(previous) + heightOf(previous.layout()) : contentOrigin().y();
-    const qreal changedTop = top;
-    // The changed blocks are laid out again; the blocks after them only move, if at all.
-    for (; block.isValid(); block = block.next()) {
-        QTextLayout *layout = block.layout();
-        if (block.position() <= last.position() || layout->lineCount() == 0) {
-            top += layOut(block, top);
-        } else if (topOf(block) == top) {
-            break;
-        } else {
-            layout->setPosition(QPointF(layout->position().x(), top - shiftOf(block)));
-            top += heightOf(layout);
-        }
-    }
-    updateSize();
-    emit update(QRectF(0, changedTop, 1e9, 1e9));
-}
-
-void TranscriptLayout::updateSize()
-{
-    const QTextDocument *doc = document();
-    const QTextBlock last = doc->lastBlock();
-    const QTextFrameFormat frame = doc->rootFrame()->frameFormat();
-    const qreal bottom = frame.bottomMargin() + frame.padding() + frame.border();
-    const qreal around = contentOrigin().x() + frame.rightMargin() + frame.padding() + frame.border();
-    const qreal width = lineWidth();
-    const QSizeF size(width < 0 ? widest_ + around : qMax(doc->pageSize().width(), widest_ + around),
-                      topOf(last) + heightOf(last.layout()) + bottom);
-    if (size != size_) {
-        size_ = size;
-        emit documentSizeChanged(size_);
-    }
-}
-
-void TranscriptLayout::layOutLastFirst(const QTextBlock &first)
-{
-    // The last paragraphs, from the end up, until they fill more than a view.
-    QTextDocument *doc = document();
-    QList<std::pair<QTextBlock, qreal>> last;
-    qreal height = 0;
-    QTextBlock block = doc->lastBlock();
-    qreal top = contentOrigin().y();
-    for (; block.isValid(); block = block.previous()) {
-        top = block.layout()->position().y();  // where it was: the last ones start there
-        const qreal h = layOut(block, 0);
-        last.append({block, h});
-        height += h;
-        if (block == first || height > TailHeight)
-            break;
-    }
-    if (block == first) {
-        top = first.previous().isValid() ? topOf(first.previous()) + heightOf(first.previous().layout()) : contentOrigin().y();
-    } else {
-        pending_ = true;
-        frontier_ = first.blockNumber();
-        lastFirst_ = block.blockNumber();
-        shift_ = 0;
-        slices_.start();
-    }
-    for (auto it = last.crbegin(); it != last.crend(); ++it) {
-        QTextLayout *layout = it->first.layout();
-        layout->setPosition(QPointF(layout->position().x(), top));
-        top += it->second;
-    }
-    updateSize();
-    emit update(QRectF(0, 0, 1e9, 1e9));
-}
-
-void TranscriptLayout::layOutSlice(int milliseconds)
-{
-    if (!pending_)
-        return;
-    QElapsedTimer clock;
-    clock.start();
-    QTextDocument *doc = document();
-    QTextBlock block = doc->findBlockByNumber(frontier_);
-    const QTextBlock previous = block.previous();
-    qreal top = previous.isValid() ? topOf(previous) + heightOf(previous.layout()) : contentOrigin().y();
-    const qreal changedTop = top;
-    int laidOut = 0;
-    while (block.isValid() && frontier_ < lastFirst_ && (milliseconds < 0 || (laidOut++ % 16 != 0 || !clock.hasExpired(milliseconds)))) {
-        ++frontier_;  // laid out now: placed where it is shown
-        top += layOut(block, top);
-        block = block.next();
-    }
-    const qreal before = shift_;
-    shift_ = top - block.layout()->position().y();
-    if (frontier_ >= lastFirst_) {
-        // The last paragraphs go where the text above them now ends.
-        for (; block.isValid(); block = block.next()) {
-            QTextLayout *layout = block.layout();
-            layout->setPosition(layout->position() + QPointF(0, shift_));
-        }
-        pending_ = false;
-    }
-    updateSize();
-    if (shift_ != before && onMoved)
-        onMoved(top, shift_ - before);
-    emit update(QRectF(0, changedTop, 1e9, 1e9));
-    if (pending_)
-        slices_.start();
-}
-
-QTextBlock TranscriptLayout::blockAt(qreal y) const
-{
-    const QTextDocument *doc = document();
-    int low = 0, high = doc->blockCount() - 1;
-    while (low < high) {
-        const int middle = (low + high + 1) / 2;
-        if (doc->findBlockByNumber(middle).layout()->position().y() + shiftOf(middle) <= y)
-            low = middle;
-        else
-            high = middle - 1;
-    }
-    return doc->findBlockByNumber(low);
-}
-
-QRectF TranscriptLayout::blockBoundingRect(const QTextBlock &block) const
-{
-    if (!block.isValid())
-        return {};
-    const QTextLayout *layout = block.layout();
-    const qreal width = lineWidth();
-    return {layout->position() + QPointF(0, shiftOf(block)),
-            QSizeF(width < 0 ? layout->boundingRect().width() : width, heightOf(layout))};
-}
-
-void TranscriptLayout::draw(QPainter *painter, const PaintContext &context)
-{
-    const QRectF clip = context.clip;
-    const QVariant cursorWidthProperty = property("cursorWidth");
-    const int cursorWidth = cursorWidthProperty.isValid() ? cursorWidthProperty.toInt() : 1;
-    const QPen pen = painter->pen();
-    for (QTextBlock block = clip.isValid() ? blockAt(clip.top()) : document()->begin(); block.isValid();
-         block = block.next()) {
-        QTextLayout *layout = block.layout();
-        const QPointF shift(0, shiftOf(block));
-        if (clip.isValid() && layout->position().y() + shift.y() > clip.bottom())
-            break;
-        const int start = block.position();
-        const int length = block.length();
-        QList<QTextLayout::FormatRange> selections;
-        for (const Selection &selection : context.selections) {
-            const int selectionStart = selection.cursor.selectionStart() - start;
-            const int selectionEnd = selection.cursor.selectionEnd() - start;
-            if (selectionStart < length && selectionEnd > 0 && selectionEnd > selectionStart) {
-                selections.append({selectionStart, selectionEnd - selectionStart, selection.format});
-            } else if (!selection.cursor.hasSelection() && selection.format.hasProperty(QTextFormat::FullWidthSelection) &&
-                       block.contains(selection.cursor.position())) {
-                const QTextLine line = layout->lineForTextPosition(selection.cursor.position() - start);
-                const int lineEnd = line.textStart() + line.textLength();
-                selections.append({line.textStart(), line.textLength() + (lineEnd == length - 1 ? 1 : 0), selection.format});
-            }
-        }
-        painter->setPen(context.palette.color(QPalette::Text));
-        layout->draw(painter, shift, selections, clip);
-        if (context.cursorPosition >= start && context.cursorPosition < start + length)
-            layout->drawCursor(painter, shift, context.cursorPosition - start, cursorWidth);
-    }
-    painter->setPen(pen);
-}
-
-int TranscriptLayout::hitTest(const QPointF &point, Qt::HitTestAccuracy accuracy) const
-{
-    // Above the text is its start and below it its end, as in Qt's own layout.
-    const QTextDocument *doc = document();
-    const QTextLayout *lastLayout = doc->lastBlock().layout();
-    if (point.y() < topOf(doc->begin()))
-        return accuracy == Qt::ExactHit ? -1 : 0;
-    if (point.y() >= topOf(doc->lastBlock()) + heightOf(lastLayout))
-        return accuracy == Qt::ExactHit ? -1 : doc->characterCount() - 1;
-    const QTextBlock block = blockAt(point.y());
-    const QTextLayout *layout = block.layout();
-    const int lines = layout->lineCount();
-    if (lines == 0)
-        return accuracy == Qt::ExactHit ? -1 : block.position();
-    const QPointF at = point - layout->position() - QPointF(0, shiftOf(block));
-    // The line at that height, or the nearest one.
-    int low = 0, high = lines - 1;
-    while (low < high) {
-        const int middle = (low + high + 1) / 2;
-        if (layout->lineAt(middle).y() <= at.y())
-            low = middle;
-        else
-            high = middle - 1;
-    }
-    const QTextLine line = layout->lineAt(low);
-    if (accuracy == Qt::ExactHit && !line.naturalTextRect().contains(at))
-        return -1;
-    return block.position() + line.xToCursor(at.x());
-}
 
 // Holds the transcript's layout for as long as it lives (see TranscriptLayout::hold).
 class LayoutHold {
@@ -548,10 +67,42 @@ void TextEditTranscript::finishLayout()
         layout->finish();
 }
 
-void TextEditTranscript::insCommand(const QString &text) { write(colours::Command, true, text); }
-void TextEditTranscript::insName(const QString &text) { write(colours::Name, true, text); }
+void TextEditTranscript::insCommand(const QString &text)
+{
+    answered(text);
+    write(colours::Command, true, text);
+}
+
+void TextEditTranscript::insName(const QString &text)
+{
+    label_ = text;
+    write(colours::Name, true, text);
+}
+
 void TextEditTranscript::insSayPerson(const QString &text) { write(colours::SayPerson, false, text); }
-void TextEditTranscript::insSayCPU(const QString &text) { write(colours::SayCPU, false, text); }
+
+void TextEditTranscript::insSayCPU(const QString &text)
+{
+    answered(label_ + text);
+    write(colours::SayCPU, false, text);
+}
+
+void TextEditTranscript::answered(const QString &line)
+{
+    if (!answerListener_)
+        return;
+    if (!answers_.isEmpty())
+        answers_ += u'\n';
+    answers_ += line;
+}
+
+void TextEditTranscript::passOnAnswers()
+{
+    if (answers_.isEmpty())
+        return;
+    const QString said = std::exchange(answers_, QString());
+    answerListener_(said);
+}
 
 void TextEditTranscript::write(TextColour colour, bool newLine, const QString &text)
 {
@@ -579,8 +130,10 @@ void TextEditTranscript::write(TextColour colour, bool newLine, const QString &t
         }
     }
     cursor.endEditBlock();
-    if (batchDepth_ == 0)
+    if (batchDepth_ == 0) {
         showEnd();
+        passOnAnswers();
+    }
 }
 
 void TextEditTranscript::showEnd()
@@ -607,6 +160,7 @@ void TextEditTranscript::endBatch()
     batch_.endEditBlock();
     batch_ = QTextCursor();
     showEnd();
+    passOnAnswers();
 }
 
 QString TextEditTranscript::text() const
@@ -653,11 +207,15 @@ void TextEditTranscript::setTranscriptFamily(const QString &family)
 {
     QFont font = edit_->document()->defaultFont();
     font.setFamilies({family});
+    // The first font's monospace hint was for a machine without it; a family the user
+    // picked from the display's own list needs no hint.
+    font.setStyleHint(QFont::AnyStyle);
     font.setBold(false);
     font.setItalic(false);
 
     QTextCharFormat format;
     format.setFontFamilies({family});
+    format.setFontStyleHint(QFont::AnyStyle);
     format.setFontWeight(QFont::Normal);
     format.setFontItalic(false);
     setWholeTextFont(font, format);

@@ -3,7 +3,7 @@
 // text in a plain QTextEdit (Qt's own layout). Both are timed until the whole text is laid
 // out again.
 #include "BenchSupport.h"
-#include "TextEditTranscript.h"
+#include "ui/TextEditTranscript.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QCoreApplication>
