@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 The Jabbly developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The scaling curves: reads the benchmarks' JSON output (Google Benchmark's, and the window
 driver's memory figures), prints the curves as a table and writes the data files that
 curves.gp draws.

@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The Jabbly developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The scaling curves: turn cost against the number of known words, font change, size change
 # and export against the transcript's length, memory against the number of turns. Prints
 # them as a table and draws them (gnuplot) into a PNG.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "lists/ItemListModel.h"
 
 #include "jabbly/error.h"
@@ -13,10 +15,7 @@ Error listFull()
     return Error(err::Overflow, QStringLiteral("The list is full: it holds at most %1 items.").arg(ItemList::MaxItems));
 }
 
-Error invalidArgument()
-{
-    return Error(err::InvalidArgument, QStringLiteral("Invalid procedure call or argument"));
-}
+Error invalidArgument() { return Error(err::InvalidArgument, QStringLiteral("Invalid procedure call or argument")); }
 
 }  // namespace
 
@@ -277,10 +276,7 @@ void ItemListModel::setHorizontalExtent(int width)
     Q_EMIT horizontalExtentChanged(width);
 }
 
-int ItemListModel::rowCount(const QModelIndex &parent) const
-{
-    return parent.isValid() ? 0 : ListCount();
-}
+int ItemListModel::rowCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : ListCount(); }
 
 QVariant ItemListModel::data(const QModelIndex &index, int role) const
 {

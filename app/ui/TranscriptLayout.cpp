@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/TranscriptLayout.h"
 
 #include <QElapsedTimer>
@@ -54,7 +56,8 @@ QList<Run> longRuns(const QString &text)
         const QChar *chars = text.constData() + from;
         // Latin letters and digits never break between themselves: the usual long word
         // needs no search.
-        if (std::all_of(chars, chars + (to - from), [](QChar c) { return c.unicode() < 0x80 && c.isLetterOrNumber(); })) {
+        if (std::all_of(chars, chars + (to - from),
+                        [](QChar c) { return c.unicode() < 0x80 && c.isLetterOrNumber(); })) {
             runs.append({from, to});
             return;
         }
@@ -84,7 +87,8 @@ QList<Run> longRuns(const QString &text)
 QPointF TranscriptLayout::contentOrigin() const
 {
     const QTextFrameFormat frame = document()->rootFrame()->frameFormat();
-    return {frame.leftMargin() + frame.padding() + frame.border(), frame.topMargin() + frame.padding() + frame.border()};
+    return {frame.leftMargin() + frame.padding() + frame.border(),
+            frame.topMargin() + frame.padding() + frame.border()};
 }
 
 qreal TranscriptLayout::lineWidth() const
@@ -112,8 +116,9 @@ qreal TranscriptLayout::layOut(const QTextBlock &block, qreal top)
     const QTextBlockFormat format = block.blockFormat();
     QTextOption option = document()->defaultTextOption();
     option.setTextDirection(block.textDirection());
-    option.setAlignment(QStyle::visualAlignment(
-        block.textDirection(), format.hasProperty(QTextFormat::BlockAlignment) ? format.alignment() : option.alignment()));
+    option.setAlignment(QStyle::visualAlignment(block.textDirection(), format.hasProperty(QTextFormat::BlockAlignment)
+                                                                           ? format.alignment()
+                                                                           : option.alignment()));
     option.setTabs(format.tabPositions());
     const qreal width = lineWidth();
     if (width < 0 || format.nonBreakableLines())
@@ -178,7 +183,8 @@ void TranscriptLayout::documentChanged(int from, int charsRemoved, int charsAdde
     if (held_ > 0) {
         // Positions after the change move by what it added less what it removed.
         const int shift = charsAdded - charsRemoved;
-        heldTo_ = heldFrom_ < 0 ? from + charsAdded : std::max(heldTo_ + (heldTo_ > from ? shift : 0), from + charsAdded);
+        heldTo_ =
+            heldFrom_ < 0 ? from + charsAdded : std::max(heldTo_ + (heldTo_ > from ? shift : 0), from + charsAdded);
         heldFrom_ = heldFrom_ < 0 ? from : std::min(heldFrom_, from);
         return;
     }
@@ -263,7 +269,8 @@ void TranscriptLayout::layOutLastFirst(const QTextBlock &first)
             break;
     }
     if (block == first) {
-        top = first.previous().isValid() ? topOf(first.previous()) + heightOf(first.previous().layout()) : contentOrigin().y();
+        top = first.previous().isValid() ? topOf(first.previous()) + heightOf(first.previous().layout())
+                                         : contentOrigin().y();
     } else {
         pending_ = true;
         frontier_ = first.blockNumber();
@@ -292,7 +299,8 @@ void TranscriptLayout::layOutSlice(int milliseconds)
     qreal top = previous.isValid() ? topOf(previous) + heightOf(previous.layout()) : contentOrigin().y();
     const qreal changedTop = top;
     int laidOut = 0;
-    while (block.isValid() && frontier_ < lastFirst_ && (milliseconds < 0 || (laidOut++ % 16 != 0 || !clock.hasExpired(milliseconds)))) {
+    while (block.isValid() && frontier_ < lastFirst_ &&
+           (milliseconds < 0 || (laidOut++ % 16 != 0 || !clock.hasExpired(milliseconds)))) {
         ++frontier_;  // laid out now: placed where it is shown
         top += layOut(block, top);
         block = block.next();
@@ -359,11 +367,13 @@ void TranscriptLayout::draw(QPainter *painter, const PaintContext &context)
             const int selectionEnd = selection.cursor.selectionEnd() - start;
             if (selectionStart < length && selectionEnd > 0 && selectionEnd > selectionStart) {
                 selections.append({selectionStart, selectionEnd - selectionStart, selection.format});
-            } else if (!selection.cursor.hasSelection() && selection.format.hasProperty(QTextFormat::FullWidthSelection) &&
+            } else if (!selection.cursor.hasSelection() &&
+                       selection.format.hasProperty(QTextFormat::FullWidthSelection) &&
                        block.contains(selection.cursor.position())) {
                 const QTextLine line = layout->lineForTextPosition(selection.cursor.position() - start);
                 const int lineEnd = line.textStart() + line.textLength();
-                selections.append({line.textStart(), line.textLength() + (lineEnd == length - 1 ? 1 : 0), selection.format});
+                selections.append(
+                    {line.textStart(), line.textLength() + (lineEnd == length - 1 ? 1 : 0), selection.format});
             }
         }
         painter->setPen(context.palette.color(QPalette::Text));

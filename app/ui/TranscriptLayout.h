@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The layout of the transcript's document: plain paragraphs one below the other, laid out
 // in time that grows with the length of a long word only.
@@ -88,8 +90,8 @@ private:
     void updateSize();
 
     int held_ = 0;
-    int heldFrom_ = -1;  // the first position changed while held; -1 for none
-    int heldTo_ = -1;    // the end of the changed text, in positions after the change
+    int heldFrom_ = -1;     // the first position changed while held; -1 for none
+    int heldTo_ = -1;       // the end of the changed text, in positions after the change
     bool pending_ = false;  // a change of many paragraphs is being laid out in slices
     int frontier_ = 0;      // the first paragraph that the slices have not laid out yet
     int lastFirst_ = 0;     // the first of the last paragraphs, laid out at once

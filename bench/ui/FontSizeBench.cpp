@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Choosing a font or a size in the font window, on transcripts of 1,000, 10,000 and 100,000
 // coloured lines, each next to bare Qt merging the same character format over the same
 // text in a plain QTextEdit (Qt's own layout). Both are timed until the whole text is laid

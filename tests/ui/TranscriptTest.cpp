@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The transcript writers on a real QTextEdit (offscreen).
 #include "ui/TextEditTranscript.h"
 
@@ -313,8 +315,11 @@ TEST(TranscriptLayout, ASizeChangeOfManyLinesShowsTheEndAtOnceAndTheRestLater)
     QTextCursor c(qt.document());
     const auto write = [&](int i) {
         const QString label = QStringLiteral("Human: ");
-        const QString line = i % 7 == 0 ? QStringLiteral("a longer line, number %1, that wraps in a narrow window at least once or twice").arg(i)
-                                        : QStringLiteral("line %1").arg(i);
+        const QString line =
+            i % 7 == 0
+                ? QStringLiteral("a longer line, number %1, that wraps in a narrow window at least once or twice")
+                      .arg(i)
+                : QStringLiteral("line %1").arg(i);
         c.insertBlock();
         c.insertText(label);
         c.insertText(line);
