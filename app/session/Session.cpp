@@ -110,7 +110,7 @@ bool Session::loadReplies()
     if (keepsUserFilesApart()) {
         const QString own = services_.wordsFolder + QStringLiteral("cpu.txt");
         bool ownExists = false;
-        startupStep("the test for the user's own cpu.txt", [&] { ownExists = services_.Tamsin->FileExists(own); });
+        startupStep("the test for the user's own cpu.txt", [&] { ownExists = services_.fileCheck->FileExists(own); });
         if (ownExists) {
             qCInfo(lcSession).noquote() << "the replies are read from" << own;
             cpuFile = own;
