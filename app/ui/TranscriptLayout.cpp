@@ -84,6 +84,14 @@ QList<Run> longRuns(const QString &text)
 
 }  // namespace
 
+TranscriptLayout::TranscriptLayout(QTextDocument *document) : QAbstractTextDocumentLayout(document)
+{
+    slices_.setSingleShot(true);
+    slices_.setInterval(0);
+    QObject::connect(&slices_, &QTimer::timeout, this, [this] { layOutSlice(SliceMs); });
+    documentChanged(0, 0, document->characterCount());
+}
+
 QPointF TranscriptLayout::contentOrigin() const
 {
     const QTextFrameFormat frame = document()->rootFrame()->frameFormat();

@@ -6,13 +6,12 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QSizeF>
+#include <QTextBlock>
 #include <QTimer>
 #include <QTextDocument>
+#include <QTextLayout>
 
 #include <functional>
-
-class QTextBlock;
-class QTextLayout;
 
 namespace jabbly {
 
@@ -34,13 +33,7 @@ namespace jabbly {
 // paragraphs, these move to their final place, and the view is told so that it can move along.
 class TranscriptLayout final : public QAbstractTextDocumentLayout {
 public:
-    explicit TranscriptLayout(QTextDocument *document) : QAbstractTextDocumentLayout(document)
-    {
-        slices_.setSingleShot(true);
-        slices_.setInterval(0);
-        QObject::connect(&slices_, &QTimer::timeout, this, [this] { layOutSlice(SliceMs); });
-        documentChanged(0, 0, document->characterCount());
-    }
+    explicit TranscriptLayout(QTextDocument *document);
 
     // Whether part of the text is still to be laid out again after a change of many paragraphs.
     bool layingOut() const { return pending_; }
