@@ -16,6 +16,7 @@
 
 namespace rowkit {
 
+using jabbly::safefile::fileError;
 using jabbly::ItemList;
 using jabbly::Variant;
 namespace args = jabbly::args;

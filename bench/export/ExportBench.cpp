@@ -2,6 +2,7 @@
 // text through the same safe replacement (temporary file, flush to disk, rename) into the
 // same folder. The target: export at most 5 times the plain-text write.
 #include "RtfWriter.h"
+#include "SafeWrite.h"
 #include "TextEditTranscript.h"
 #include "TranscriptExport.h"
 
@@ -62,7 +63,7 @@ void BM_ExportPlainText(benchmark::State &state)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("transcript.txt"));
     for (auto _ : state)
-        replaceFile(path, conversation().toPlainText().toUtf8());
+        safefile::replaceFile(path, conversation().toPlainText().toUtf8());
 }
 BENCHMARK(BM_ExportPlainText)->Unit(benchmark::kMillisecond);
 
