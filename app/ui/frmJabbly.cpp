@@ -285,8 +285,8 @@ void frmJabbly::mnuExport_Click()
     try {
         exportTranscript(*WW_->document(), path);
     } catch (const Error &error) {
-        qCWarning(lcExport).noquote() << "export to" << path << "failed:" << error.message() << "(error" << error.number()
-                                      << ")";
+        qCWarning(lcExport).noquote() << "export to" << path << "failed:" << error.message()
+                                      << QStringLiteral("(error %1)").arg(error.number());
         session_->messages().critical(exportErrorTitle(), error.number() == err::PathFileAccess
                                                               ? exportErrorText()
                                                               : exportFailureText(error, path));
