@@ -13,13 +13,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <iostream>
-#include <map>
 
 #include <sys/stat.h>
 #include <unistd.h>
