@@ -2,7 +2,7 @@
 
 #include "FileAccess.h"
 #include "ListFileFormat.h"
-#include "SafeWrite.h"
+#include "safefile/SafeWrite.h"
 
 #include "jabbly/itemlist.h"
 

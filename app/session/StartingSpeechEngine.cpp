@@ -1,8 +1,6 @@
-#include "StartingSpeechEngine.h"
+#include "session/StartingSpeechEngine.h"
 
-#include <QLoggingCategory>
-
-Q_DECLARE_LOGGING_CATEGORY(lcSession)
+#include "session/Logging.h"
 
 namespace jabbly {
 

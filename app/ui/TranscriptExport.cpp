@@ -1,9 +1,7 @@
-#include "TranscriptExport.h"
+#include "ui/TranscriptExport.h"
 
-#include "RtfWriter.h"
-#include "SafeWrite.h"
-
-Q_LOGGING_CATEGORY(lcExport, "jabbly.export", QtInfoMsg)
+#include "ui/RtfWriter.h"
+#include "safefile/SafeWrite.h"
 
 namespace jabbly {
 

@@ -3,12 +3,9 @@
 
 #include "jabbly/error.h"
 
-#include <QLoggingCategory>
 #include <QString>
 
 class QTextDocument;
-
-Q_DECLARE_LOGGING_CATEGORY(lcExport)
 
 namespace jabbly {
 

@@ -4,11 +4,11 @@
 // must hold its old content or its new content, byte for byte, with every name it has;
 // a save that reported success must have left the new content, one that reported a
 // failure the old. A last, undisturbed save must then leave nothing else behind.
-#include "ComponentLibrary.h"
-#include "Components.h"
-#include "InPlaceWrite.h"
-#include "ItemListModel.h"
-#include "SafeWrite.h"
+#include "components/ComponentLibrary.h"
+#include "components/Components.h"
+#include "safefile/InPlaceWrite.h"
+#include "lists/ItemListModel.h"
+#include "safefile/SafeWrite.h"
 #include "TestFolder.h"
 
 #include <QDir>

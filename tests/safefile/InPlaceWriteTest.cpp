@@ -1,8 +1,8 @@
 // The copy of the old content that an in-place write keeps, and the next start's
 // recovery from it.
-#include "InPlaceWrite.h"
+#include "safefile/InPlaceWrite.h"
 #include "SafeFileTesting.h"
-#include "SafeWrite.h"
+#include "safefile/SafeWrite.h"
 
 #include "WithoutRootRights.h"
 

@@ -1,7 +1,7 @@
 // How the safe write replaces a file: long names, several names, leftovers of killed
 // saves, links, and the attributes a new file must carry over.
 #include "SafeFileTesting.h"
-#include "SafeWrite.h"
+#include "safefile/SafeWrite.h"
 
 #include "ErrorNumber.h"
 

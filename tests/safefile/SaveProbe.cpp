@@ -7,10 +7,10 @@
 //
 // Exit status 0: saved; 3: the save failed (the error on standard output); 2: bad use.
 // The injector may also end it with SIGKILL.
-#include "ComponentLibrary.h"
-#include "Components.h"
-#include "ItemListModel.h"
-#include "SafeWrite.h"
+#include "components/ComponentLibrary.h"
+#include "components/Components.h"
+#include "lists/ItemListModel.h"
+#include "safefile/SafeWrite.h"
 #include "jabbly/error.h"
 
 #include <QCoreApplication>

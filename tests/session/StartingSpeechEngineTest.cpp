@@ -1,5 +1,5 @@
 // The speech engine that starts on a thread of its own.
-#include "StartingSpeechEngine.h"
+#include "session/StartingSpeechEngine.h"
 
 #include "ErrorNumber.h"
 #include "MockSpeechEngine.h"
