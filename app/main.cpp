@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one place that names the real services: it builds them, hands them to the main
 // window's run and starts the event loop.
 #include "speech/EspeakEngine.h"
@@ -72,7 +74,8 @@ int main(int argc, char **argv)
         services.userDataFolder = withSeparator(userData);
     services.wordsFolder = jabbly::wordsFolder(services.dataFolder, services.userDataFolder);
     // espeak-ng starts while the windows are built; the voice listing waits for it.
-    services.tts = std::make_unique<jabbly::StartingSpeechEngine>([] { return std::make_unique<jabbly::EspeakEngine>(); });
+    services.tts =
+        std::make_unique<jabbly::StartingSpeechEngine>([] { return std::make_unique<jabbly::EspeakEngine>(); });
     services.fileCheck = std::make_unique<jabbly::LocalFileCheck>();
     services.fileSystem = std::make_unique<jabbly::LocalFileSystem>();
     services.settings = std::make_unique<jabbly::QSettingsStore>();
@@ -104,12 +107,13 @@ int main(int argc, char **argv)
     std::unique_ptr<jabbly::TerminationSignals> termination;
     try {
         termination = std::make_unique<jabbly::TerminationSignals>();
-        QObject::connect(termination.get(), &jabbly::TerminationSignals::terminationRequested, window.get(), [&](int number) {
-            qCInfo(lcStartup) << "ending on signal" << number;
-            window->session().endingFromOutside(QStringLiteral("signal %1").arg(number));
-            window->close();
-            QCoreApplication::quit();
-        });
+        QObject::connect(termination.get(), &jabbly::TerminationSignals::terminationRequested, window.get(),
+                         [&](int number) {
+                             qCInfo(lcStartup) << "ending on signal" << number;
+                             window->session().endingFromOutside(QStringLiteral("signal %1").arg(number));
+                             window->close();
+                             QCoreApplication::quit();
+                         });
     } catch (const jabbly::Error &error) {
         qCWarning(lcStartup).noquote() << error.message();
     }

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ListPersistence.h"
 
 #include "FileAccess.h"
@@ -27,7 +29,8 @@ Variant listLoad(std::span<Variant> a)
     // content: that is what the file holds again before it is read.
     const QString restored = jabbly::safefile::recoverInterruptedWrite(file);
     if (!restored.isEmpty())
-        qCWarning(lcRowkitLists).noquote() << "an earlier save of" << file << "did not finish; its old content was put back from" << restored;
+        qCWarning(lcRowkitLists).noquote()
+            << "an earlier save of" << file << "did not finish; its old content was put back from" << restored;
 
     const qsizetype room = ItemList::MaxItems - list.ListCount();
     ListFileDecoder decoder(room + 1);
@@ -35,10 +38,12 @@ Variant listLoad(std::span<Variant> a)
     list.AddItems(decoder.finish());
     // The lines before an over-long one stay, as they would with a full list.
     if (const qsizetype line = decoder.tooLongLine())
-        throw jabbly::Error(jabbly::err::Overflow, QStringLiteral("Overflow: '%1': line %2 is longer than %3 bytes, more than a list item may hold")
-                                                       .arg(file)
-                                                       .arg(line)
-                                                       .arg(ListFileDecoder::MaxLineBytes));
+        throw jabbly::Error(
+            jabbly::err::Overflow,
+            QStringLiteral("Overflow: '%1': line %2 is longer than %3 bytes, more than a list item may hold")
+                .arg(file)
+                .arg(line)
+                .arg(ListFileDecoder::MaxLineBytes));
     return {};
 }
 

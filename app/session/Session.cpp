@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "session/Session.h"
 
 #include "safefile/SafeWrite.h"
@@ -19,9 +21,11 @@ Session::Session(SessionServices services, SessionView &view)
       Rowkit_(rowkitLibrary_.instance()),
       Sayline_(saylineLibrary_.instance()),
       commands_(view.transcript(), *services_.fileCheck, *services_.fileSystem),
-      turn_(view.transcript(), view.inputBox(), HidWord_, HidCPU_, [&view]() -> ItemList & { return view.wordsAdded(); },
-            Rowkit_, random_, commands_),
-      spokenTurn_(Sayline_, services_.tts.get(), [&view] { return view.speechSwitches(); }, services_.speechProblem)
+      turn_(
+          view.transcript(), view.inputBox(), HidWord_, HidCPU_, [&view]() -> ItemList & { return view.wordsAdded(); },
+          Rowkit_, random_, commands_),
+      spokenTurn_(
+          Sayline_, services_.tts.get(), [&view] { return view.speechSwitches(); }, services_.speechProblem)
 {
     turn_.setSpeaker(&spokenTurn_);
     commands_.setSpeechEngine(services_.tts.get(), view.dialogOwner());
@@ -76,10 +80,11 @@ void Session::keepUnsavedWords(const QString &reason)
         notice += line.toUtf8() + '\n';
         safefile::replaceFile(keptWordsNotice(), notice);
         qCWarning(lcWords).noquote() << "the learned words could not be saved to" << wordsFile() << "(" << reason
-                                     << ") while the run was ending (" << endingFromOutside_ << "); they are kept in" << kept;
+                                     << ") while the run was ending (" << endingFromOutside_ << "); they are kept in"
+                                     << kept;
     } catch (const Error &error) {
-        qCWarning(lcWords).noquote() << "the learned words are lost: they could not be saved to" << wordsFile() << "(" << reason
-                                     << ") nor kept in" << kept << "(" << error.message() << ")";
+        qCWarning(lcWords).noquote() << "the learned words are lost: they could not be saved to" << wordsFile() << "("
+                                     << reason << ") nor kept in" << kept << "(" << error.message() << ")";
     }
 }
 
@@ -94,7 +99,8 @@ void Session::tellAboutKeptWords()
     for (const QByteArray &line : notice.readAll().split('\n')) {
         const QStringList parts = QString::fromUtf8(line).split(u'\t');
         if (parts.size() == 3)
-            told << QStringLiteral("Jabbly could not save the learned words to '%1' when it was last ended (%2).  They have been kept in '%3'.")
+            told << QStringLiteral("Jabbly could not save the learned words to '%1' when it was last ended (%2).  They "
+                                   "have been kept in '%3'.")
                         .arg(parts[1], parts[2], parts[0]);
     }
     notice.close();
@@ -126,7 +132,8 @@ QString Session::missingCpuText() const
     return QStringLiteral("Cannot find the file '") + dataFile("cpu.txt") +
            QStringLiteral("'.  Jabbly needs this file in its own folder in order to run.  "
                           "If you do not have this file, please visit ") +
-           QLatin1String(version::DownloadPage) + QStringLiteral(" to download the latest version.  Jabbly will now close.");
+           QLatin1String(version::DownloadPage) +
+           QStringLiteral(" to download the latest version.  Jabbly will now close.");
 }
 
 QString Session::wordsNotSavedText(const Error &error) const
@@ -144,7 +151,8 @@ QString Session::wordsNotReadText() const
                QStringLiteral("), so Jabbly has not replaced it: that would drop the words it could not keep.  "
                               "The words learned in this run were not saved.");
     return QStringLiteral("Jabbly could not read '") + wordsFile() + QStringLiteral("' when it started (") +
-           wordsLoadFailure_ + QStringLiteral("), so it has not replaced it.  The words learned in this run were not saved.");
+           wordsLoadFailure_ +
+           QStringLiteral("), so it has not replaced it.  The words learned in this run were not saved.");
 }
 
 void Session::listVoices(ItemList &lstVoices)
@@ -204,7 +212,8 @@ void Session::loadWords()
     startupStep("putting back words.txt after an unfinished save", [&] {
         const QString copy = safefile::recoverInterruptedWrite(file);
         if (!copy.isEmpty())
-            qCWarning(lcWords).noquote() << "the last save of" << file << "did not finish; its old content was put back from" << copy;
+            qCWarning(lcWords).noquote() << "the last save of" << file
+                                         << "did not finish; its old content was put back from" << copy;
     });
     tellAboutKeptWords();
     bool exists = true;

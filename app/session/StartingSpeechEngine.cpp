@@ -1,10 +1,14 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "session/StartingSpeechEngine.h"
 
 #include "session/Logging.h"
 
 namespace jabbly {
 
-StartingSpeechEngine::StartingSpeechEngine(Factory start) : starting_(std::async(std::launch::async, std::move(start))) {}
+StartingSpeechEngine::StartingSpeechEngine(Factory start) : starting_(std::async(std::launch::async, std::move(start)))
+{
+}
 
 StartingSpeechEngine::~StartingSpeechEngine()
 {

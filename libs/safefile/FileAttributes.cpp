@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "FileAttributes.h"
 
 #include <QByteArray>
@@ -73,7 +75,8 @@ bool copyExtendedAttributes(const char *from, int to)
             return false;
         }
         QByteArray present;
-        if (sized(present, [&](char *buf, size_t size) { return ::fgetxattr(to, name.c_str(), buf, size); }) && present == value)
+        if (sized(present, [&](char *buf, size_t size) { return ::fgetxattr(to, name.c_str(), buf, size); }) &&
+            present == value)
             continue;  // a label the new file was given already, say
         if (::fsetxattr(to, name.c_str(), value.constData(), static_cast<size_t>(value.size()), 0) != 0)
             return false;

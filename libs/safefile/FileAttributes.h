@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The extended attributes of a file that a rename would lose: the user's own (user.*),
 // the access ACL (system.posix_acl_access), security labels.

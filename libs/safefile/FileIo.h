@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The small file-system steps the safe write is made of. Nothing here throws; failures
 // leave errno set.
@@ -19,7 +21,10 @@ namespace jabbly::safefile {
 inline std::string nativePath(const QString &path) { return QFile::encodeName(path).toStdString(); }
 inline QString shownPath(const std::string &path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
 
-inline bool sameFile(const struct stat &a, const struct stat &b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+inline bool sameFile(const struct stat &a, const struct stat &b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
 
 // The folder and the name of a path: "a/b" gives "a" and "b", "b" gives "." and "b", and
 // "/b" gives "/" and "b".

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "InPlaceWrite.h"
 
 #include "Descriptor.h"
@@ -39,8 +41,10 @@ bool mayNotCreate(int e) { return e == EACCES || e == EPERM || e == EROFS || e =
 jabbly::Error noCopyError(int errnum, const QString &shown)
 {
     const QString reason = QString::fromStdString(std::error_code(errnum, std::generic_category()).message());
-    return jabbly::Error(fileErrorNumber(errnum),
-                         QStringLiteral("Cannot write '%1' in place: no copy of its old content could be kept first: %2").arg(shown, reason));
+    return jabbly::Error(
+        fileErrorNumber(errnum),
+        QStringLiteral("Cannot write '%1' in place: no copy of its old content could be kept first: %2")
+            .arg(shown, reason));
 }
 
 // Writes the copy under a new name and renames it into place, so that a copy that is
@@ -50,8 +54,8 @@ int writeCopy(const CopyPlace &place, const QByteArray &bytes, mode_t mode)
     TemporaryFile file(place.folder, place.stem);
     if (!file.isOpen())
         return file.error();
-    if (::fchmod(file.fd(), mode & 0666) != 0 || !writeAll(file.fd(), bytes) || ::fsync(file.fd()) != 0 || file.close() != 0 ||
-        ::rename(file.path().c_str(), place.path().c_str()) != 0)
+    if (::fchmod(file.fd(), mode & 0666) != 0 || !writeAll(file.fd(), bytes) || ::fsync(file.fd()) != 0 ||
+        file.close() != 0 || ::rename(file.path().c_str(), place.path().c_str()) != 0)
         return errno;
     file.keep();
     // The copy must outlast a power cut before the old content begins to change.
@@ -102,8 +106,9 @@ std::string keepCopy(const std::string &target, const QString &shown, const QByt
         }
     }
     if (mayNotCreate(besideError) && mayNotCreate(elsewhereError)) {
-        qCWarning(lcSafeFile).noquote() << "no copy of" << shown << "can be kept anywhere (" << std::strerror(besideError) << "/"
-                                        << std::strerror(elsewhereError) << "); writing it in place without one";
+        qCWarning(lcSafeFile).noquote() << "no copy of" << shown << "can be kept anywhere ("
+                                        << std::strerror(besideError) << "/" << std::strerror(elsewhereError)
+                                        << "); writing it in place without one";
         return {};
     }
     throw noCopyError(mayNotCreate(besideError) ? elsewhereError : besideError, shown);
@@ -118,9 +123,11 @@ void dropCopy(const std::string &copy, const QString &shown)
     if (::unlink(copy.c_str()) != 0 && errno != ENOENT) {
         const int e = errno;
         const QString reason = QString::fromStdString(std::error_code(e, std::generic_category()).message());
-        throw jabbly::Error(fileErrorNumber(e), QStringLiteral("'%1' was written, but the copy of its old content, '%2', cannot be removed: %3.  "
-                                                               "Remove it, or the old content comes back at the next start.")
-                                                    .arg(shown, shownPath(copy), reason));
+        throw jabbly::Error(
+            fileErrorNumber(e),
+            QStringLiteral("'%1' was written, but the copy of its old content, '%2', cannot be removed: %3.  "
+                           "Remove it, or the old content comes back at the next start.")
+                .arg(shown, shownPath(copy), reason));
     }
     if (!syncFolder(splitPath(copy).folder))
         qCDebug(lcSafeFile) << "cannot flush the folder of" << copy.c_str() << ":" << std::strerror(errno);
@@ -186,7 +193,8 @@ void writeInPlace(const std::string &target, const QString &shown, QByteArrayVie
             throw fileError(errno, shown);
         copy = keepCopy(target, shown, oldBytes, st.st_mode, recoveryFolder);
     } else {
-        qCWarning(lcSafeFile).noquote() << shown << "may be written but not read: it is written in place without a copy";
+        qCWarning(lcSafeFile).noquote() << shown
+                                        << "may be written but not read: it is written in place without a copy";
     }
 
     if (!bytes.isEmpty()) {
@@ -213,8 +221,9 @@ void writeInPlace(const std::string &target, const QString &shown, QByteArrayVie
         } else if (putBack(target, oldBytes)) {
             dropCopyQuietly(copy, shown);
         } else {
-            qCWarning(lcSafeFile).noquote() << "the old content of" << shown << "could not be put back:" << std::strerror(errno)
-                                            << "; the next start puts it back from" << shownPath(copy);
+            qCWarning(lcSafeFile).noquote()
+                << "the old content of" << shown << "could not be put back:" << std::strerror(errno)
+                << "; the next start puts it back from" << shownPath(copy);
         }
         throw fileError(failure, shown);
     }

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Writing a file in place, over its own content, when no new file can take its place (it
 // has several names, its folder takes no new file, its owner could not be kept). Such a

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "LinkTarget.h"
 
 #include "FileErrors.h"
@@ -50,9 +52,9 @@ std::string linkTarget(const std::string &path, const QString &shown)
                 return current;
             const std::string folder = splitPath(current).folder;
             if ((e == ENOENT || e == ENOTDIR) && !isFolder(folder))
-                throw Error(err::PathNotFound,
-                            QStringLiteral("Path not found: '%1' is a link to '%2', whose folder '%3' is not there (is its drive not mounted?)")
-                                .arg(shown, shownPath(current), shownPath(folder)));
+                throw Error(err::PathNotFound, QStringLiteral("Path not found: '%1' is a link to '%2', whose folder "
+                                                              "'%3' is not there (is its drive not mounted?)")
+                                                   .arg(shown, shownPath(current), shownPath(folder)));
             if (e == ENOENT)
                 return current;  // the link's file is made in its folder; the link stays
             throw fileError(e, shown);

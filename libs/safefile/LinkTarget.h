@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The file a save writes when its path is a symbolic link: the link keeps its place and
 // the file it leads to gets the new content.

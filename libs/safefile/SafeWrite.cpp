@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "SafeWrite.h"
 
 #include "Descriptor.h"
@@ -36,7 +38,8 @@ void discardOldCopies(const std::string &target, const std::string &recoveryFold
     for (const CopyPlace &place : {copyBeside(target), copyElsewhere(target, recoveryFolder)}) {
         struct stat st;
         if (::lstat(place.path().c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::unlink(place.path().c_str()) != 0)
-            qCWarning(lcSafeFile) << "cannot remove the out-of-date copy" << place.path().c_str() << ":" << std::strerror(errno);
+            qCWarning(lcSafeFile) << "cannot remove the out-of-date copy" << place.path().c_str() << ":"
+                                  << std::strerror(errno);
     }
 }
 
@@ -114,8 +117,8 @@ void replaceFile(const QString &path, QByteArrayView bytes, const WriteOptions &
         if (::fchmod(temporary.fd(), old.st_mode & 07777) != 0)
             throw fileError(errno, path);
         if (!copyExtendedAttributes(target.c_str(), temporary.fd())) {
-            qCDebug(lcSafeFile) << "the attributes of" << path << "cannot be given to a new file (" << std::strerror(errno)
-                                << "); writing it in place";
+            qCDebug(lcSafeFile) << "the attributes of" << path << "cannot be given to a new file ("
+                                << std::strerror(errno) << "); writing it in place";
             return inPlace(target, path, bytes, old, recoveryFolder);
         }
     }
@@ -169,7 +172,8 @@ QString recoverInterruptedWrite(const QString &path, const WriteOptions &options
             throw fileError(errno, path);
         }
         if (::unlink(copy.c_str()) != 0 && errno != ENOENT)
-            qCWarning(lcSafeFile) << "cannot remove the copy" << copy.c_str() << "after putting it back:" << std::strerror(errno);
+            qCWarning(lcSafeFile) << "cannot remove the copy" << copy.c_str()
+                                  << "after putting it back:" << std::strerror(errno);
         else if (!syncFolder(place.folder))
             qCDebug(lcSafeFile) << "cannot flush the folder of" << copy.c_str() << ":" << std::strerror(errno);
         discardOldCopies(target, recoveryFolder);

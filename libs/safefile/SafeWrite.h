@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Replacing a whole file so that nothing can lose its old content: the one durable write
 // of the program's files (the word list, the transcript export). Failures throw

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "TemporaryFile.h"
 
 #include "FileIo.h"
@@ -117,7 +119,8 @@ void removeStaleTemporaries(const std::string &folder, const std::vector<std::st
     }
     std::vector<std::string> candidates;
     while (const dirent *entry = ::readdir(dir)) {
-        if (std::any_of(stems.begin(), stems.end(), [&](const std::string &stem) { return isTemporaryOf(entry->d_name, stem); }))
+        if (std::any_of(stems.begin(), stems.end(),
+                        [&](const std::string &stem) { return isTemporaryOf(entry->d_name, stem); }))
             candidates.emplace_back(entry->d_name);
     }
     const int dirFd = ::dirfd(dir);
@@ -138,7 +141,8 @@ void removeStaleTemporaries(const std::string &folder, const std::vector<std::st
         // Removed while the lock is held: a save that created the file just now finds it
         // locked or gone and takes another name.
         if (::unlinkat(dirFd, name.c_str(), 0) != 0)
-            qCWarning(lcSafeFile) << "cannot remove the leftover file" << (folder + '/' + name).c_str() << ":" << std::strerror(errno);
+            qCWarning(lcSafeFile) << "cannot remove the leftover file" << (folder + '/' + name).c_str() << ":"
+                                  << std::strerror(errno);
     }
     ::closedir(dir);
 }

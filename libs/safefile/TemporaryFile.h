@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The new file of a replacement, made beside its target under a name that tells what it
 // belongs to, and the clean-up of the ones that killed saves left behind.

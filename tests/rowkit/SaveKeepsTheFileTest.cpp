@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a save through the component keeps of the file it replaces: a link whose file is
 // not there yet, the file's extended attributes and ACL, and the old content of an
 // in-place write that never finished, which the next load puts back.
@@ -91,7 +93,9 @@ TEST(RowkitSaveKeeps, ALinkWhoseFileIsNotThereYetStaysALink)
 
     // Its folder is not there (a drive that is not mounted): nothing changes, and the
     // error names the missing folder.
-    ASSERT_EQ(::symlink(encoded(dir.path("usbstick/jabbly/words.txt")).constData(), encoded(dir.path("away.txt")).constData()), 0);
+    ASSERT_EQ(::symlink(encoded(dir.path("usbstick/jabbly/words.txt")).constData(),
+                        encoded(dir.path("away.txt")).constData()),
+              0);
     const auto e = errorOf([&] { r.Listsave(*list, dir.path("away.txt")); });
     ASSERT_TRUE(e.has_value());
     EXPECT_EQ(e->number(), 76);

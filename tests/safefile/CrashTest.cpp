@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The save cut short at every file call it makes, in turn: the N-th call fails (EIO,
 // ENOSPC) or the process is killed there, for N = 1, 2, ... until the save gets through
 // without meeting the fault. After each run the next start's recovery runs, and the file
@@ -59,7 +61,8 @@ struct ProbeRun {
     QString output;
 };
 
-ProbeRun runProbe(const QStringList &arguments, long at, const char *fault, const QString &report, const QString &dataHome)
+ProbeRun runProbe(const QStringList &arguments, long at, const char *fault, const QString &report,
+                  const QString &dataHome)
 {
     QFile::remove(report);
     QProcess probe;
@@ -94,12 +97,12 @@ ProbeRun runProbe(const QStringList &arguments, long at, const char *fault, cons
 
 // What the runs of one path and one fault came to.
 struct Tally {
-    int saved = 0;          // reported success: new content
-    int failedOld = 0;      // reported failure: old content
+    int saved = 0;      // reported success: new content
+    int failedOld = 0;  // reported failure: old content
     int killedOld = 0;
     int killedNew = 0;
-    int putBack = 0;        // the next start put the old content back from the copy
-    long faultPoints = 0;   // file calls of the save, each one hit in its own run
+    int putBack = 0;       // the next start put the old content back from the copy
+    long faultPoints = 0;  // file calls of the save, each one hit in its own run
 };
 
 class SaveCrash : public ::testing::Test {
@@ -136,7 +139,10 @@ protected:
     {
         Tally tally;
         for (long at = 1;; ++at) {
-            SCOPED_TRACE(QStringLiteral("%1, %2 at file call %3").arg(QLatin1String(nameOf(path)), QLatin1String(fault)).arg(at).toStdString());
+            SCOPED_TRACE(QStringLiteral("%1, %2 at file call %3")
+                             .arg(QLatin1String(nameOf(path)), QLatin1String(fault))
+                             .arg(at)
+                             .toStdString());
             prepare(path, old);
             if (HasFatalFailure())
                 return tally;
@@ -167,7 +173,8 @@ protected:
             }
             if (copyWasThere && seen == old)
                 ++tally.putBack;
-            EXPECT_FALSE(hasCopy()) << where.toStdString() << ": the copy of the old content is still there after the next start";
+            EXPECT_FALSE(hasCopy()) << where.toStdString()
+                                    << ": the copy of the old content is still there after the next start";
             if (path == Path::InPlace) {
                 EXPECT_EQ(readFile(otherName()), seen) << where.toStdString();
                 struct stat st {};
@@ -178,7 +185,8 @@ protected:
             safefile::WriteOptions options;
             options.recoveryFolder = recovery;
             EXPECT_NO_THROW(safefile::replaceFile(file(), "last\r\n", options)) << where.toStdString();
-            const QStringList expected = path == Path::InPlace ? QStringList{"other name.txt", "words.txt"} : QStringList{"words.txt"};
+            const QStringList expected =
+                path == Path::InPlace ? QStringList{"other name.txt", "words.txt"} : QStringList{"words.txt"};
             EXPECT_EQ(entriesOf(folder), expected) << where.toStdString();
             EXPECT_TRUE(entriesOf(recovery).isEmpty()) << where.toStdString();
             if (HasFailure() || at > 500)
@@ -190,16 +198,16 @@ protected:
     {
         const std::string target = QFile::encodeName(file()).toStdString();
         return QFileInfo::exists(QFile::decodeName(QByteArray::fromStdString(safefile::copyBeside(target).path()))) ||
-               QFileInfo::exists(QFile::decodeName(
-                   QByteArray::fromStdString(safefile::copyElsewhere(target, QFile::encodeName(recovery).toStdString()).path())));
+               QFileInfo::exists(QFile::decodeName(QByteArray::fromStdString(
+                   safefile::copyElsewhere(target, QFile::encodeName(recovery).toStdString()).path())));
     }
 
     static void print(const char *what, Path path, const char *fault, const Tally &t)
     {
-        std::cout << what << ", " << nameOf(path) << ", " << fault << ": " << t.faultPoints << " fault points; saved " << t.saved
-                  << ", failed with the old content " << t.failedOld << ", killed with the old content " << t.killedOld
-                  << ", killed with the new content " << t.killedNew << "; old content put back from the copy " << t.putBack
-                  << std::endl;
+        std::cout << what << ", " << nameOf(path) << ", " << fault << ": " << t.faultPoints << " fault points; saved "
+                  << t.saved << ", failed with the old content " << t.failedOld << ", killed with the old content "
+                  << t.killedOld << ", killed with the new content " << t.killedNew
+                  << "; old content put back from the copy " << t.putBack << std::endl;
     }
 
     QTemporaryDir dir;

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The copy of the old content that an in-place write keeps, and the next start's
 // recovery from it.
 #include "safefile/InPlaceWrite.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "SafeFileTesting.h"
 
 #include <QDir>
@@ -31,7 +33,8 @@ QByteArray Scratch::read(const QString &name) const
 
 QStringList Scratch::entries(const QString &folder) const
 {
-    return QDir(path(folder)).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    return QDir(path(folder))
+        .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
 FileSizeLimit::FileSizeLimit(rlim_t bytes)

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A scratch folder for the safe-write tests, and a cap on file sizes that makes writes
 // fail as on a full disk, whoever runs the tests.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the safe write replaces a file: long names, several names, leftovers of killed
 // saves, links, and the attributes a new file must carry over.
 #include "SafeFileTesting.h"
@@ -24,8 +26,8 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
-using jabbly::testing::errorNumber;
 using jabbly::safefile::replaceFile;
+using jabbly::testing::errorNumber;
 using namespace safefile_test;
 
 namespace {
@@ -248,7 +250,8 @@ TEST(SafeWrite, TheNewFileTakesTheOldOnesAttributesAndNoOthers)
     EXPECT_EQ(QByteArray(value, n > 0 ? int(n) : 0), acl);
     EXPECT_EQ(::getxattr(file.constData(), "user.origin", value, sizeof value), 7);
     EXPECT_EQ(dir.read("shared/plain.txt"), "new\r\n");
-    EXPECT_TRUE(attributeNames(dir.path("shared/plain.txt")).isEmpty()) << attributeNames(dir.path("shared/plain.txt")).join(", ").toStdString();
+    EXPECT_TRUE(attributeNames(dir.path("shared/plain.txt")).isEmpty())
+        << attributeNames(dir.path("shared/plain.txt")).join(", ").toStdString();
     EXPECT_EQ(statOf(dir.path("shared/plain.txt")).st_mode & 07777, 0640u);
     EXPECT_EQ(dir.entries(), (QStringList{"shared", "words.txt"}));
 }

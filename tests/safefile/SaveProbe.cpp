@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The save the crash test runs under the fault injector (faultshim.c): one save, with the
 // injector armed around it and nothing else, so that the file calls it counts are the
 // save's own.
@@ -70,6 +72,7 @@ int main(int argc, char **argv)
             list.AddItem(item);
         return armedSave([&] { rowkit.Listsave(list, args[3]); });
     }
-    std::fprintf(stderr, "usage: save_probe helper <file> <content> <recovery folder> | rowkit <folder> <file> <item>...\n");
+    std::fprintf(stderr,
+                 "usage: save_probe helper <file> <content> <recovery folder> | rowkit <folder> <file> <item>...\n");
     return 2;
 }

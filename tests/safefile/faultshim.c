@@ -1,10 +1,13 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 /* A fault injector for the crash test of the safe write, preloaded (LD_PRELOAD) into the
  * program under test. Once armed, it counts the file calls the program makes and makes
  * the N-th one fail or end the process:
  *
  *   FAULTSHIM_AT=N          the call to hit (1 = the first after arming)
  *   FAULTSHIM_DO=eio|enospc|kill
- *   FAULTSHIM_REPORT=path   written at disarm: "<calls counted> <1 if the fault was hit, else 0> <name of the call hit>"
+ *   FAULTSHIM_REPORT=path   written at disarm: "<calls counted> <1 if the fault was hit, else 0> <name of the call
+ * hit>"
  *
  * The program arms and disarms it through faultshim_arm() and faultshim_disarm(), found
  * with dlsym, so that only the calls of the operation under test are counted. Calls on
@@ -71,9 +74,9 @@ static int fault(const char *name, int fd)
 }
 
 /* The next definition of `name` (the C library's), of the type its header declares. */
-#define REAL(name)                                  \
-    static __typeof__(&name) real_##name;           \
-    if (!real_##name)                               \
+#define REAL(name)                                                                                                     \
+    static __typeof__(&name) real_##name;                                                                              \
+    if (!real_##name)                                                                                                  \
     real_##name = (__typeof__(&name))dlsym(RTLD_NEXT, #name)
 
 static mode_t modeArgument(int flags, va_list args)
@@ -81,32 +84,32 @@ static mode_t modeArgument(int flags, va_list args)
     return (flags & O_CREAT) || (flags & O_TMPFILE) == O_TMPFILE ? (mode_t)va_arg(args, int) : 0;
 }
 
-#define OPEN_LIKE(name)                                                                  \
-    int name(const char *path, int flags, ...)                                           \
-    {                                                                                    \
-        va_list args;                                                                    \
-        va_start(args, flags);                                                           \
-        const mode_t mode = modeArgument(flags, args);                                   \
-        va_end(args);                                                                    \
-        REAL(name);                                     \
-        if (fault(#name, -1))                                                            \
-            return -1;                                                                   \
-        return real_##name(path, flags, mode);                                           \
+#define OPEN_LIKE(name)                                                                                                \
+    int name(const char *path, int flags, ...)                                                                         \
+    {                                                                                                                  \
+        va_list args;                                                                                                  \
+        va_start(args, flags);                                                                                         \
+        const mode_t mode = modeArgument(flags, args);                                                                 \
+        va_end(args);                                                                                                  \
+        REAL(name);                                                                                                    \
+        if (fault(#name, -1))                                                                                          \
+            return -1;                                                                                                 \
+        return real_##name(path, flags, mode);                                                                         \
     }
 OPEN_LIKE(open)
 OPEN_LIKE(open64)
 
-#define OPENAT_LIKE(name)                                                                \
-    int name(int dir, const char *path, int flags, ...)                                  \
-    {                                                                                    \
-        va_list args;                                                                    \
-        va_start(args, flags);                                                           \
-        const mode_t mode = modeArgument(flags, args);                                   \
-        va_end(args);                                                                    \
-        REAL(name);                                \
-        if (fault(#name, -1))                                                            \
-            return -1;                                                                   \
-        return real_##name(dir, path, flags, mode);                                      \
+#define OPENAT_LIKE(name)                                                                                              \
+    int name(int dir, const char *path, int flags, ...)                                                                \
+    {                                                                                                                  \
+        va_list args;                                                                                                  \
+        va_start(args, flags);                                                                                         \
+        const mode_t mode = modeArgument(flags, args);                                                                 \
+        va_end(args);                                                                                                  \
+        REAL(name);                                                                                                    \
+        if (fault(#name, -1))                                                                                          \
+            return -1;                                                                                                 \
+        return real_##name(dir, path, flags, mode);                                                                    \
     }
 OPENAT_LIKE(openat)
 OPENAT_LIKE(openat64)

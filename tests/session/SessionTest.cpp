@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The run's start-up and shut-down file steps against a temporary program folder.
 #include "session/Session.h"
 
@@ -106,8 +108,8 @@ protected:
     void say(Session &s, QString line) { s.Process(QStringLiteral("Human"), line); }
 
     jabbly::testing::ReachableTempDir folder;  // one permission test drops root's rights
-    QString wordsFolder;  // empty: words.txt beside the program
-    QString userDataFolder;  // empty: none
+    QString wordsFolder;                       // empty: words.txt beside the program
+    QString userDataFolder;                    // empty: none
     FakeSessionView view;
     MockSpeechEngine *tts = nullptr;
     FakeUserMessages *messages = nullptr;
@@ -159,9 +161,11 @@ TEST_F(SessionTest, MissingCpuFileTellsTheUserAndTheRunEndsWithoutTouchingWords)
         EXPECT_EQ(messages->shown[0].kind, "critical");
         EXPECT_EQ(messages->shown[0].title, "cpu.txt Missing");
         EXPECT_EQ(messages->shown[0].text, s->missingCpuText());
-        EXPECT_TRUE(messages->shown[0].text.startsWith("Cannot find the file '" + path("cpu.txt") +
-                                                       "'.  Jabbly needs this file in its own folder in order to run.  "));
-        EXPECT_TRUE(messages->shown[0].text.endsWith("/exes/jabbly.php to download the latest version.  Jabbly will now close."));
+        EXPECT_TRUE(
+            messages->shown[0].text.startsWith("Cannot find the file '" + path("cpu.txt") +
+                                               "'.  Jabbly needs this file in its own folder in order to run.  "));
+        EXPECT_TRUE(messages->shown[0].text.endsWith(
+            "/exes/jabbly.php to download the latest version.  Jabbly will now close."));
         s->saveWords();
         s->stopSpeaking();
     }
@@ -250,7 +254,8 @@ TEST_F(SessionTest, ACpuFileThatCannotBeReadIsToldAtEveryTurnWithTheReason)
     const QStringList notes = view.WW.texts(jabbly::testing::RecordingTranscript::Command);
     ASSERT_EQ(notes.size(), 2);
     EXPECT_EQ(notes[0], notes[1]);
-    EXPECT_TRUE(notes[0].startsWith("NOTE: I have no replies to choose from: cpu.txt could not be read (")) << notes[0].toStdString();
+    EXPECT_TRUE(notes[0].startsWith("NOTE: I have no replies to choose from: cpu.txt could not be read ("))
+        << notes[0].toStdString();
     EXPECT_TRUE(notes[0].contains(path("cpu.txt"))) << notes[0].toStdString();
 }
 
@@ -265,7 +270,8 @@ TEST_F(SessionTest, AWordsFileLongerThanAListCanHoldIsKeptAndTheUserToldWhy)
     s->saveWords();
     ASSERT_EQ(messages->shown.size(), 1);
     EXPECT_EQ(messages->shown[0].title, "Words Not Saved");
-    EXPECT_TRUE(messages->shown[0].text.startsWith("'" + path("words.txt") + "' holds more words than Jabbly can keep ("))
+    EXPECT_TRUE(
+        messages->shown[0].text.startsWith("'" + path("words.txt") + "' holds more words than Jabbly can keep ("))
         << messages->shown[0].text.toStdString();
     EXPECT_TRUE(messages->shown[0].text.endsWith("The words learned in this run were not saved."));
     EXPECT_EQ(readFile(path("words.txt")), many);
@@ -324,7 +330,8 @@ TEST_F(SessionTest, ARunEndedFromOutsideKeepsTheWordsItCannotSaveAndTheNextStart
         if (run == 0) {
             ASSERT_EQ(messages->shown.size(), 1);
             EXPECT_EQ(messages->shown[0].title, "Words Not Saved");
-            EXPECT_TRUE(messages->shown[0].text.contains("'" + userDataFolder + kept[0] + "'")) << messages->shown[0].text.toStdString();
+            EXPECT_TRUE(messages->shown[0].text.contains("'" + userDataFolder + kept[0] + "'"))
+                << messages->shown[0].text.toStdString();
             EXPECT_TRUE(messages->shown[0].text.contains(path("words.txt"))) << messages->shown[0].text.toStdString();
         } else {
             EXPECT_TRUE(messages->shown.isEmpty());
@@ -342,7 +349,8 @@ TEST_F(SessionTest, ALinkedWordsFileOnAMissingDriveIsNotReplacedAndTheMessageNam
     s->saveWords();
     ASSERT_EQ(messages->shown.size(), 1);
     EXPECT_EQ(messages->shown[0].title, "Words Not Saved");
-    EXPECT_TRUE(messages->shown[0].text.contains("'" + folder.path() + "/usb stick/jabbly'")) << messages->shown[0].text.toStdString();
+    EXPECT_TRUE(messages->shown[0].text.contains("'" + folder.path() + "/usb stick/jabbly'"))
+        << messages->shown[0].text.toStdString();
     EXPECT_TRUE(QFileInfo(path("words.txt")).isSymLink());
     EXPECT_FALSE(QFileInfo::exists(folder.path() + "/usb stick"));
 }
@@ -359,39 +367,39 @@ TEST_F(SessionTest, AnUnfinishedSaveOfTheWordsIsUndoneBeforeTheyAreRead)
     EXPECT_FALSE(QFileInfo::exists(path(".words.txt.old")));
     EXPECT_EQ(readFile(path("words.txt")), QByteArray("apple\r\nbanana\r\ncherry\r\n"));
 
-TEST_F(SessionTest, AnInstalledCopyReadsTheUsersOwnCpuFileWhenThereIsOne)
-{
-    writeFile(path("cpu.txt"), "Delivered, \xc2\xa3NAME\xc2\xa3.\r\n");
-    ASSERT_TRUE(QDir(folder.path()).mkdir("user"));
-    wordsFolder = folder.path() + "/user/";
+    TEST_F(SessionTest, AnInstalledCopyReadsTheUsersOwnCpuFileWhenThereIsOne)
     {
-        auto s = start();
-        EXPECT_EQ(s->repliesFile(), path("cpu.txt"));  // none of the user's own yet
-        EXPECT_EQ(s->HidCPU().items(), QStringList{QString::fromUtf8("Delivered, \u00a3NAME\u00a3.")});
+        writeFile(path("cpu.txt"), "Delivered, \xc2\xa3NAME\xc2\xa3.\r\n");
+        ASSERT_TRUE(QDir(folder.path()).mkdir("user"));
+        wordsFolder = folder.path() + "/user/";
+        {
+            auto s = start();
+            EXPECT_EQ(s->repliesFile(), path("cpu.txt"));  // none of the user's own yet
+            EXPECT_EQ(s->HidCPU().items(), QStringList{QString::fromUtf8("Delivered, \u00a3NAME\u00a3.")});
+        }
+        writeFile(wordsFolder + "cpu.txt", "My own reply.\r\nAnother one.\r\n");
+        {
+            auto s = start();
+            EXPECT_EQ(s->repliesFile(), wordsFolder + "cpu.txt");
+            EXPECT_EQ(s->HidCPU().items(), (QStringList{"My own reply.", "Another one."}));
+        }
+        // Even without the delivered file, the user's own replies are enough to run.
+        QFile::remove(path("cpu.txt"));
+        {
+            auto s = start();
+            EXPECT_TRUE(started);
+            EXPECT_EQ(s->HidCPU().ListCount(), 2);
+            EXPECT_TRUE(messages->shown.isEmpty());
+        }
     }
-    writeFile(wordsFolder + "cpu.txt", "My own reply.\r\nAnother one.\r\n");
-    {
-        auto s = start();
-        EXPECT_EQ(s->repliesFile(), wordsFolder + "cpu.txt");
-        EXPECT_EQ(s->HidCPU().items(), (QStringList{"My own reply.", "Another one."}));
-    }
-    // Even without the delivered file, the user's own replies are enough to run.
-    QFile::remove(path("cpu.txt"));
-    {
-        auto s = start();
-        EXPECT_TRUE(started);
-        EXPECT_EQ(s->HidCPU().ListCount(), 2);
-        EXPECT_TRUE(messages->shown.isEmpty());
-    }
-}
 
-TEST_F(SessionTest, APortableCopyKeepsReadingTheCpuFileBesideTheProgram)
-{
-    // A copy whose words are beside the program, named either way.
-    for (const QString &words : {QString(), programFolder() + QLatin1Char('/')}) {
-        wordsFolder = words;
-        auto s = start();
-        EXPECT_EQ(s->repliesFile(), path("cpu.txt")) << words.toStdString();
-        EXPECT_EQ(s->HidCPU().ListCount(), 1);
+    TEST_F(SessionTest, APortableCopyKeepsReadingTheCpuFileBesideTheProgram)
+    {
+        // A copy whose words are beside the program, named either way.
+        for (const QString &words : {QString(), programFolder() + QLatin1Char('/')}) {
+            wordsFolder = words;
+            auto s = start();
+            EXPECT_EQ(s->repliesFile(), path("cpu.txt")) << words.toStdString();
+            EXPECT_EQ(s->HidCPU().ListCount(), 1);
+        }
     }
-}

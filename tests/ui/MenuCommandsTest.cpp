@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Export, help, Send feedback and About, from the main window's menu and keys.
 #include "MainWindowFixture.h"
 
@@ -99,7 +101,8 @@ TEST_F(MainWindowTest, EveryOtherExportFailureIsToldWithItsReasonAndTheOldFileSt
     EXPECT_EQ(messages->shown[0].title, "Export Error");
     EXPECT_NE(messages->shown[0].text, exportErrorText());
     EXPECT_TRUE(messages->shown[0].text.contains(path("gone/talk.rtf"))) << messages->shown[0].text.toStdString();
-    EXPECT_TRUE(messages->shown[0].text.contains(jabbly::testing::systemErrorText(ENOENT))) << messages->shown[0].text.toStdString();
+    EXPECT_TRUE(messages->shown[0].text.contains(jabbly::testing::systemErrorText(ENOENT)))
+        << messages->shown[0].text.toStdString();
     EXPECT_FALSE(QFileInfo::exists(path("gone")));
 
     // A full disk: the old export is kept as it was.
