@@ -366,40 +366,41 @@ TEST_F(SessionTest, AnUnfinishedSaveOfTheWordsIsUndoneBeforeTheyAreRead)
     EXPECT_TRUE(messages->shown.isEmpty());
     EXPECT_FALSE(QFileInfo::exists(path(".words.txt.old")));
     EXPECT_EQ(readFile(path("words.txt")), QByteArray("apple\r\nbanana\r\ncherry\r\n"));
+}
 
-    TEST_F(SessionTest, AnInstalledCopyReadsTheUsersOwnCpuFileWhenThereIsOne)
+TEST_F(SessionTest, AnInstalledCopyReadsTheUsersOwnCpuFileWhenThereIsOne)
+{
+    writeFile(path("cpu.txt"), "Delivered, \xc2\xa3NAME\xc2\xa3.\r\n");
+    ASSERT_TRUE(QDir(folder.path()).mkdir("user"));
+    wordsFolder = folder.path() + "/user/";
     {
-        writeFile(path("cpu.txt"), "Delivered, \xc2\xa3NAME\xc2\xa3.\r\n");
-        ASSERT_TRUE(QDir(folder.path()).mkdir("user"));
-        wordsFolder = folder.path() + "/user/";
-        {
-            auto s = start();
-            EXPECT_EQ(s->repliesFile(), path("cpu.txt"));  // none of the user's own yet
-            EXPECT_EQ(s->HidCPU().items(), QStringList{QString::fromUtf8("Delivered, \u00a3NAME\u00a3.")});
-        }
-        writeFile(wordsFolder + "cpu.txt", "My own reply.\r\nAnother one.\r\n");
-        {
-            auto s = start();
-            EXPECT_EQ(s->repliesFile(), wordsFolder + "cpu.txt");
-            EXPECT_EQ(s->HidCPU().items(), (QStringList{"My own reply.", "Another one."}));
-        }
-        // Even without the delivered file, the user's own replies are enough to run.
-        QFile::remove(path("cpu.txt"));
-        {
-            auto s = start();
-            EXPECT_TRUE(started);
-            EXPECT_EQ(s->HidCPU().ListCount(), 2);
-            EXPECT_TRUE(messages->shown.isEmpty());
-        }
+        auto s = start();
+        EXPECT_EQ(s->repliesFile(), path("cpu.txt"));  // none of the user's own yet
+        EXPECT_EQ(s->HidCPU().items(), QStringList{QString::fromUtf8("Delivered, \u00a3NAME\u00a3.")});
     }
+    writeFile(wordsFolder + "cpu.txt", "My own reply.\r\nAnother one.\r\n");
+    {
+        auto s = start();
+        EXPECT_EQ(s->repliesFile(), wordsFolder + "cpu.txt");
+        EXPECT_EQ(s->HidCPU().items(), (QStringList{"My own reply.", "Another one."}));
+    }
+    // Even without the delivered file, the user's own replies are enough to run.
+    QFile::remove(path("cpu.txt"));
+    {
+        auto s = start();
+        EXPECT_TRUE(started);
+        EXPECT_EQ(s->HidCPU().ListCount(), 2);
+        EXPECT_TRUE(messages->shown.isEmpty());
+    }
+}
 
-    TEST_F(SessionTest, APortableCopyKeepsReadingTheCpuFileBesideTheProgram)
-    {
-        // A copy whose words are beside the program, named either way.
-        for (const QString &words : {QString(), programFolder() + QLatin1Char('/')}) {
-            wordsFolder = words;
-            auto s = start();
-            EXPECT_EQ(s->repliesFile(), path("cpu.txt")) << words.toStdString();
-            EXPECT_EQ(s->HidCPU().ListCount(), 1);
-        }
+TEST_F(SessionTest, APortableCopyKeepsReadingTheCpuFileBesideTheProgram)
+{
+    // A copy whose words are beside the program, named either way.
+    for (const QString &words : {QString(), programFolder() + QLatin1Char('/')}) {
+        wordsFolder = words;
+        auto s = start();
+        EXPECT_EQ(s->repliesFile(), path("cpu.txt")) << words.toStdString();
+        EXPECT_EQ(s->HidCPU().ListCount(), 1);
     }
+}
