@@ -106,7 +106,7 @@ void BM_Curve_Baseline_ExportPlainText(benchmark::State &state)
     const QString path = dir.filePath(QStringLiteral("transcript.txt"));
     const QTextDocument &doc = conversation(int(state.range(0)));
     for (auto _ : state)
-        replaceFile(path, doc.toPlainText().toUtf8());
+        safefile::replaceFile(path, doc.toPlainText().toUtf8());
     state.counters["lines"] = doc.blockCount();
 }
 
