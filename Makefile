@@ -1,12 +1,13 @@
 # Entry points for people: `make run` and `make test`. CMake does the real work.
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+TSAN_BUILD ?= build-tsan
 BENCH_BUILD?= build-release
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 CMAKE_GEN  := -G Ninja
 
-.PHONY: deps build run test sanitize bench fuzz clean package
+.PHONY: deps build run test sanitize tsan bench fuzz clean package
 
 deps:
 	@scripts/install-deps.sh
@@ -32,6 +33,13 @@ sanitize: deps
 	cmake --build $(ASAN_BUILD)
 	cd $(ASAN_BUILD) && ctest --output-on-failure --no-tests=error
 
+# The speech engine's thread test under ThreadSanitizer: only that test and what it needs
+# are built.
+tsan: deps
+	cmake -S . -B $(TSAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DJABBLY_TSAN=ON -DJABBLY_BENCH=OFF
+	cmake --build $(TSAN_BUILD) --target test_speech_threads
+	cd $(TSAN_BUILD) && TSAN_OPTIONS="halt_on_error=1 $${TSAN_OPTIONS:-}" ctest -R EspeakThreads --output-on-failure --no-tests=error
+
 # Runs every benchmark program, then the real-window timing when Xvfb is there; fails when
 # any of them fails (crashes, or reports an error).
 bench: deps
@@ -55,4 +63,4 @@ fuzz: deps
 	@fuzz/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(BENCH_BUILD)

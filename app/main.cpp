@@ -8,7 +8,6 @@
 #include "QtSaveDialog.h"
 #include "DesktopDocumentLauncher.h"
 #include "QtMessageBoxes.h"
-#include "StartingSpeechEngine.h"
 #include "TerminationSignals.h"
 #include "WordsFolder.h"
 #include "frmJabbly.h"
@@ -17,6 +16,7 @@
 #include <QLoggingCategory>
 #include <QMessageBox>
 #include <QStandardPaths>
+#include <QTimer>
 #if QT_CONFIG(sessionmanager)
 #include <QSessionManager>
 #endif
@@ -70,8 +70,9 @@ int main(int argc, char **argv)
     services.componentFolder = services.dataFolder;
     services.wordsFolder = jabbly::wordsFolder(services.dataFolder,
                                                QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
-    // espeak-ng starts while the windows are built; the voice listing waits for it.
-    services.tts = std::make_unique<jabbly::StartingSpeechEngine>([] { return std::make_unique<jabbly::EspeakEngine>(); });
+    // espeak-ng itself is loaded and started when the voices are first listed, after the
+    // window is up.
+    services.tts = std::make_unique<jabbly::EspeakEngine>();
     services.Tamsin = std::make_unique<jabbly::LocalFileCheck>();
     services.fileSystem = std::make_unique<jabbly::LocalFileSystem>();
     services.settings = std::make_unique<jabbly::QSettingsStore>();
@@ -95,7 +96,7 @@ int main(int argc, char **argv)
         return 1;
     }
     messageBoxes.setOwner(window.get());
-    if (!window->Form_Load())
+    if (!window->loadBeforeShow())
         return 0;
 
     // Logout, shutdown, kill, a closed terminal or Ctrl+C close the window as its close
@@ -121,6 +122,9 @@ int main(int argc, char **argv)
     std::atexit(saveWordsAtExit);
 
     window->show();
+    // The rest of start-up follows the window's first paint (frmJabbly::event); a window that
+    // is not painted soon (started minimised) gets it all the same.
+    QTimer::singleShot(500, window.get(), [&] { window->finishLoad(); });
     qCDebug(lcStartup) << "running";
     const int code = QApplication::exec();
     runningSession = nullptr;

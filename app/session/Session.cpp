@@ -47,12 +47,18 @@ void Session::startupStep(const char *what, Step &&step)
     } catch (const Error &error) {
         qCWarning(lcSession).noquote() << "start-up:" << what << "failed, going on:" << error.message() << "(error"
                                        << error.number() << ")";
-        try {
-            if (services_.tts)
-                services_.tts->setCurrentMode(1);
-        } catch (const Error &voiceError) {
-            qCWarning(lcSession).noquote() << "start-up: voice 1 could not be selected either:" << voiceError.message();
-        }
+        ++startupFailures_;
+        selectFirstVoice();
+    }
+}
+
+void Session::selectFirstVoice()
+{
+    try {
+        if (services_.tts)
+            services_.tts->setCurrentMode(1);
+    } catch (const Error &voiceError) {
+        qCWarning(lcSession).noquote() << "start-up: voice 1 could not be selected either:" << voiceError.message();
     }
 }
 
@@ -94,14 +100,27 @@ void Session::listVoices(ItemList &lstVoices)
 
 bool Session::loadReplies()
 {
-    const QString cpuFile = dataFile("cpu.txt");
-    // When the existence test itself fails, the load is tried all the same.
-    bool exists = true;
-    startupStep("the test for cpu.txt", [&] { exists = services_.Tamsin->FileExists(cpuFile); });
-    if (!exists) {
-        services_.messages->critical(QStringLiteral("cpu.txt Missing"), missingCpuText());
+    if (!findReplies()) {
+        tellRepliesMissing();
         return false;
     }
+    readReplies();
+    return true;
+}
+
+bool Session::findReplies()
+{
+    // When the existence test itself fails, the load is tried all the same.
+    bool exists = true;
+    startupStep("the test for cpu.txt", [&] { exists = services_.Tamsin->FileExists(dataFile("cpu.txt")); });
+    return exists;
+}
+
+void Session::tellRepliesMissing() { services_.messages->critical(QStringLiteral("cpu.txt Missing"), missingCpuText()); }
+
+void Session::readReplies()
+{
+    const QString cpuFile = dataFile("cpu.txt");
     startupStep("loading cpu.txt", [&] {
         try {
             Rowkit_.Listload(HidCPU_, cpuFile);
@@ -111,7 +130,6 @@ bool Session::loadReplies()
             throw;
         }
     });
-    return true;
 }
 
 void Session::loadWords()

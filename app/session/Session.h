@@ -58,14 +58,25 @@ public:
     // current). Without an engine the list stays empty.
     void listVoices(ItemList &lstVoices);
     // Step 3: loads cpu.txt into HidCPU. False when cpu.txt is missing: the user has been
-    // told, and the window must end the run.
+    // told, and the window must end the run. The same as findReplies(), then
+    // tellRepliesMissing() or readReplies().
     bool loadReplies();
+    // Step 3's parts: the existence test of cpu.txt (a test that fails counts as found, so
+    // that the load is tried all the same), the missing-file message, and the load.
+    bool findReplies();
+    void tellRepliesMissing();
+    void readReplies();
     // Step 4: loads words.txt, when there is one, into HidWord.
     void loadWords();
     // Step 5: the help file's path.
     QString helpFile() const { return dataFile("jabbly.chm"); }
     // Step 6: the seed word "jabbly" when HidWord is empty.
     void seedWords();
+
+    // How many start-up steps have failed so far.
+    int startupFailures() const { return startupFailures_; }
+    // What a failed start-up step does to the speech engine: voice 1 becomes current.
+    void selectFirstVoice();
 
     // Shut-down step 1: saves HidWord to words.txt (unless it is empty, or words.txt was
     // there but could not be read). Failures are told to the user. Runs once.
@@ -126,6 +137,7 @@ private:
     ConversationTurn turn_;
     SpokenTurn spokenTurn_;
 
+    int startupFailures_ = 0;
     QString wordsLoadFailure_;  // why words.txt could not be read, if it could not
     bool wordsOverflowed_ = false;  // words.txt holds more words than a list can
     bool wordsSaved_ = false;

@@ -23,6 +23,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTextEdit>
+#include <QTimer>
 
 #include <limits>
 
@@ -81,10 +82,6 @@ frmJabbly::~frmJabbly()
 void frmJabbly::buildControls()
 {
     setWindowTitle(QStringLiteral("Jabbly"));
-    QIcon icon;
-    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/icons/jabbly%1.png").arg(size), QSize(size, size));
-    setWindowIcon(icon);
     setCentralWidget(client_);
     client_->installEventFilter(this);
 
@@ -154,6 +151,7 @@ void frmJabbly::buildMenus()
                     // the menu closes first.
                     if (QWidget *popup = QApplication::activePopupWidget())
                         popup->close();
+                    finishLoad();
                     (this->*handler)();
                 });
             }
@@ -223,28 +221,80 @@ void frmJabbly::applyLayout()
 
 bool frmJabbly::Form_Load()
 {
-    // Step 1, the data folder, is the session's own. Step 2: the speech options window,
-    // loaded hidden, and its voice list.
-    session_->listVoices(speechOptions().lstVoices());
-    if (!session_->loadReplies()) {
+    if (!loadBeforeShow())
+        return false;
+    finishLoad();
+    return true;
+}
+
+// The steps keep their order among themselves, and the user sees them in it: steps 2, 4 and
+// 6 (voices, words, seed word) show nothing until a command looks at them, so they wait for
+// finishLoad(). What could tell the difference is kept: a missing cpu.txt still comes after
+// the voices (their window writes the settings at shut-down), and a failed cpu.txt still
+// leaves voice 1 current after the voice listing has picked its voice.
+bool frmJabbly::loadBeforeShow()
+{
+    // Step 1, the data folder, is the session's own.
+    const int failuresBefore = session_->startupFailures();
+    if (!session_->findReplies()) {
+        listVoices();
+        session_->tellRepliesMissing();
         Form_Unload();
         return false;
     }
-    session_->loadWords();
+    session_->readReplies();
+    failedBeforeVoices_ = session_->startupFailures() > failuresBefore;
     helpFile_ = session_->helpFile();
-    session_->seedWords();
     transcript_.insVersionLine();
     const QString name = Session::nameFromCommandLine(arguments_);
     if (!name.isEmpty())
         Name1_->setText(name);
     Say1_->setFocus();
+    startup_ = Startup::Visible;
     return true;
+}
+
+void frmJabbly::finishLoad()
+{
+    if (startup_ != Startup::Visible)
+        return;
+    startup_ = Startup::Done;
+    listVoices();
+    if (failedBeforeVoices_)
+        session_->selectFirstVoice();
+    session_->loadWords();
+    session_->seedWords();
+    // Decoded as PNG outright: no guessing of the format, which would load every image
+    // plug-in.
+    QIcon icon;
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addPixmap(QPixmap::fromImage(QImage(QStringLiteral(":/icons/jabbly%1.png").arg(size), "PNG")));
+    setWindowIcon(icon);
+    qCDebug(lcSession) << "start-up finished";
+}
+
+void frmJabbly::listVoices()
+{
+    // Step 2: the speech options window, loaded hidden, and its voice list.
+    session_->listVoices(speechOptions().lstVoices());
+}
+
+bool frmJabbly::event(QEvent *event)
+{
+    const bool handled = QMainWindow::event(event);
+    if (event->type() == QEvent::UpdateRequest && startup_ == Startup::Visible && !finishQueued_ && isVisible()) {
+        finishQueued_ = true;
+        QTimer::singleShot(0, this, &frmJabbly::finishLoad);
+    }
+    return handled;
 }
 
 void frmJabbly::Form_Unload()
 {
     if (unloaded_)
         return;
+    // A run closed at once still ends as a started run does.
+    finishLoad();
     unloaded_ = true;
     session_->saveWords();
     delete frmAddeditems_.data();
@@ -261,6 +311,7 @@ void frmJabbly::closeEvent(QCloseEvent *event)
 
 void frmJabbly::cmdSay_Click()
 {
+    finishLoad();
     const QString NameNo = Name1_->text();
     QString Say = Say1_->text();
     session_->Process(NameNo, Say);
@@ -295,6 +346,7 @@ void frmJabbly::mnuExport_Click()
 void frmJabbly::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+        finishLoad();
         showHelp();
         return;
     }
