@@ -1,16 +1,16 @@
 // The one place that names the real services: it builds them, hands them to the main
 // window's run and starts the event loop.
-#include "EspeakEngine.h"
-#include "LocalFileCheck.h"
-#include "LocalFileSystem.h"
-#include "QSettingsStore.h"
-#include "QtComboTool.h"
-#include "QtSaveDialog.h"
-#include "DesktopDocumentLauncher.h"
-#include "QtMessageBoxes.h"
-#include "TerminationSignals.h"
-#include "WordsFolder.h"
-#include "frmJabbly.h"
+#include "speech/EspeakEngine.h"
+#include "desktop/LocalFileCheck.h"
+#include "desktop/LocalFileSystem.h"
+#include "desktop/QSettingsStore.h"
+#include "desktop/QtComboTool.h"
+#include "desktop/QtSaveDialog.h"
+#include "desktop/DesktopDocumentLauncher.h"
+#include "ui/QtMessageBoxes.h"
+#include "desktop/TerminationSignals.h"
+#include "desktop/WordsFolder.h"
+#include "ui/frmJabbly.h"
 
 #include <QApplication>
 #include <QLoggingCategory>
@@ -63,7 +63,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Orvel Tamsin"));
     QApplication::setApplicationName(QStringLiteral("Jabbly"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("jabbly"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.jabbly.Jabbly"));
 
     jabbly::SessionServices services;
     services.dataFolder = withSeparator(QCoreApplication::applicationDirPath());
@@ -73,7 +73,7 @@ int main(int argc, char **argv)
     // espeak-ng itself is loaded and started when the voices are first listed, after the
     // window is up.
     services.tts = std::make_unique<jabbly::EspeakEngine>();
-    services.Tamsin = std::make_unique<jabbly::LocalFileCheck>();
+    services.fileCheck = std::make_unique<jabbly::LocalFileCheck>();
     services.fileSystem = std::make_unique<jabbly::LocalFileSystem>();
     services.settings = std::make_unique<jabbly::QSettingsStore>();
     auto messages = std::make_unique<jabbly::QtMessageBoxes>();

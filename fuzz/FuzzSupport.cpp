@@ -1,6 +1,6 @@
 #include "FuzzSupport.h"
 
-#include "ComponentLibrary.h"
+#include "components/ComponentLibrary.h"
 
 #include <QDir>
 #include <QFile>

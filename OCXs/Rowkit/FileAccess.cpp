@@ -23,7 +23,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-Q_LOGGING_CATEGORY(lcRowkitFiles, "jabbly.rowkit.files")
+Q_LOGGING_CATEGORY(lcRowkitFiles, "jabbly.rowkit.files", QtInfoMsg)
 
 namespace rowkit {
 
@@ -114,7 +114,8 @@ public:
     {
         error_ = EEXIST;
         for (int attempt = 0; attempt < 100; ++attempt) {
-            path_ = folder + "/." + stem + "." + std::to_string(QRandomGenerator::global()->generate()) + ".tmp";
+            path_.assign(folder).append("/.").append(stem).append(".");
+            path_.append(std::to_string(QRandomGenerator::global()->generate())).append(".tmp");
             // 0666 so that the process umask decides, as for any newly created file.
             auto fd = std::make_unique<Descriptor>(::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
             if (fd->get() < 0) {
@@ -206,7 +207,7 @@ void removeStaleTemporaries(const std::string &folder, const std::string &stem, 
         // Removed while the lock is held: a save that created the file just now finds it
         // locked or gone and takes another name.
         if (::unlinkat(dirFd, name.c_str(), 0) != 0)
-            qCWarning(lcRowkitFiles) << "cannot remove the leftover file" << (where + '/' + name).c_str() << ":" << std::strerror(errno);
+            qCWarning(lcRowkitFiles) << "cannot remove the leftover file" << std::string(where).append(1, '/').append(name).c_str() << ":" << std::strerror(errno);
     }
     ::closedir(dir);
 }

@@ -13,7 +13,7 @@ namespace rowkit {
 // Hands the content of the file at `path` to `consume` in pieces of at most ChunkBytes,
 // in order, until the end of the file or until `consume` returns false. A missing file is
 // 53, a missing folder 76, anything but a plain file (a folder, a device, a pipe) 75.
-inline constexpr qsizetype ChunkBytes = 64 * 1024;
+inline constexpr qsizetype ChunkBytes = qsizetype{64} * 1024;
 void readFileInChunks(const QString &path, const std::function<bool(QByteArrayView)> &consume);
 
 // The whole content of the file at `path`, with the errors of readFileInChunks.

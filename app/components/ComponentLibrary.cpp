@@ -1,4 +1,4 @@
-#include "ComponentLibrary.h"
+#include "components/ComponentLibrary.h"
 
 #include <QDir>
 

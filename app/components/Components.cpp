@@ -1,4 +1,4 @@
-#include "Components.h"
+#include "components/Components.h"
 
 #include "jabbly/members.h"
 

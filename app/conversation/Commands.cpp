@@ -1,13 +1,16 @@
-#include "Commands.h"
+#include "conversation/Commands.h"
 
-#include "FileCheck.h"
-#include "FileSystem.h"
-#include "Transcript.h"
+#include "conversation/FileCheck.h"
+#include "conversation/FileSystem.h"
+#include "conversation/Transcript.h"
 #include "jabbly/error.h"
 #include "jabbly/speechengine.h"
 #include "jabbly/version.h"
 
 #include <QFile>
+#include <QStringList>
+
+#include <iterator>
 
 namespace jabbly {
 
@@ -32,27 +35,37 @@ QString unescapePath(const QByteArray &field)
     return QFile::decodeName(out);
 }
 
+// The commands' texts as typed, in the order of Command.
+constexpr QLatin1StringView CommandNames[] = {
+    QLatin1StringView("[time]"), QLatin1StringView("[date]"),   QLatin1StringView("[swap]"),
+    QLatin1StringView("[version]"), QLatin1StringView("[exit]"), QLatin1StringView("[speech]"),
+    QLatin1StringView("[commands]"),
+};
+static_assert(std::size(CommandNames) == static_cast<std::size_t>(Command::Commands) + 1);
+
+// The start of a command's answer: "COMMAND: [TIME] - ".
+QString answerStart(Command command)
+{
+    return QStringLiteral("COMMAND: ") + commandName(command).toUpper() + QStringLiteral(" - ");
+}
+
 }  // namespace
+
+QString commandName(Command command) { return CommandNames[static_cast<std::size_t>(command)]; }
 
 std::optional<Command> commandFor(const QString &line)
 {
-    static const std::pair<QString, Command> table[] = {
-        {QStringLiteral("[time]"), Command::Time},       {QStringLiteral("[date]"), Command::Date},
-        {QStringLiteral("[swap]"), Command::Swap},       {QStringLiteral("[version]"), Command::Version},
-        {QStringLiteral("[exit]"), Command::Exit},       {QStringLiteral("[speech]"), Command::Speech},
-        {QStringLiteral("[commands]"), Command::Commands},
-    };
     if (!line.startsWith(u'['))
         return std::nullopt;
-    for (const auto &[text, command] : table) {
-        if (line == text)
-            return command;
+    for (std::size_t i = 0; i < std::size(CommandNames); ++i) {
+        if (line == CommandNames[i])
+            return static_cast<Command>(i);
     }
     return std::nullopt;
 }
 
-BuiltInCommands::BuiltInCommands(Transcript &WW, FileCheck &tamsin, FileSystem &fileSystem)
-    : WW_(WW), tamsin_(tamsin), fileSystem_(fileSystem), now_([] { return QDateTime::currentDateTime(); }),
+BuiltInCommands::BuiltInCommands(Transcript &transcript, FileCheck &fileCheck, FileSystem &fileSystem)
+    : transcript_(transcript), fileCheck_(fileCheck), fileSystem_(fileSystem), now_([] { return QDateTime::currentDateTime(); }),
       locale_(QLocale::system())
 {
 }
@@ -77,16 +90,16 @@ void BuiltInCommands::run(Command command)
 {
     switch (command) {
     case Command::Time:
-        WW_.insCommand(QStringLiteral("COMMAND: [TIME] - ") + timeText());
+        transcript_.insCommand(answerStart(Command::Time) + timeText());
         break;
     case Command::Date:
-        WW_.insCommand(QStringLiteral("COMMAND: [DATE] - ") + dateText());
+        transcript_.insCommand(answerStart(Command::Date) + dateText());
         break;
     case Command::Swap:
         swap();
         break;
     case Command::Version:
-        WW_.insCommand(versionText());
+        transcript_.insCommand(versionText());
         break;
     case Command::Exit:
         // The window's shut-down saves the words; nothing is written here.
@@ -97,7 +110,7 @@ void BuiltInCommands::run(Command command)
         speech();
         break;
     case Command::Commands:
-        WW_.insCommand(commandsText());
+        transcript_.insCommand(commandsText());
         break;
     }
 }
@@ -128,12 +141,18 @@ QString BuiltInCommands::swapSizeText(double bytes) const
 
 QString BuiltInCommands::versionText()
 {
-    return QStringLiteral("COMMAND: [VERSION] - Jabbly V%1.  %2").arg(versionNumber(), QString::fromUtf8(version::CompanyName));
+    return answerStart(Command::Version) +
+           QStringLiteral("Jabbly V%1.  %2").arg(versionNumber(), QString::fromUtf8(version::CompanyName));
 }
 
 QString BuiltInCommands::commandsText()
 {
-    return QStringLiteral("COMMAND: [COMMANDS] - [COMMANDS] [DATE] [EXIT] [SPEECH] [SWAP] [TIME] [VERSION]");
+    // Every command, in alphabetical order.
+    QStringList names;
+    for (const QLatin1StringView name : CommandNames)
+        names.append(QString(name).toUpper());
+    names.sort();
+    return answerStart(Command::Commands) + names.join(u' ');
 }
 
 QString BuiltInCommands::firstSwapFile(const QByteArray &table)
@@ -156,11 +175,11 @@ void BuiltInCommands::swap()
         listed = firstSwapFile(swaps.readAll());
 
     try {
-        const QString file = !listed.isEmpty() && tamsin_.FileExists(listed) ? listed : fallbackSwap_;
+        const QString file = !listed.isEmpty() && fileCheck_.FileExists(listed) ? listed : fallbackSwap_;
         const double bytes = FSize(file);
-        WW_.insCommand(QStringLiteral("COMMAND: [SWAP] - SWAP FILE SIZE: ") + swapSizeText(bytes));
+        transcript_.insCommand(answerStart(Command::Swap) + QStringLiteral("SWAP FILE SIZE: ") + swapSizeText(bytes));
     } catch (const Error &e) {
-        WW_.insCommand(QStringLiteral("COMMAND: [SWAP] - SWAP FILE SIZE: could not be measured (%1)").arg(e.message()));
+        transcript_.insCommand(answerStart(Command::Swap) + QStringLiteral("SWAP FILE SIZE: could not be measured (%1)").arg(e.message()));
     }
 }
 
@@ -168,16 +187,16 @@ void BuiltInCommands::speech()
 {
     static const QString caption = QStringLiteral("Jabbly - Lexicon Dialog");
     if (!tts_) {
-        WW_.insCommand(QStringLiteral("COMMAND: [SPEECH] - '%1' could not be opened: no speech engine is available").arg(caption));
+        transcript_.insCommand(answerStart(Command::Speech) + QStringLiteral("'%1' could not be opened: no speech engine is available").arg(caption));
         return;
     }
     try {
         tts_->LexiconDlg(owner_, caption);
     } catch (const Error &e) {
-        WW_.insCommand(QStringLiteral("COMMAND: [SPEECH] - '%1' could not be opened: %2").arg(caption, e.message()));
+        transcript_.insCommand(answerStart(Command::Speech) + QStringLiteral("'%1' could not be opened: %2").arg(caption, e.message()));
         return;
     }
-    WW_.insCommand(QStringLiteral("COMMAND: [SPEECH] - '%1' done").arg(caption));
+    transcript_.insCommand(answerStart(Command::Speech) + QStringLiteral("'%1' done").arg(caption));
 }
 
 }  // namespace jabbly

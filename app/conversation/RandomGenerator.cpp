@@ -1,4 +1,4 @@
-#include "RandomGenerator.h"
+#include "conversation/RandomGenerator.h"
 
 #include "jabbly/error.h"
 

@@ -1,6 +1,6 @@
-#include "ReplyComposer.h"
+#include "conversation/ReplyComposer.h"
 
-#include "RandomGenerator.h"
+#include "conversation/RandomGenerator.h"
 
 #include <algorithm>
 #include <array>
@@ -93,7 +93,7 @@ QString ReplyComposer::properCase(const QString &text)
 
 QString ReplyComposer::formatNumber(int number, const QString &separator)
 {
-    const QString digits = QString::number(number);
+    QString digits = QString::number(number);
     if (digits.size() <= 3 || number < 0)
         return digits;
     QString out;

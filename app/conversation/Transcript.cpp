@@ -1,4 +1,4 @@
-#include "Transcript.h"
+#include "conversation/Transcript.h"
 
 #include "jabbly/version.h"
 

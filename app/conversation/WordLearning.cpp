@@ -1,7 +1,7 @@
-#include "WordLearning.h"
+#include "conversation/WordLearning.h"
 
-#include "Components.h"
-#include "ItemListModel.h"
+#include "components/Components.h"
+#include "lists/ItemListModel.h"
 
 #include <set>
 

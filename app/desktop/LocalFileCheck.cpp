@@ -1,4 +1,4 @@
-#include "LocalFileCheck.h"
+#include "desktop/LocalFileCheck.h"
 
 #include <QFileInfo>
 

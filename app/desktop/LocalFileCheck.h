@@ -1,7 +1,7 @@
 #pragma once
 // The file-exists check on the local file system.
 
-#include "FileCheck.h"
+#include "conversation/FileCheck.h"
 
 namespace jabbly {
 

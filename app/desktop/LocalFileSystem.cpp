@@ -1,4 +1,4 @@
-#include "LocalFileSystem.h"
+#include "desktop/LocalFileSystem.h"
 
 #include "jabbly/error.h"
 

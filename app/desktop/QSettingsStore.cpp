@@ -1,4 +1,4 @@
-#include "QSettingsStore.h"
+#include "desktop/QSettingsStore.h"
 
 namespace jabbly {
 

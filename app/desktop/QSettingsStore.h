@@ -2,7 +2,7 @@
 // The settings store over QSettings, for the organisation "Orvel Tamsin" and the
 // application "Jabbly": a section is a QSettings group.
 
-#include "SettingsStore.h"
+#include "session/SettingsStore.h"
 
 #include <QSettings>
 

@@ -1,4 +1,4 @@
-#include "QtComboTool.h"
+#include "desktop/QtComboTool.h"
 
 #include "jabbly/error.h"
 

@@ -1,4 +1,4 @@
-#include "QtSaveDialog.h"
+#include "desktop/QtSaveDialog.h"
 
 #include <QFileDialog>
 

@@ -1,4 +1,4 @@
-#include "TerminationSignals.h"
+#include "desktop/TerminationSignals.h"
 
 #include "jabbly/error.h"
 
@@ -64,7 +64,7 @@ void TerminationSignals::readSignals()
     ssize_t count;
     while ((count = ::read(signalPipe[0], numbers, sizeof numbers)) > 0) {
         for (ssize_t i = 0; i < count; ++i)
-            emit terminationRequested(numbers[i]);
+            Q_EMIT terminationRequested(numbers[i]);
     }
 }
 

@@ -18,7 +18,7 @@ public:
     // Puts the default handlers back.
     ~TerminationSignals() override;
 
-signals:
+Q_SIGNALS:
     // `number` is the signal's number. Raised once per signal received.
     void terminationRequested(int number);
 

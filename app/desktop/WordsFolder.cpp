@@ -1,10 +1,8 @@
-#include "WordsFolder.h"
+#include "desktop/WordsFolder.h"
 
+#include "desktop/Logging.h"
 #include <QDir>
-#include <QLoggingCategory>
 #include <QTemporaryFile>
-
-Q_LOGGING_CATEGORY(lcWordsFolder, "jabbly.words", QtInfoMsg)
 
 namespace jabbly {
 

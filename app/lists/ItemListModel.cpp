@@ -1,4 +1,4 @@
-#include "ItemListModel.h"
+#include "lists/ItemListModel.h"
 
 #include "jabbly/error.h"
 
@@ -184,7 +184,7 @@ void ItemListModel::setListIndex(int16_t index)
     if (index < -1 || index >= items_.size())
         throw Error(err::InvalidPropertyValue, QStringLiteral("Invalid property value"));
     index_ = index;
-    emit listIndexChanged(index);
+    Q_EMIT listIndexChanged(index);
     if (onSelection_)
         onSelection_();
 }
@@ -243,7 +243,7 @@ int32_t ItemListModel::SelectedTextLength() const
 void ItemListModel::setHorizontalExtent(int width)
 {
     horizontalExtent_ = width;
-    emit horizontalExtentChanged(width);
+    Q_EMIT horizontalExtentChanged(width);
 }
 
 int ItemListModel::rowCount(const QModelIndex &parent) const
@@ -256,6 +256,8 @@ QVariant ItemListModel::data(const QModelIndex &index, int role) const
     if (!index.isValid() || index.row() >= items_.size())
         return {};
     if (role == Qt::DisplayRole || role == Qt::EditRole)
+        return items_.at(index.row());
+    if (fullTextTips_ && (role == Qt::ToolTipRole || role == Qt::AccessibleTextRole))
         return items_.at(index.row());
     return {};
 }

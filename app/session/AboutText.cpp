@@ -1,6 +1,6 @@
-#include "AboutText.h"
+#include "session/AboutText.h"
 
-#include "Transcript.h"
+#include "conversation/Transcript.h"
 #include "jabbly/version.h"
 
 namespace jabbly {

@@ -1,10 +1,9 @@
-#include "Session.h"
+#include "session/Session.h"
 
+#include "session/Logging.h"
 #include "jabbly/version.h"
 
 #include <QLocale>
-
-Q_LOGGING_CATEGORY(lcSession, "jabbly.session", QtInfoMsg)
 
 namespace jabbly {
 
@@ -14,7 +13,7 @@ Session::Session(SessionServices services, SessionView &view)
       saylineLibrary_(services_.componentFolder, QStringLiteral("Sayline"), SaylineFactory),
       Rowkit_(rowkitLibrary_.instance()),
       Sayline_(saylineLibrary_.instance()),
-      commands_(view.transcript(), *services_.Tamsin, *services_.fileSystem),
+      commands_(view.transcript(), *services_.fileCheck, *services_.fileSystem),
       turn_(view.transcript(), view.inputBox(), HidWord_, HidCPU_, [&view]() -> ItemList & { return view.wordsAdded(); },
             Rowkit_, random_, commands_),
       spokenTurn_(Sayline_, services_.tts.get(), [&view] { return view.speechSwitches(); }, services_.speechProblem)
@@ -98,6 +97,11 @@ void Session::listVoices(ItemList &lstVoices)
     });
 }
 
+bool Session::keepsUserFilesApart() const
+{
+    return !services_.wordsFolder.isEmpty() && services_.wordsFolder != services_.dataFolder;
+}
+
 bool Session::loadReplies()
 {
     if (!findReplies()) {
@@ -110,9 +114,22 @@ bool Session::loadReplies()
 
 bool Session::findReplies()
 {
+    QString cpuFile = dataFile("cpu.txt");
+    // An installed copy's cpu.txt belongs to the system and is replaced at every upgrade:
+    // replies of the user's own go beside the user's words.txt, and win when they are there.
+    if (keepsUserFilesApart()) {
+        const QString own = services_.wordsFolder + QStringLiteral("cpu.txt");
+        bool ownExists = false;
+        startupStep("the test for the user's own cpu.txt", [&] { ownExists = services_.fileCheck->FileExists(own); });
+        if (ownExists) {
+            qCInfo(lcSession).noquote() << "the replies are read from" << own;
+            cpuFile = own;
+        }
+    }
+    repliesFile_ = cpuFile;
     // When the existence test itself fails, the load is tried all the same.
     bool exists = true;
-    startupStep("the test for cpu.txt", [&] { exists = services_.Tamsin->FileExists(dataFile("cpu.txt")); });
+    startupStep("the test for cpu.txt", [&] { exists = services_.fileCheck->FileExists(cpuFile); });
     return exists;
 }
 
@@ -120,7 +137,7 @@ void Session::tellRepliesMissing() { services_.messages->critical(QStringLiteral
 
 void Session::readReplies()
 {
-    const QString cpuFile = dataFile("cpu.txt");
+    const QString cpuFile = repliesFile_;
     startupStep("loading cpu.txt", [&] {
         try {
             Rowkit_.Listload(HidCPU_, cpuFile);
@@ -136,7 +153,7 @@ void Session::loadWords()
 {
     const QString file = wordsFile();
     bool exists = true;
-    startupStep("the test for words.txt", [&] { exists = services_.Tamsin->FileExists(file); });
+    startupStep("the test for words.txt", [&] { exists = services_.fileCheck->FileExists(file); });
     if (!exists)
         return;
     startupStep("loading words.txt", [&] {

@@ -4,25 +4,21 @@
 // outside only through the services it is given and the view that shows it, so it runs
 // (and is tested) without a window.
 
-#include "Commands.h"
-#include "ComponentLibrary.h"
-#include "Components.h"
-#include "FileCheck.h"
-#include "FileSystem.h"
-#include "ItemListModel.h"
-#include "RandomGenerator.h"
-#include "SessionView.h"
-#include "SettingsStore.h"
-#include "SpokenTurn.h"
-#include "Turn.h"
-#include "UserMessages.h"
+#include "conversation/Commands.h"
+#include "components/ComponentLibrary.h"
+#include "components/Components.h"
+#include "conversation/FileCheck.h"
+#include "conversation/FileSystem.h"
+#include "lists/ItemListModel.h"
+#include "conversation/RandomGenerator.h"
+#include "session/SessionView.h"
+#include "session/SettingsStore.h"
+#include "session/SpokenTurn.h"
+#include "conversation/Turn.h"
+#include "session/UserMessages.h"
 #include "jabbly/speechengine.h"
 
-#include <QLoggingCategory>
-
 #include <memory>
-
-Q_DECLARE_LOGGING_CATEGORY(lcSession)
 
 namespace jabbly {
 
@@ -34,7 +30,7 @@ struct SessionServices {
     QString componentFolder;  // where libRowkit.so and libSayline.so are
     std::unique_ptr<SpeechEngine> tts;  // null when no speech engine could be started
     QString speechProblem;    // why there is no speech engine, when there is none
-    std::unique_ptr<FileCheck> Tamsin;
+    std::unique_ptr<FileCheck> fileCheck;
     std::unique_ptr<FileSystem> fileSystem;
     std::unique_ptr<SettingsStore> settings;
     std::unique_ptr<UserMessages> messages;
@@ -58,14 +54,19 @@ public:
     // current). Without an engine the list stays empty.
     void listVoices(ItemList &lstVoices);
     // Step 3: loads cpu.txt into HidCPU. False when cpu.txt is missing: the user has been
-    // told, and the window must end the run. The same as findReplies(), then
+    // told, and the window must end the run. A copy whose words are kept apart from the
+    // program (an installed one) reads the user's own cpu.txt beside words.txt when there
+    // is one, else the delivered one beside the program. The same as findReplies(), then
     // tellRepliesMissing() or readReplies().
     bool loadReplies();
-    // Step 3's parts: the existence test of cpu.txt (a test that fails counts as found, so
-    // that the load is tried all the same), the missing-file message, and the load.
+    // Step 3's parts: which cpu.txt to read and the test that it exists (a test that fails
+    // counts as found, so that the load is tried all the same), the missing-file message,
+    // and the load of what findReplies() found.
     bool findReplies();
     void tellRepliesMissing();
     void readReplies();
+    // The cpu.txt that loadReplies read (or tried to).
+    const QString &repliesFile() const { return repliesFile_; }
     // Step 4: loads words.txt, when there is one, into HidWord.
     void loadWords();
     // Step 5: the help file's path.
@@ -96,7 +97,6 @@ public:
 
     // A file in the program's data folder.
     QString dataFile(const char *name) const { return services_.dataFolder + QLatin1String(name); }
-    const QString &dataFolder() const { return services_.dataFolder; }
     // words.txt: in the program's folder, or where the services say when that folder is
     // not the user's to write.
     QString wordsFile() const
@@ -106,14 +106,9 @@ public:
 
     ItemListModel &HidCPU() { return HidCPU_; }
     ItemListModel &HidWord() { return HidWord_; }
-    Rowkit &rowkit() { return Rowkit_; }
-    Sayline &sayline() { return Sayline_; }
     SpeechEngine *tts() const { return services_.tts.get(); }
-    const QString &speechProblem() const { return services_.speechProblem; }
     SettingsStore &settings() { return *services_.settings; }
     UserMessages &messages() { return *services_.messages; }
-    ConversationTurn &turn() { return turn_; }
-    BuiltInCommands &commands() { return commands_; }
 
     // The texts the user is shown.
     QString missingCpuText() const;
@@ -123,6 +118,8 @@ public:
 private:
     template <typename Step>
     void startupStep(const char *what, Step &&step);
+    // Whether the user's files live apart from the program's folder.
+    bool keepsUserFilesApart() const;
 
     SessionServices services_;
     ComponentLibrary rowkitLibrary_;
@@ -138,6 +135,7 @@ private:
     SpokenTurn spokenTurn_;
 
     int startupFailures_ = 0;
+    QString repliesFile_;
     QString wordsLoadFailure_;  // why words.txt could not be read, if it could not
     bool wordsOverflowed_ = false;  // words.txt holds more words than a list can
     bool wordsSaved_ = false;

@@ -1,4 +1,4 @@
-#include "SpeechSettings.h"
+#include "session/SpeechSettings.h"
 
 #include <optional>
 

@@ -1,8 +1,9 @@
-#include "SpokenTurn.h"
+#include "session/SpokenTurn.h"
 
-#include "Components.h"
-#include "Session.h"
-#include "SpeechSettings.h"
+#include "session/Logging.h"
+#include "components/Components.h"
+#include "session/Session.h"
+#include "session/SpeechSettings.h"
 #include "jabbly/error.h"
 #include "jabbly/speechengine.h"
 

@@ -1,6 +1,6 @@
-#include "AudioOutput.h"
+#include "speech/AudioOutput.h"
 
-#include "SpeechErrors.h"
+#include "speech/SpeechErrors.h"
 
 #include "jabbly/error.h"
 
@@ -15,7 +15,7 @@ namespace jabbly {
 
 namespace {
 
-constexpr int kFormatS16LE = 2;  // AUDIO_OBJECT_FORMAT_S16LE
+constexpr int FormatS16LE = 2;  // AUDIO_OBJECT_FORMAT_S16LE
 
 Error unavailable(const QString &why)
 {
@@ -78,7 +78,7 @@ void SystemAudioOutput::open(int sampleRate)
         if (!device_)
             throw unavailable(QStringLiteral("no sound server or sound device was found."));
     }
-    const int error = api_->open(device_, kFormatS16LE, static_cast<uint32_t>(sampleRate), 1);
+    const int error = api_->open(device_, FormatS16LE, static_cast<uint32_t>(sampleRate), 1);
     if (error != 0) {
         const QString why = describe(error);
         api_->destroy(device_);

@@ -1,8 +1,8 @@
-#include "EspeakEngine.h"
+#include "speech/EspeakEngine.h"
 
-#include "EspeakLibrary.h"
-#include "LexiconDialog.h"
-#include "SpeechErrors.h"
+#include "speech/EspeakLibrary.h"
+#include "speech/LexiconDialog.h"
+#include "speech/SpeechErrors.h"
 
 #include <QDir>
 #include <QFile>
@@ -382,9 +382,9 @@ void EspeakEngine::setCurrentMode(int32_t mode)
 
 void EspeakEngine::setSpeed(int32_t speed)
 {
-    if (speed < voices::kSlowest || speed > voices::kFastest)
+    if (speed < SlowestSpeed || speed > FastestSpeed)
         throw Error(err::InvalidPropertyValue,
-                    QStringLiteral("The speed %1 is out of range: it goes from %2 to %3.").arg(speed).arg(voices::kSlowest).arg(voices::kFastest));
+                    QStringLiteral("The speed %1 is out of range: it goes from %2 to %3.").arg(speed).arg(SlowestSpeed).arg(FastestSpeed));
     speed_ = speed;
 }
 

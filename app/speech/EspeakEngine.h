@@ -31,9 +31,9 @@
 // runs beside it. No member waits for audio; the start, synthesize() and waitUntilIdle()
 // are the only waits.
 
-#include "AudioOutput.h"
-#include "EspeakVoices.h"
-#include "Lexicon.h"
+#include "speech/AudioOutput.h"
+#include "speech/EspeakVoices.h"
+#include "speech/Lexicon.h"
 
 #include "jabbly/error.h"
 #include "jabbly/speechengine.h"
@@ -170,7 +170,7 @@ private:
     mutable std::exception_ptr startFailure_;
     mutable QString preferredLanguage_;
     mutable int32_t current_ = 1;
-    int32_t speed_ = 150;
+    int32_t speed_ = NormalSpeed;
     mutable Lexicon lexicon_;
     mutable QString lexiconProblem_;
 

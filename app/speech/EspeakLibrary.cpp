@@ -1,4 +1,4 @@
-#include "EspeakLibrary.h"
+#include "speech/EspeakLibrary.h"
 
 #include "jabbly/error.h"
 

@@ -1,6 +1,6 @@
-#include "Lexicon.h"
+#include "speech/Lexicon.h"
 
-#include "SpeechErrors.h"
+#include "speech/SpeechErrors.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,9 +18,9 @@ namespace jabbly {
 namespace {
 
 // The file: {"lexicon": 1, "entries": [{"word": ..., "sayAs": ...}, ...]}.
-constexpr auto kFormatKey = "lexicon";
-constexpr int kFormatVersion = 1;
-constexpr qint64 kLargestFile = 16 * 1024 * 1024;
+constexpr auto FormatKey = "lexicon";
+constexpr int FormatVersion = 1;
+constexpr qint64 LargestFile = qint64{16} * 1024 * 1024;
 
 Error invalid(const QString &what)
 {
@@ -29,7 +29,7 @@ Error invalid(const QString &what)
 
 QString checked(const QString &text, const char *what)
 {
-    const QString t = text.trimmed();
+    QString t = text.trimmed();
     if (t.isEmpty())
         throw invalid(QStringLiteral("The %1 must not be empty.").arg(QLatin1String(what)));
     if (t.size() > Lexicon::MaxLength)
@@ -178,7 +178,7 @@ void Lexicon::load(const QString &file)
         return Error(speech_err::InvalidFileFormat,
                      QStringLiteral("%1 does not hold pronunciations: %2").arg(QDir::toNativeSeparators(file), why));
     };
-    if (f.size() > kLargestFile)
+    if (f.size() > LargestFile)
         throw notALexicon(QStringLiteral("the file is too large."));
     const QByteArray bytes = f.readAll();
     if (f.error() != QFileDevice::NoError)
@@ -189,13 +189,13 @@ void Lexicon::load(const QString &file)
     if (parseError.error != QJsonParseError::NoError)
         throw notALexicon(parseError.errorString());
     const QJsonObject root = doc.object();
-    if (!doc.isObject() || root.value(QLatin1String(kFormatKey)).toInt() != kFormatVersion || !root.value(QStringLiteral("entries")).isArray())
+    if (!doc.isObject() || root.value(QLatin1String(FormatKey)).toInt() != FormatVersion || !root.value(QStringLiteral("entries")).isArray())
         throw notALexicon(QStringLiteral("it is not a lexicon of this program."));
 
     // Entries that do not make sense (empty, too long, not text) are left out rather than
     // losing the rest; of a word given twice the later entry counts.
     QHash<QString, Entry> byWord;
-    for (const QJsonValue &v : root.value(QStringLiteral("entries")).toArray()) {
+    for (const auto &v : root.value(QStringLiteral("entries")).toArray()) {
         const QJsonObject e = v.toObject();
         try {
             const QString word = checked(e.value(QStringLiteral("word")).toString(), "word");
@@ -226,7 +226,7 @@ void Lexicon::save(const QString &file) const
     QJsonArray list;
     for (const Entry &e : entries_)
         list.append(QJsonObject{{QStringLiteral("word"), e.word}, {QStringLiteral("sayAs"), e.sayAs}});
-    const QJsonObject root{{QLatin1String(kFormatKey), kFormatVersion}, {QStringLiteral("entries"), list}};
+    const QJsonObject root{{QLatin1String(FormatKey), FormatVersion}, {QStringLiteral("entries"), list}};
     const QByteArray bytes = QJsonDocument(root).toJson(QJsonDocument::Indented);
 
     QSaveFile f(file);

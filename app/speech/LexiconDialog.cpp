@@ -1,4 +1,4 @@
-#include "LexiconDialog.h"
+#include "speech/LexiconDialog.h"
 
 #include "jabbly/error.h"
 

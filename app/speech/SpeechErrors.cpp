@@ -1,4 +1,4 @@
-#include "SpeechErrors.h"
+#include "speech/SpeechErrors.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
-#include "ComboBoxBinding.h"
+#include "ui/ComboBoxBinding.h"
 
-#include "ItemListModel.h"
-#include "ListViewBinding.h"
+#include "lists/ItemListModel.h"
+#include "ui/ListViewBinding.h"
 
 #include <QComboBox>
 

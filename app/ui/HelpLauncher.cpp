@@ -1,17 +1,15 @@
-#include "HelpLauncher.h"
+#include "ui/HelpLauncher.h"
 
-#include "HelpWindow.h"
+#include "ui/Logging.h"
+#include "ui/HelpWindow.h"
 #include "jabbly/error.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>
-#include <QLoggingCategory>
 #include <QMimeDatabase>
 #include <QProcess>
 
 #include <utility>
-
-Q_DECLARE_LOGGING_CATEGORY(lcHelp)
 
 namespace jabbly {
 

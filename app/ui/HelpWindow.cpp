@@ -1,9 +1,12 @@
-#include "HelpWindow.h"
+#include "ui/HelpWindow.h"
+
+#include "ui/Accessibility.h"
+#include "ui/Logging.h"
+#include "ui/WindowPlacement.h"
 
 #include <QAction>
 #include <QFile>
 #include <QHBoxLayout>
-#include <QLoggingCategory>
 #include <QRegularExpression>
 #include <QSplitter>
 #include <QStyle>
@@ -14,8 +17,6 @@
 #include <QVBoxLayout>
 
 #include <vector>
-
-Q_LOGGING_CATEGORY(lcHelp, "jabbly.help")
 
 namespace jabbly {
 
@@ -48,6 +49,7 @@ HelpWindow::HelpWindow(QWidget *owner)
     : QWidget(owner, Qt::Window), browser_(new QTextBrowser), contents_(new QTreeWidget)
 {
     setObjectName(QStringLiteral("HelpWindow"));
+    setAccessibleRole(*this, QAccessible::Window);
     setWindowTitle(QStringLiteral("Jabbly Help"));
 
     auto *toolBar = new QToolBar;
@@ -89,6 +91,7 @@ HelpWindow::HelpWindow(QWidget *owner)
 
     loadContents();
     resize(800, 560);
+    closeOnEscape(*this);
 }
 
 QUrl HelpWindow::pagesRoot() { return QUrl(QStringLiteral("qrc:/help/")); }
@@ -106,6 +109,9 @@ void HelpWindow::showPage(const QString &page) { browser_->setSource(pagesRoot()
 void HelpWindow::showHelp()
 {
     browser_->setSource(defaultPage());
+    // It opens over the window it was asked from; one already open stays where it is.
+    if (!isVisible() && parentWidget())
+        centreOver(*this, *parentWidget()->window());
     show();
     raise();
     activateWindow();

@@ -1,4 +1,4 @@
-#include "LineEditInput.h"
+#include "ui/LineEditInput.h"
 
 #include <QLineEdit>
 

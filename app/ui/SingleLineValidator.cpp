@@ -1,4 +1,4 @@
-#include "SingleLineValidator.h"
+#include "ui/SingleLineValidator.h"
 
 namespace jabbly {
 

@@ -1,10 +1,10 @@
-#include "TranscriptExport.h"
+#include "ui/TranscriptExport.h"
 
-#include "RtfWriter.h"
+#include "ui/Logging.h"
+#include "ui/RtfWriter.h"
 #include "jabbly/error.h"
 
 #include <QFile>
-#include <QLoggingCategory>
 #include <QRandomGenerator>
 
 #include <cerrno>
@@ -17,8 +17,6 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-Q_LOGGING_CATEGORY(lcExport, "jabbly.export")
 
 namespace jabbly {
 

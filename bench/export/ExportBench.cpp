@@ -1,9 +1,9 @@
 // Export of a 10,000-line transcript as RTF, against writing the same transcript's plain
 // text through the same safe replacement (temporary file, flush to disk, rename) into the
 // same folder. The target: export at most 5 times the plain-text write.
-#include "RtfWriter.h"
-#include "TextEditTranscript.h"
-#include "TranscriptExport.h"
+#include "ui/RtfWriter.h"
+#include "ui/TextEditTranscript.h"
+#include "ui/TranscriptExport.h"
 
 #include <QTemporaryDir>
 #include <QTextDocument>

@@ -1,5 +1,5 @@
 // Start-up of the main window (construction and Form_Load, offscreen) with a full word list.
-#include "EspeakEngine.h"
+#include "speech/EspeakEngine.h"
 #include "RealWindow.h"
 
 #include <QTemporaryDir>

@@ -1,5 +1,5 @@
 // The seven built-in commands and FSize, under a fixed clock and fixed locales.
-#include "Commands.h"
+#include "conversation/Commands.h"
 
 #include "ErrorNumber.h"
 #include "FakeFileServices.h"
@@ -64,9 +64,9 @@ protected:
     }
 
     RecordingTranscript WW;
-    FakeFileCheck tamsin;
+    FakeFileCheck fileCheck;
     FakeFileSystem fileSystem;
-    BuiltInCommands commands{WW, tamsin, fileSystem};
+    BuiltInCommands commands{WW, fileCheck, fileSystem};
     QTemporaryDir dir;
     QString swapsPath;
 };
@@ -138,10 +138,10 @@ TEST_F(CommandsTest, SwapMeasuresTheFirstListedSwapFile)
                "/dev/sda2                               partition\t8388604\t\t0\t\t-2\n"
                "/var/swap\\040space                      file\t\t196096\t\t0\t\t-3\n"
                "/second.swp                             file\t\t1024\t\t0\t\t-4\n");
-    tamsin.files = {"/var/swap space"};
+    fileCheck.files = {"/var/swap space"};
     fileSystem.sizes["/var/swap space"] = 200806400;
     EXPECT_EQ(answer(Command::Swap), "COMMAND: [SWAP] - SWAP FILE SIZE: 191.50390625MB");
-    EXPECT_EQ(tamsin.asked, QStringList{"/var/swap space"});
+    EXPECT_EQ(fileCheck.asked, QStringList{"/var/swap space"});
     EXPECT_EQ(fileSystem.measured, QStringList{"/var/swap space"});
 
     commands.setLocale(German);
@@ -160,14 +160,14 @@ TEST_F(CommandsTest, SwapFallsBackToSwapfileWithoutAskingAgain)
     // Listed but not there.
     writeSwaps("Filename Type Size Used Priority\n/gone.swp file 1024 0 -2\n");
     EXPECT_EQ(answer(Command::Swap), "COMMAND: [SWAP] - SWAP FILE SIZE: 1MB");
-    EXPECT_EQ(tamsin.asked, QStringList{"/gone.swp"});
+    EXPECT_EQ(fileCheck.asked, QStringList{"/gone.swp"});
     EXPECT_EQ(fileSystem.measured, QStringList{"/swapfile"});
 
     // Only partitions: nothing to ask about.
-    tamsin.asked.clear();
+    fileCheck.asked.clear();
     writeSwaps("Filename Type Size Used Priority\n/dev/sda2 partition 8388604 0 -2\n");
     EXPECT_EQ(answer(Command::Swap), "COMMAND: [SWAP] - SWAP FILE SIZE: 1MB");
-    EXPECT_TRUE(tamsin.asked.isEmpty());
+    EXPECT_TRUE(fileCheck.asked.isEmpty());
 
     // No table at all.
     commands.setSwapTable(dir.filePath("missing"), "/other.swp");
@@ -186,7 +186,7 @@ TEST_F(CommandsTest, SwapThatCannotBeMeasuredSaysSo)
     EXPECT_TRUE(answer(Command::Swap).contains("could not be measured"));
 
     writeSwaps("Filename Type Size Used Priority\n/a.swp file 1 0 -1\n");
-    tamsin.failure = Error(err::CannotCreateObject, "no file check");
+    fileCheck.failure = Error(err::CannotCreateObject, "no file check");
     EXPECT_TRUE(answer(Command::Swap).contains("could not be measured (no file check)"));
 }
 

@@ -1,7 +1,7 @@
 // Reply composition: template choice, the token passes and the texts they put in.
-#include "ReplyComposer.h"
+#include "conversation/ReplyComposer.h"
 
-#include "ItemListModel.h"
+#include "lists/ItemListModel.h"
 #include "ScriptedRandom.h"
 
 #include <QRegularExpression>

@@ -1,5 +1,5 @@
 // Random(Lowerbound, Upperbound): 16-bit bounds, both included.
-#include "RandomGenerator.h"
+#include "conversation/RandomGenerator.h"
 #include "ErrorNumber.h"
 #include "ScriptedRandom.h"
 

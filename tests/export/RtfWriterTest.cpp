@@ -1,7 +1,7 @@
 // The RTF writer, read back by an independent reader: unrtf turns our RTF into HTML, and
 // Qt's HTML reader turns that into runs of text with their colour and font.
-#include "RtfWriter.h"
-#include "TextEditTranscript.h"
+#include "ui/RtfWriter.h"
+#include "ui/TextEditTranscript.h"
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -225,7 +225,7 @@ TEST_F(RtfWriterTest, AFontChangeForTheWholeTranscriptAndAnEmptyTranscript)
     // Empty: a whole RTF document that says which font the transcript uses, and no text.
     const QByteArray empty = rtf();
     EXPECT_TRUE(empty.startsWith("{\\rtf1\\ansi"));
-    EXPECT_TRUE(empty.contains("{\\fonttbl{\\f0\\fmodern Lucida Console;}}")) << empty.constData();
+    EXPECT_TRUE(empty.contains("{\\fonttbl{\\f0\\fmodern\\fprq1 Lucida Console;}}")) << empty.constData();
     EXPECT_EQ(empty.count('{'), empty.count('}'));
     EXPECT_FALSE(empty.contains("\\par\r\n"));
     ReadBack back = readWithUnrtf(empty);

@@ -1,6 +1,6 @@
 // Export: the transcript's RTF written to the chosen path through the safe replacement.
-#include "RtfWriter.h"
-#include "TranscriptExport.h"
+#include "ui/RtfWriter.h"
+#include "ui/TranscriptExport.h"
 
 #include "ErrorNumber.h"
 #include "WithoutRootRights.h"

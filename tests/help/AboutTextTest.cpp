@@ -1,5 +1,5 @@
 // About (F6): the version and the version texts in their fixed shape.
-#include "AboutText.h"
+#include "session/AboutText.h"
 
 #include "jabbly/version.h"
 

@@ -1,7 +1,7 @@
 // F1: the desktop's viewer for jabbly.chm when there is one, the program's own help window
 // otherwise, and a clear message when the file is missing.
-#include "HelpLauncher.h"
-#include "HelpWindow.h"
+#include "ui/HelpLauncher.h"
+#include "ui/HelpWindow.h"
 
 #include "ErrorNumber.h"
 #include "jabbly/error.h"

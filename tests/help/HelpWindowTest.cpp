@@ -1,5 +1,5 @@
 // The program's own help window over the pages in its resources (offscreen).
-#include "HelpWindow.h"
+#include "ui/HelpWindow.h"
 
 #include <QAction>
 #include <QFile>

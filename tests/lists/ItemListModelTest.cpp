@@ -1,4 +1,4 @@
-#include "ItemListModel.h"
+#include "lists/ItemListModel.h"
 
 #include "ErrorNumber.h"
 

@@ -1,6 +1,6 @@
 #include "SaylineTesting.h"
 
-#include "ComponentLibrary.h"
+#include "components/ComponentLibrary.h"
 #include "TestFolder.h"
 
 #include "jabbly/members.h"

@@ -1,5 +1,5 @@
 // The run's start-up and shut-down file steps against a temporary program folder.
-#include "Session.h"
+#include "session/Session.h"
 
 #include "FakeFileServices.h"
 #include "FakeSessionView.h"
@@ -84,7 +84,7 @@ protected:
         services.tts = std::move(engine);
         auto check = std::make_unique<FolderFileCheck>();
         check->failing = existenceTestFails;
-        services.Tamsin = std::move(check);
+        services.fileCheck = std::move(check);
         services.fileSystem = std::make_unique<FakeFileSystem>();
         auto boxes = std::make_unique<FakeUserMessages>();
         messages = boxes.get();
@@ -294,4 +294,41 @@ TEST_F(SessionTest, WordsKeptOutsideTheProgramFolderAreReadAndWrittenThere)
     }
     EXPECT_EQ(readFile(wordsFolder + "words.txt"), QByteArray("kiwi\r\nmango\r\n"));
     EXPECT_EQ(readFile(path("words.txt")), QByteArray("beside\r\n"));
+}
+
+TEST_F(SessionTest, AnInstalledCopyReadsTheUsersOwnCpuFileWhenThereIsOne)
+{
+    writeFile(path("cpu.txt"), "Delivered, \xc2\xa3NAME\xc2\xa3.\r\n");
+    ASSERT_TRUE(QDir(folder.path()).mkdir("user"));
+    wordsFolder = folder.path() + "/user/";
+    {
+        auto s = start();
+        EXPECT_EQ(s->repliesFile(), path("cpu.txt"));  // none of the user's own yet
+        EXPECT_EQ(s->HidCPU().items(), QStringList{QString::fromUtf8("Delivered, \u00a3NAME\u00a3.")});
+    }
+    writeFile(wordsFolder + "cpu.txt", "My own reply.\r\nAnother one.\r\n");
+    {
+        auto s = start();
+        EXPECT_EQ(s->repliesFile(), wordsFolder + "cpu.txt");
+        EXPECT_EQ(s->HidCPU().items(), (QStringList{"My own reply.", "Another one."}));
+    }
+    // Even without the delivered file, the user's own replies are enough to run.
+    QFile::remove(path("cpu.txt"));
+    {
+        auto s = start();
+        EXPECT_TRUE(started);
+        EXPECT_EQ(s->HidCPU().ListCount(), 2);
+        EXPECT_TRUE(messages->shown.isEmpty());
+    }
+}
+
+TEST_F(SessionTest, APortableCopyKeepsReadingTheCpuFileBesideTheProgram)
+{
+    // A copy whose words are beside the program, named either way.
+    for (const QString &words : {QString(), programFolder() + QLatin1Char('/')}) {
+        wordsFolder = words;
+        auto s = start();
+        EXPECT_EQ(s->repliesFile(), path("cpu.txt")) << words.toStdString();
+        EXPECT_EQ(s->HidCPU().ListCount(), 1);
+    }
 }

@@ -2,7 +2,7 @@
 // process's locale. In a test binary of its own, because espeak-ng starts once per
 // process: this must come before anything starts it with good data.
 
-#include "EspeakEngine.h"
+#include "speech/EspeakEngine.h"
 
 #include <QByteArray>
 #include <QFile>

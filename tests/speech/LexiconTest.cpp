@@ -1,9 +1,9 @@
 // The user's pronunciations without a window: editing, applying to text, the file.
 
-#include "Lexicon.h"
+#include "speech/Lexicon.h"
 
 #include "ErrorNumber.h"
-#include "SpeechErrors.h"
+#include "speech/SpeechErrors.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -2,13 +2,13 @@
 // A program folder of its own for each test, and a main window started in it with a mock
 // speech engine, recorded messages and settings kept in memory.
 
-#include "frmJabbly.h"
+#include "ui/frmJabbly.h"
 
 #include "FakeDesktopServices.h"
 #include "FakeFileServices.h"
 #include "FakeSettingsStore.h"
 #include "FakeUserMessages.h"
-#include "LocalFileCheck.h"
+#include "desktop/LocalFileCheck.h"
 #include "MockSpeechEngine.h"
 #include "TestFolder.h"
 
@@ -53,7 +53,7 @@ protected:
         auto engine = std::make_unique<::testing::NiceMock<MockSpeechEngine>>();
         tts = engine.get();
         services.tts = std::move(engine);
-        services.Tamsin = std::make_unique<LocalFileCheck>();
+        services.fileCheck = std::make_unique<LocalFileCheck>();
         services.fileSystem = std::make_unique<jabbly::testing::FakeFileSystem>();
         auto boxes = std::make_unique<FakeUserMessages>();
         messages = boxes.get();

@@ -1,9 +1,9 @@
 // Export, help, Send feedback and About, from the main window's menu and keys.
 #include "MainWindowFixture.h"
 
-#include "AboutText.h"
-#include "HelpWindow.h"
-#include "TranscriptExport.h"
+#include "session/AboutText.h"
+#include "ui/HelpWindow.h"
+#include "ui/TranscriptExport.h"
 
 #include <QAction>
 #include <QCoreApplication>

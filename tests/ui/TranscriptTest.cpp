@@ -1,5 +1,5 @@
 // The transcript writers on a real QTextEdit (offscreen).
-#include "TextEditTranscript.h"
+#include "ui/TextEditTranscript.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QScrollBar>

@@ -1,0 +1,8 @@
+#pragma once
+// The desktop services' log category, "jabbly.words": where the learned words are kept.
+
+#include <QLoggingCategory>
+
+Q_DECLARE_LOGGING_CATEGORY(lcWordsFolder)
+// "jabbly.launcher": whether the desktop has a program for a link.
+Q_DECLARE_LOGGING_CATEGORY(lcLauncher)

@@ -1,0 +1,3 @@
+#include "session/Logging.h"
+
+Q_LOGGING_CATEGORY(lcSession, "jabbly.session", QtInfoMsg)

@@ -1,0 +1,7 @@
+#pragma once
+// The run's log category, "jabbly.session": start-up steps that fail and are passed over,
+// words that cannot be saved with no window left to say so, speech that fails.
+
+#include <QLoggingCategory>
+
+Q_DECLARE_LOGGING_CATEGORY(lcSession)

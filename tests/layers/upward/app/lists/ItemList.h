@@ -1,0 +1,6 @@
+#pragma once
+// A list that reaches up into the run: the include check must reject it.
+
+#include "jabbly/itemlist.h"
+#include "lists/Other.h"
+#include "session/Session.h"
