@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one place that names the real services: it builds them, hands them to the main
 // window's run and starts the event loop.
 #include "speech/EspeakEngine.h"
@@ -68,8 +70,8 @@ int main(int argc, char **argv)
     jabbly::SessionServices services;
     services.dataFolder = withSeparator(QCoreApplication::applicationDirPath());
     services.componentFolder = services.dataFolder;
-    services.wordsFolder = jabbly::wordsFolder(services.dataFolder,
-                                               QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    services.wordsFolder =
+        jabbly::wordsFolder(services.dataFolder, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     // espeak-ng itself is loaded and started when the voices are first listed, after the
     // window is up.
     services.tts = std::make_unique<jabbly::EspeakEngine>();
@@ -104,11 +106,12 @@ int main(int argc, char **argv)
     std::unique_ptr<jabbly::TerminationSignals> termination;
     try {
         termination = std::make_unique<jabbly::TerminationSignals>();
-        QObject::connect(termination.get(), &jabbly::TerminationSignals::terminationRequested, window.get(), [&](int number) {
-            qCInfo(lcStartup) << "ending on signal" << number;
-            window->close();
-            QCoreApplication::quit();
-        });
+        QObject::connect(termination.get(), &jabbly::TerminationSignals::terminationRequested, window.get(),
+                         [&](int number) {
+                             qCInfo(lcStartup) << "ending on signal" << number;
+                             window->close();
+                             QCoreApplication::quit();
+                         });
     } catch (const jabbly::Error &error) {
         qCWarning(lcStartup).noquote() << error.message();
     }

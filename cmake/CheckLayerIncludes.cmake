@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Jabbly developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # cmake -DSOURCE_DIR=<tree> -P CheckLayerIncludes.cmake
 #
 # Reads every source of <tree>/app against the arrows of LayerArrows.cmake and fails

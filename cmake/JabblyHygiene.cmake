@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Jabbly developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Compiler warnings for all of the project's code (Qt's and GoogleTest's headers come in as
 # system headers, so their own warnings stay out), and the Qt settings the program and its
 # libraries are built with: every conversion between bytes and text is spelled out, Qt's

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Jabbly developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # One static library per layer of app/, linked along the arrows of cmake/LayerArrows.cmake.
 include(${CMAKE_CURRENT_LIST_DIR}/LayerArrows.cmake)
 

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Jabbly developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The program's layers (folders of app/) and the arrows between them, as data: the build
 # (cmake/JabblyLayers.cmake) links each layer's target from it, and the include check
 # (cmake/CheckLayerIncludes.cmake) reads every source against it.

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Jabbly developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Formats the tracked C++ sources with .clang-format (clang-format 14, as on Debian 12).
 #   scripts/format.sh           rewrites the files in place
 #   scripts/format.sh --check   changes nothing; fails and names each file that differs

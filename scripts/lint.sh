@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Jabbly developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs clang-tidy (.clang-tidy) over the program's, the libraries' and the contracts' sources
 # as the build compiles them (BUILD_DIR/compile_commands.json), on every core. Tests,
 # benchmarks, fuzzers and the generated moc/resource files are left out. Any finding fails.

@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 The Jabbly developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Reports the tests a CTest run did not run, from its JUnit file (ctest --output-junit).
 
     scripts/test-skips.py JUNIT_XML [--fail]

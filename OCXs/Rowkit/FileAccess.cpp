@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "FileAccess.h"
 
 #include "FileErrors.h"
@@ -117,7 +119,8 @@ public:
             path_.assign(folder).append("/.").append(stem).append(".");
             path_.append(std::to_string(QRandomGenerator::global()->generate())).append(".tmp");
             // 0666 so that the process umask decides, as for any newly created file.
-            auto fd = std::make_unique<Descriptor>(::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+            auto fd =
+                std::make_unique<Descriptor>(::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
             if (fd->get() < 0) {
                 error_ = errno;
                 if (error_ == EEXIST)
@@ -207,7 +210,9 @@ void removeStaleTemporaries(const std::string &folder, const std::string &stem, 
         // Removed while the lock is held: a save that created the file just now finds it
         // locked or gone and takes another name.
         if (::unlinkat(dirFd, name.c_str(), 0) != 0)
-            qCWarning(lcRowkitFiles) << "cannot remove the leftover file" << std::string(where).append(1, '/').append(name).c_str() << ":" << std::strerror(errno);
+            qCWarning(lcRowkitFiles) << "cannot remove the leftover file"
+                                     << std::string(where).append(1, '/').append(name).c_str() << ":"
+                                     << std::strerror(errno);
     }
     ::closedir(dir);
 }

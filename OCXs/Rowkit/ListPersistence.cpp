@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ListPersistence.h"
 
 #include "FileAccess.h"
@@ -24,10 +26,12 @@ Variant listLoad(std::span<Variant> a)
     list.AddItems(decoder.finish());
     // The lines before an over-long one stay, as they would with a full list.
     if (const qsizetype line = decoder.tooLongLine())
-        throw jabbly::Error(jabbly::err::Overflow, QStringLiteral("Overflow: '%1': line %2 is longer than %3 bytes, more than a list item may hold")
-                                                       .arg(file)
-                                                       .arg(line)
-                                                       .arg(ListFileDecoder::MaxLineBytes));
+        throw jabbly::Error(
+            jabbly::err::Overflow,
+            QStringLiteral("Overflow: '%1': line %2 is longer than %3 bytes, more than a list item may hold")
+                .arg(file)
+                .arg(line)
+                .arg(ListFileDecoder::MaxLineBytes));
     return {};
 }
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "conversation/Commands.h"
 
 #include "conversation/FileCheck.h"
@@ -24,9 +26,10 @@ QString unescapePath(const QByteArray &field)
     QByteArray out;
     out.reserve(field.size());
     for (qsizetype i = 0; i < field.size(); ++i) {
-        if (field[i] == '\\' && i + 3 < field.size() && field[i + 1] >= '0' && field[i + 1] <= '3'
-            && field[i + 2] >= '0' && field[i + 2] <= '7' && field[i + 3] >= '0' && field[i + 3] <= '7') {
-            out.append(static_cast<char>(((field[i + 1] - '0') << 6) | ((field[i + 2] - '0') << 3) | (field[i + 3] - '0')));
+        if (field[i] == '\\' && i + 3 < field.size() && field[i + 1] >= '0' && field[i + 1] <= '3' &&
+            field[i + 2] >= '0' && field[i + 2] <= '7' && field[i + 3] >= '0' && field[i + 3] <= '7') {
+            out.append(
+                static_cast<char>(((field[i + 1] - '0') << 6) | ((field[i + 2] - '0') << 3) | (field[i + 3] - '0')));
             i += 3;
         } else {
             out.append(field[i]);
@@ -37,8 +40,8 @@ QString unescapePath(const QByteArray &field)
 
 // The commands' texts as typed, in the order of Command.
 constexpr QLatin1StringView CommandNames[] = {
-    QLatin1StringView("[time]"), QLatin1StringView("[date]"),   QLatin1StringView("[swap]"),
-    QLatin1StringView("[version]"), QLatin1StringView("[exit]"), QLatin1StringView("[speech]"),
+    QLatin1StringView("[time]"),     QLatin1StringView("[date]"), QLatin1StringView("[swap]"),
+    QLatin1StringView("[version]"),  QLatin1StringView("[exit]"), QLatin1StringView("[speech]"),
     QLatin1StringView("[commands]"),
 };
 static_assert(std::size(CommandNames) == static_cast<std::size_t>(Command::Commands) + 1);
@@ -65,7 +68,10 @@ std::optional<Command> commandFor(const QString &line)
 }
 
 BuiltInCommands::BuiltInCommands(Transcript &transcript, FileCheck &fileCheck, FileSystem &fileSystem)
-    : transcript_(transcript), fileCheck_(fileCheck), fileSystem_(fileSystem), now_([] { return QDateTime::currentDateTime(); }),
+    : transcript_(transcript),
+      fileCheck_(fileCheck),
+      fileSystem_(fileSystem),
+      now_([] { return QDateTime::currentDateTime(); }),
       locale_(QLocale::system())
 {
 }
@@ -121,15 +127,15 @@ QString BuiltInCommands::timeText() const
 {
     const QTime t = now_().time();
     const int hour = t.hour() % 12 == 0 ? 12 : t.hour() % 12;
-    return twoDigits(hour) + u':' + twoDigits(t.minute()) + u':' + twoDigits(t.second()) + u' '
-        + (t.hour() < 12 ? locale_.amText() : locale_.pmText());
+    return twoDigits(hour) + u':' + twoDigits(t.minute()) + u':' + twoDigits(t.second()) + u' ' +
+           (t.hour() < 12 ? locale_.amText() : locale_.pmText());
 }
 
 QString BuiltInCommands::dateText() const
 {
     const QDate d = now_().date();
-    return locale_.dayName(d.dayOfWeek(), QLocale::LongFormat) + u' ' + twoDigits(d.day()) + u' '
-        + locale_.monthName(d.month(), QLocale::LongFormat) + u' ' + QString::number(d.year()).rightJustified(4, u'0');
+    return locale_.dayName(d.dayOfWeek(), QLocale::LongFormat) + u' ' + twoDigits(d.day()) + u' ' +
+           locale_.monthName(d.month(), QLocale::LongFormat) + u' ' + QString::number(d.year()).rightJustified(4, u'0');
 }
 
 QString BuiltInCommands::swapSizeText(double bytes) const
@@ -179,7 +185,8 @@ void BuiltInCommands::swap()
         const double bytes = FSize(file);
         transcript_.insCommand(answerStart(Command::Swap) + QStringLiteral("SWAP FILE SIZE: ") + swapSizeText(bytes));
     } catch (const Error &e) {
-        transcript_.insCommand(answerStart(Command::Swap) + QStringLiteral("SWAP FILE SIZE: could not be measured (%1)").arg(e.message()));
+        transcript_.insCommand(answerStart(Command::Swap) +
+                               QStringLiteral("SWAP FILE SIZE: could not be measured (%1)").arg(e.message()));
     }
 }
 
@@ -187,13 +194,15 @@ void BuiltInCommands::speech()
 {
     static const QString caption = QStringLiteral("Jabbly - Lexicon Dialog");
     if (!tts_) {
-        transcript_.insCommand(answerStart(Command::Speech) + QStringLiteral("'%1' could not be opened: no speech engine is available").arg(caption));
+        transcript_.insCommand(answerStart(Command::Speech) +
+                               QStringLiteral("'%1' could not be opened: no speech engine is available").arg(caption));
         return;
     }
     try {
         tts_->LexiconDlg(owner_, caption);
     } catch (const Error &e) {
-        transcript_.insCommand(answerStart(Command::Speech) + QStringLiteral("'%1' could not be opened: %2").arg(caption, e.message()));
+        transcript_.insCommand(answerStart(Command::Speech) +
+                               QStringLiteral("'%1' could not be opened: %2").arg(caption, e.message()));
         return;
     }
     transcript_.insCommand(answerStart(Command::Speech) + QStringLiteral("'%1' done").arg(caption));

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The built-in commands: seven bracketed words typed as the whole line.
 
@@ -60,8 +62,8 @@ public:
     double FSize(const QString &filespec);
 
     // The answers' texts, as written.
-    QString timeText() const;     // "hh:nn:ss ampm"
-    QString dateText() const;     // "dddd dd mmmm yyyy"
+    QString timeText() const;                  // "hh:nn:ss ampm"
+    QString dateText() const;                  // "dddd dd mmmm yyyy"
     QString swapSizeText(double bytes) const;  // megabytes as a general number + "MB"
     static QString versionText();
     static QString commandsText();

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "conversation/ReplyComposer.h"
 
 #include "conversation/RandomGenerator.h"
@@ -80,7 +82,13 @@ QString ReplyComposer::properCase(const QString &text)
     bool wordStart = true;
     for (QChar &c : out) {
         switch (c.unicode()) {
-        case u' ': case u'\t': case u'\n': case u'\r': case u'\v': case u'\f': case u'\0':
+        case u' ':
+        case u'\t':
+        case u'\n':
+        case u'\r':
+        case u'\v':
+        case u'\f':
+        case u'\0':
             wordStart = true;
             break;
         default:
@@ -128,7 +136,8 @@ std::optional<QString> ReplyComposer::compose(const QString &NameNo)
         const int j = random_.RandomInt(0, lastWord);
         if (tokensLeft) {
             replaceToken(reply, t.word[n], MaxReplyLength, [&] { return dropTrailingS(HidWord_.List(i)); });
-            replaceToken(reply, t.wordP[n], MaxReplyLength, [&] { return properCase(dropTrailingS(HidWord_.List(j))); });
+            replaceToken(reply, t.wordP[n], MaxReplyLength,
+                         [&] { return properCase(dropTrailingS(HidWord_.List(j))); });
         }
         const int m = random_.RandomInt(1, 10000);
         if (tokensLeft) {

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "conversation/Turn.h"
 
 #include "conversation/Transcript.h"
@@ -10,7 +12,10 @@ namespace jabbly {
 ConversationTurn::ConversationTurn(Transcript &transcript, InputBox &inputBox, ItemList &HidWord, ItemList &HidCPU,
                                    WordLearning::ListSource lstAI, Rowkit &rowkit, RandomGenerator &random,
                                    CommandRunner &commands, const QLocale &locale)
-    : transcript_(transcript), inputBox_(inputBox), commands_(commands), learning_(HidWord, std::move(lstAI), rowkit),
+    : transcript_(transcript),
+      inputBox_(inputBox),
+      commands_(commands),
+      learning_(HidWord, std::move(lstAI), rowkit),
       composer_(HidWord, HidCPU, random, locale)
 {
 }

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/DesktopDocumentLauncher.h"
 
 #include "desktop/Logging.h"
@@ -9,7 +11,6 @@
 #include <QProcess>
 
 #include <utility>
-
 
 namespace jabbly {
 
@@ -53,9 +54,9 @@ void DesktopDocumentLauncher::RunDoc(QWidget *, const QString &link)
         throw Error(err::InvalidArgument, QStringLiteral("Cannot open '%1': it is not a valid address.").arg(link));
     const QString type = handlerType(url);
     if (!desktop_.hasHandler || !desktop_.hasHandler(type) || !desktop_.open || !desktop_.open(url))
-        throw Error(err::CannotCreateObject,
-                    QStringLiteral("Cannot open '%1': no program on this desktop is set up to open it (%2).")
-                        .arg(link, type));
+        throw Error(
+            err::CannotCreateObject,
+            QStringLiteral("Cannot open '%1': no program on this desktop is set up to open it (%2).").arg(link, type));
 }
 
 }  // namespace jabbly

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Turns the signals that ask a program to end (SIGTERM from logout, shutdown or kill,
 // SIGHUP, SIGINT) into a Qt signal on the user-interface thread, so the program can close

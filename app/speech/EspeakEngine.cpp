@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "speech/EspeakEngine.h"
 
 #include "speech/EspeakLibrary.h"
@@ -109,12 +111,14 @@ public:
     static Espeak &start(const QString &dataFolder, const QString &library)
     {
         std::lock_guard lock(startMutex);
-        const QString folder = dataFolder.isEmpty() ? QString() : QDir::cleanPath(QFileInfo(dataFolder).absoluteFilePath());
+        const QString folder =
+            dataFolder.isEmpty() ? QString() : QDir::cleanPath(QFileInfo(dataFolder).absoluteFilePath());
         if (running) {
             if (running->dataFolder_ != folder)
-                throw Error(err::CannotCreateObject, QStringLiteral("The speech engine is already running with the data in %1")
-                                                         .arg(running->dataFolder_.isEmpty() ? QStringLiteral("espeak-ng's own folder")
-                                                                                             : running->dataFolder_));
+                throw Error(err::CannotCreateObject,
+                            QStringLiteral("The speech engine is already running with the data in %1")
+                                .arg(running->dataFolder_.isEmpty() ? QStringLiteral("espeak-ng's own folder")
+                                                                    : running->dataFolder_));
             return *running;
         }
         auto api = std::make_unique<EspeakLibrary>(library.isEmpty() ? EspeakLibrary::defaultName() : library);
@@ -139,25 +143,29 @@ public:
     int sampleRate() const { return sampleRate_; }
     const std::vector<voices::EspeakVoice> &voices() const { return voices_; }
 
-    void render(const QByteArray &utf8, const QString &voice, int wordsPerMinute, const SampleSink &sink, const CancelCheck &cancelled)
+    void render(const QByteArray &utf8, const QString &voice, int wordsPerMinute, const SampleSink &sink,
+                const CancelCheck &cancelled)
     {
         std::lock_guard lock(mutex_);
         if (voice != loadedVoice_) {
             loadedVoice_.clear();
             const espeak_ng_STATUS status = api_->SetVoiceByName(voice.toUtf8().constData());
             if (status != ENS_OK)
-                throw Error(err::InvalidPropertyValue, QStringLiteral("The voice %1 could not be loaded: %2").arg(voice, statusText(*api_, status)));
+                throw Error(
+                    err::InvalidPropertyValue,
+                    QStringLiteral("The voice %1 could not be loaded: %2").arg(voice, statusText(*api_, status)));
             loadedVoice_ = voice;
         }
         api_->SetParameter(espeakRATE, wordsPerMinute, 0);
 
         Rendering r{sink, cancelled, {}};
-        const espeak_ng_STATUS status =
-            api_->Synthesize(utf8.constData(), static_cast<size_t>(utf8.size()) + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr, &r);
+        const espeak_ng_STATUS status = api_->Synthesize(utf8.constData(), static_cast<size_t>(utf8.size()) + 1, 0,
+                                                         POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr, &r);
         if (r.failure)
             std::rethrow_exception(r.failure);
         if (status != ENS_OK && status != ENS_SPEECH_STOPPED)
-            throw Error(speech_err::InternalError, QStringLiteral("Speech synthesis failed: %1").arg(statusText(*api_, status)));
+            throw Error(speech_err::InternalError,
+                        QStringLiteral("Speech synthesis failed: %1").arg(statusText(*api_, status)));
     }
 
 private:
@@ -182,7 +190,8 @@ private:
         // Synthesis into the callback only: espeak-ng opens no sound device of its own.
         const espeak_ng_STATUS status = api_->InitializeOutput(ENOUTPUT_MODE_SYNCHRONOUS, 0, nullptr);
         if (status != ENS_OK)
-            throw Error(err::CannotCreateObject, QStringLiteral("The speech engine could not start: %1").arg(statusText(*api_, status)));
+            throw Error(err::CannotCreateObject,
+                        QStringLiteral("The speech engine could not start: %1").arg(statusText(*api_, status)));
         api_->SetSynthCallback(onSamples);
         sampleRate_ = api_->GetSampleRate();
 
@@ -214,16 +223,12 @@ private:
     QString loadedVoice_;
 };
 
-Espeak &espeak()
-{
-    return Espeak::started();
-}
+Espeak &espeak() { return Espeak::started(); }
 
 Error noSuchVoice(int number, int32_t mode, int32_t count)
 {
     return Error(number, QStringLiteral("There is no voice %1: the voices are numbered 1 to %2.").arg(mode).arg(count));
 }
-
 
 // espeak-ng's work on the speech thread happens in C.UTF-8 (C where that is missing):
 // text in UTF-8 and a "." decimal point, whatever the user's locale says.
@@ -306,8 +311,8 @@ void EspeakEngine::waitUntilStarted() const
             qCWarning(lcSpeech).noquote() << "no speech this run:" << error.message();
             startFailure_ = std::current_exception();
         } catch (const std::exception &error) {
-            const Error failure(err::CannotCreateObject,
-                                QStringLiteral("The speech engine could not start: ") + QString::fromLocal8Bit(error.what()));
+            const Error failure(err::CannotCreateObject, QStringLiteral("The speech engine could not start: ") +
+                                                             QString::fromLocal8Bit(error.what()));
             qCWarning(lcSpeech).noquote() << "no speech this run:" << failure.message();
             startFailure_ = std::make_exception_ptr(failure);
         }
@@ -351,10 +356,7 @@ const voices::Mode &EspeakEngine::mode(int32_t number) const
     return modes_[static_cast<std::size_t>(number - 1)];
 }
 
-QString EspeakEngine::ModeName(int32_t mode) const
-{
-    return this->mode(mode).name;
-}
+QString EspeakEngine::ModeName(int32_t mode) const { return this->mode(mode).name; }
 
 int32_t EspeakEngine::CurrentMode() const
 {
@@ -383,8 +385,10 @@ void EspeakEngine::setCurrentMode(int32_t mode)
 void EspeakEngine::setSpeed(int32_t speed)
 {
     if (speed < SlowestSpeed || speed > FastestSpeed)
-        throw Error(err::InvalidPropertyValue,
-                    QStringLiteral("The speed %1 is out of range: it goes from %2 to %3.").arg(speed).arg(SlowestSpeed).arg(FastestSpeed));
+        throw Error(err::InvalidPropertyValue, QStringLiteral("The speed %1 is out of range: it goes from %2 to %3.")
+                                                   .arg(speed)
+                                                   .arg(SlowestSpeed)
+                                                   .arg(FastestSpeed));
     speed_ = speed;
 }
 
@@ -441,10 +445,7 @@ void EspeakEngine::StopSpeaking()
     ++generation_;  // the line being spoken notices within one block of samples
 }
 
-bool EspeakEngine::cancelled(const Request &request) const
-{
-    return generation_.load() != request.generation;
-}
+bool EspeakEngine::cancelled(const Request &request) const { return generation_.load() != request.generation; }
 
 void EspeakEngine::run()
 {
@@ -456,7 +457,8 @@ void EspeakEngine::run()
             wake_.wait(lock, [this] { return quit_ || !tasks_.empty() || !queue_.empty(); });
             if (quit_) {
                 for (Task *task : tasks_) {
-                    task->failure = std::make_exception_ptr(Error(err::CannotCreateObject, QStringLiteral("The speech engine has stopped.")));
+                    task->failure = std::make_exception_ptr(
+                        Error(err::CannotCreateObject, QStringLiteral("The speech engine has stopped.")));
                     task->done = true;
                 }
                 tasks_.clear();
@@ -542,7 +544,9 @@ std::vector<int16_t> EspeakEngine::synthesize(const QString &text)
     const int wordsPerMinute = voices::wordsPerMinute(speed_);
     std::vector<int16_t> samples;
     onSpeechThread([&] {
-        const SampleSink sink = [&samples](const int16_t *s, std::size_t n) { samples.insert(samples.end(), s, s + n); };
+        const SampleSink sink = [&samples](const int16_t *s, std::size_t n) {
+            samples.insert(samples.end(), s, s + n);
+        };
         const CancelCheck never = [] { return false; };
         espeak().render(utf8, voice, wordsPerMinute, sink, never);
     });
@@ -564,7 +568,8 @@ void EspeakEngine::replaceLexicon(const Lexicon &lexicon)
         const QString kept = lexiconFile_ + QStringLiteral(".unreadable");
         QFile::remove(kept);
         if (!QFile::copy(lexiconFile_, kept))
-            throw Error(err::PathFileAccess, QStringLiteral("Could not keep the unreadable pronunciations file as %1").arg(QDir::toNativeSeparators(kept)));
+            throw Error(err::PathFileAccess, QStringLiteral("Could not keep the unreadable pronunciations file as %1")
+                                                 .arg(QDir::toNativeSeparators(kept)));
     }
     lexicon.save(lexiconFile_);
     lexicon_ = lexicon;

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "speech/EspeakLibrary.h"
 
 #include "jabbly/error.h"
@@ -15,8 +17,9 @@ EspeakLibrary::EspeakLibrary(const QString &name) : library_(name)
     // global scope.
     library_.setLoadHints(QLibrary::PreventUnloadHint);
     if (!library_.load())
-        throw Error(err::CannotCreateObject, QStringLiteral("The speech engine could not start: espeak-ng could not be loaded (%1).")
-                                                 .arg(library_.errorString()));
+        throw Error(err::CannotCreateObject,
+                    QStringLiteral("The speech engine could not start: espeak-ng could not be loaded (%1).")
+                        .arg(library_.errorString()));
     QString missing;
     const auto resolve = [&](auto &function, const char *symbol) {
         function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(library_.resolve(symbol));
@@ -36,8 +39,10 @@ EspeakLibrary::EspeakLibrary(const QString &name) : library_(name)
     resolve(SetSynthCallback, "espeak_SetSynthCallback");
     resolve(ListVoices, "espeak_ListVoices");
     if (!missing.isEmpty())
-        throw Error(err::CannotCreateObject, QStringLiteral("The speech engine could not start: %1 is not a usable espeak-ng library (it lacks %2).")
-                                                 .arg(library_.fileName(), missing));
+        throw Error(
+            err::CannotCreateObject,
+            QStringLiteral("The speech engine could not start: %1 is not a usable espeak-ng library (it lacks %2).")
+                .arg(library_.fileName(), missing));
 }
 
 }  // namespace jabbly

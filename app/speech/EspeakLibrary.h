@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // espeak-ng's C library, loaded at run time rather than linked: a program that starts
 // without it (not installed, or broken) still runs, without speech, and a start-up that

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "speech/Lexicon.h"
 
 #include "speech/SpeechErrors.h"
@@ -22,10 +24,7 @@ constexpr auto FormatKey = "lexicon";
 constexpr int FormatVersion = 1;
 constexpr qint64 LargestFile = qint64{16} * 1024 * 1024;
 
-Error invalid(const QString &what)
-{
-    return Error(err::InvalidArgument, what);
-}
+Error invalid(const QString &what) { return Error(err::InvalidArgument, what); }
 
 QString checked(const QString &text, const char *what)
 {
@@ -33,7 +32,8 @@ QString checked(const QString &text, const char *what)
     if (t.isEmpty())
         throw invalid(QStringLiteral("The %1 must not be empty.").arg(QLatin1String(what)));
     if (t.size() > Lexicon::MaxLength)
-        throw invalid(QStringLiteral("The %1 is longer than %2 characters.").arg(QLatin1String(what)).arg(Lexicon::MaxLength));
+        throw invalid(
+            QStringLiteral("The %1 is longer than %2 characters.").arg(QLatin1String(what)).arg(Lexicon::MaxLength));
     for (QChar c : t) {
         if (c == u'\n' || c == u'\r' || c == u'\t' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
             throw invalid(QStringLiteral("The %1 must be on one line.").arg(QLatin1String(what)));
@@ -189,7 +189,8 @@ void Lexicon::load(const QString &file)
     if (parseError.error != QJsonParseError::NoError)
         throw notALexicon(parseError.errorString());
     const QJsonObject root = doc.object();
-    if (!doc.isObject() || root.value(QLatin1String(FormatKey)).toInt() != FormatVersion || !root.value(QStringLiteral("entries")).isArray())
+    if (!doc.isObject() || root.value(QLatin1String(FormatKey)).toInt() != FormatVersion ||
+        !root.value(QStringLiteral("entries")).isArray())
         throw notALexicon(QStringLiteral("it is not a lexicon of this program."));
 
     // Entries that do not make sense (empty, too long, not text) are left out rather than
@@ -221,7 +222,9 @@ void Lexicon::save(const QString &file) const
 {
     const QFileInfo info(file);
     if (!QDir().mkpath(info.absolutePath()))
-        throw Error(err::PathNotFound, QStringLiteral("Could not create the folder %1").arg(QDir::toNativeSeparators(info.absolutePath())));
+        throw Error(
+            err::PathNotFound,
+            QStringLiteral("Could not create the folder %1").arg(QDir::toNativeSeparators(info.absolutePath())));
 
     QJsonArray list;
     for (const Entry &e : entries_)

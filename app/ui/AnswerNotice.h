@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Tells a screen reader what Jabbly answered while the keyboard focus stays where the user
 // typed. The transcript's own text events come from an object without the focus, and a

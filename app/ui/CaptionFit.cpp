@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/CaptionFit.h"
 
 #include <QCheckBox>
@@ -58,7 +60,10 @@ TextNeeds needsOf(const QComboBox &control)
     return needsOf(control.fontMetrics(), texts);
 }
 
-bool fits(const QRect &room, const TextNeeds &needs) { return needs.width <= room.width() && needs.height <= room.height(); }
+bool fits(const QRect &room, const TextNeeds &needs)
+{
+    return needs.width <= room.width() && needs.height <= room.height();
+}
 
 // A dimension that lacks room grows to the style's own size for the control, and at
 // least by what the text lacks.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Controls keep their design sizes, made for a standard desktop font; under a larger font
 // a caption or value that would be cut off gets the room it needs.

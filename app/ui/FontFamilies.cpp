@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/FontFamilies.h"
 
 #include <QFontDatabase>
@@ -52,7 +54,8 @@ QStringList fontChoices(const QStringList &families, const std::function<bool(co
 
 QStringList displayFontChoices()
 {
-    return fontChoices(QFontDatabase::families(), [](const QString &family) { return QFontDatabase::isFixedPitch(family); });
+    return fontChoices(QFontDatabase::families(),
+                       [](const QString &family) { return QFontDatabase::isFixedPitch(family); });
 }
 
 }  // namespace jabbly

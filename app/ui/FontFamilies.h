@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The font families the font window offers. QFontDatabase lists a family once for every
 // foundry that has it ("C059 [UKWN]", "C059 [urw]"): to the user that is one font, and

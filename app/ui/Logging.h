@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The windows' log categories: "jabbly.help" (the help file and window), "jabbly.lists"
 // (a choice in a list that fails), "jabbly.export" (exporting the transcript) and

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/RtfWriter.h"
 
 #include "ui/FontFamilies.h"
@@ -20,9 +22,9 @@ namespace {
 
 // The character formatting that the writer carries over to RTF.
 struct RunFormat {
-    int font = 0;          // index in the font table
-    int halfPoints = 24;   // \fs; RTF's default is 12 points
-    int colour = 0;        // index in the colour table; 0 is the reader's automatic colour
+    int font = 0;         // index in the font table
+    int halfPoints = 24;  // \fs; RTF's default is 12 points
+    int colour = 0;       // index in the colour table; 0 is the reader's automatic colour
     bool bold = false;
     bool italic = false;
     bool underline = false;

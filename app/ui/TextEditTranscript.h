@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The transcript over a QTextEdit that the main window owns. The edit is made read-only
 // for typing but stays selectable; each line of the transcript is one paragraph of its
@@ -68,8 +70,8 @@ private:
     QTextCursor batch_;
     int batchDepth_ = 0;
     std::function<void(const QString &)> answerListener_;
-    QString label_;     // the last speaker's label written
-    QString answers_;   // what Jabbly said since the listener was last called
+    QString label_;    // the last speaker's label written
+    QString answers_;  // what Jabbly said since the listener was last called
 };
 
 inline QColor toQColor(TextColour c) { return QColor(c.red, c.green, c.blue); }

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The layout of the transcript's document: plain paragraphs one below the other, laid out
 // in time that grows with the length of a long word only.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/WindowPlacement.h"
 
 #include <QGuiApplication>
@@ -25,9 +27,9 @@ void centreOver(QWidget &window, const QWidget &owner)
         // owner's.
         const QRect ownerFrame = owner.frameGeometry();
         const QRect ownerClient = owner.geometry();
-        frame = frame.marginsAdded(QMargins(ownerClient.left() - ownerFrame.left(), ownerClient.top() - ownerFrame.top(),
-                                            ownerFrame.right() - ownerClient.right(),
-                                            ownerFrame.bottom() - ownerClient.bottom()));
+        frame = frame.marginsAdded(
+            QMargins(ownerClient.left() - ownerFrame.left(), ownerClient.top() - ownerFrame.top(),
+                     ownerFrame.right() - ownerClient.right(), ownerFrame.bottom() - ownerClient.bottom()));
     }
     frame.moveCenter(owner.frameGeometry().center());
     if (const QScreen *screen = owner.screen()) {

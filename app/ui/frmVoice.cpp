@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/frmVoice.h"
 
 #include "ui/Logging.h"
@@ -48,10 +50,12 @@ frmVoice::frmVoice(QWidget *owner, Services services)
     cmbSpeed_->setObjectName(QStringLiteral("cmbSpeed"));
     chkNames_->setObjectName(QStringLiteral("chkNames"));
     describeForScreenReaders(*lstVoicesView_, QStringLiteral("Voices"), QStringLiteral("The voice Jabbly speaks with"));
-    describeForScreenReaders(*chkSpeak_, QStringLiteral("Speak"), QStringLiteral("Speak every line of the conversation"));
+    describeForScreenReaders(*chkSpeak_, QStringLiteral("Speak"),
+                             QStringLiteral("Speak every line of the conversation"));
     describeForScreenReaders(*cmbSpeed_, QStringLiteral("Speed"),
                              QStringLiteral("How fast Jabbly speaks, from 50 to 250; 150 is normal"));
-    describeForScreenReaders(*chkNames_, QStringLiteral("Say names"), QStringLiteral("Say who is speaking before each line"));
+    describeForScreenReaders(*chkNames_, QStringLiteral("Say names"),
+                             QStringLiteral("Say who is speaking before each line"));
     // The drop-down's accessible name would go unread (see labelForScreenReaders).
     labelForScreenReaders(*cmbSpeed_, QStringLiteral("Speed"));
     closeOnEscape(*this);
@@ -146,7 +150,8 @@ void frmVoice::widenFor(int first, int last)
 {
     const QFontMetrics metrics(lstVoicesView_->font());
     // The item's text and the room the style leaves around it.
-    const int margins = 2 * (lstVoicesView_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, lstVoicesView_) + 1);
+    const int margins =
+        2 * (lstVoicesView_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, lstVoicesView_) + 1);
     int widest = lstVoices_.horizontalExtent();
     for (int row = first; row <= last; ++row)
         widest = std::max(widest, metrics.horizontalAdvance(lstVoices_.List(row)) + margins);

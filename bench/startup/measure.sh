@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Jabbly developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Start-up of the whole process, from exec to the main window mapped, for Jabbly (every
 # voice listed, with a words.txt of 0, 8,000 and 32,767 words) and for a bare Qt program
 # that opens one QMainWindow with a QTextEdit. For each size the two run alternately, RUNS

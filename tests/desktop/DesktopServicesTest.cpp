@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real desktop services, on real files and offscreen widgets.
 #include "desktop/QtComboTool.h"
 #include "desktop/DesktopDocumentLauncher.h"
@@ -82,7 +84,8 @@ TEST_F(FilesTest, FileSizeInAFolderThatMayNotBeSearched)
         EXPECT_EQ(LocalFileSystem().FileSize(beside), 2);
         EXPECT_EQ(errorNumber([&] { LocalFileSystem().FileSize(inside); }), err::PermissionDenied);
     }
-    QFile::setPermissions(dir.filePath("locked"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QFile::setPermissions(dir.filePath("locked"),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
 TEST(DocumentLauncher, EmptyLinkIsAnInvalidArgument)
@@ -101,18 +104,21 @@ public:
         const QDir root(dir_.path());
         root.mkpath(QStringLiteral("config"));
         root.mkpath(QStringLiteral("data/applications"));
-        for (const char *name : {"XDG_CONFIG_HOME", "XDG_CONFIG_DIRS", "XDG_DATA_HOME", "XDG_DATA_DIRS",
-                                 "XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID"})
+        for (const char *name :
+             {"XDG_CONFIG_HOME", "XDG_CONFIG_DIRS", "XDG_DATA_HOME", "XDG_DATA_DIRS", "XDG_CURRENT_DESKTOP",
+              "DESKTOP_SESSION", "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID"})
             saved_.append({name, qgetenv(name), qEnvironmentVariableIsSet(name)});
         qputenv("XDG_CONFIG_HOME", root.filePath(QStringLiteral("config")).toLocal8Bit());
         qputenv("XDG_CONFIG_DIRS", root.filePath(QStringLiteral("config")).toLocal8Bit());
         qputenv("XDG_DATA_HOME", root.filePath(QStringLiteral("data")).toLocal8Bit());
         qputenv("XDG_DATA_DIRS", root.filePath(QStringLiteral("data")).toLocal8Bit());
-        for (const char *name : {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID"})
+        for (const char *name :
+             {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID"})
             qunsetenv(name);
         if (withMailProgram) {
-            write(root.filePath(QStringLiteral("data/applications/test-mail.desktop")),
-                  "[Desktop Entry]\nType=Application\nName=Test Mail\nExec=true %u\nMimeType=x-scheme-handler/mailto;\n");
+            write(
+                root.filePath(QStringLiteral("data/applications/test-mail.desktop")),
+                "[Desktop Entry]\nType=Application\nName=Test Mail\nExec=true %u\nMimeType=x-scheme-handler/mailto;\n");
             write(root.filePath(QStringLiteral("config/mimeapps.list")),
                   "[Default Applications]\nx-scheme-handler/mailto=test-mail.desktop\n");
         }

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The font window's families, and the fonts the RTF export names: each family once, by its
 // own name, tagged with the pitch of the font really drawn; read back by LibreOffice.
 #include "ui/FontFamilies.h"
@@ -90,7 +92,8 @@ LibreOfficeRead readWithLibreOffice(const QByteArray &rtf)
         return out;
     }
     QProcess content;
-    content.start(unzip, {QStringLiteral("-p"), dir.filePath(QStringLiteral("export.odt")), QStringLiteral("content.xml")});
+    content.start(unzip,
+                  {QStringLiteral("-p"), dir.filePath(QStringLiteral("export.odt")), QStringLiteral("content.xml")});
     if (!content.waitForFinished(30000) || content.exitCode() != 0) {
         out.error = QStringLiteral("no content.xml in LibreOffice's document");
         return out;
@@ -108,17 +111,23 @@ LibreOfficeRead readWithLibreOffice(const QByteArray &rtf)
 
 TEST(FontChoices, EachFamilyOnceUnlessItsFoundriesDifferInPitch)
 {
-    const QStringList listed = {QStringLiteral("C059 [UKWN]"),     QStringLiteral("C059 [urw]"),
-                                QStringLiteral("Nimbus Mono PS [urw]"), QStringLiteral("Nimbus Mono PS [UKWN]"),
-                                QStringLiteral("Odd [fixed]"),     QStringLiteral("DejaVu Sans"),
-                                QStringLiteral("Odd [wide]"),      QString(),
-                                QStringLiteral("  "),              QStringLiteral("Brackets [in] name")};
+    const QStringList listed = {QStringLiteral("C059 [UKWN]"),
+                                QStringLiteral("C059 [urw]"),
+                                QStringLiteral("Nimbus Mono PS [urw]"),
+                                QStringLiteral("Nimbus Mono PS [UKWN]"),
+                                QStringLiteral("Odd [fixed]"),
+                                QStringLiteral("DejaVu Sans"),
+                                QStringLiteral("Odd [wide]"),
+                                QString(),
+                                QStringLiteral("  "),
+                                QStringLiteral("Brackets [in] name")};
     const auto fixed = [](const QString &family) {
         return family.startsWith(QLatin1String("Nimbus Mono")) || family == QLatin1String("Odd [fixed]");
     };
     EXPECT_EQ(fontChoices(listed, fixed),
               (QStringList{QStringLiteral("C059"), QStringLiteral("Nimbus Mono PS"), QStringLiteral("Odd [fixed]"),
-                           QStringLiteral("DejaVu Sans"), QStringLiteral("Odd [wide]"), QStringLiteral("Brackets [in] name")}));
+                           QStringLiteral("DejaVu Sans"), QStringLiteral("Odd [wide]"),
+                           QStringLiteral("Brackets [in] name")}));
     EXPECT_EQ(familyWithoutFoundry(QStringLiteral("D050000L [URW ]")), QStringLiteral("D050000L"));
     EXPECT_EQ(familyWithoutFoundry(QStringLiteral("[odd]")), QStringLiteral("[odd]"));
 

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Jabbly developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package's relations as CPack will write them: what the program needs at run
 # time without linking it must be recommended.
 #   cmake -DCONFIG=<build>/CPackConfig.cmake -P CheckPackageRelations.cmake

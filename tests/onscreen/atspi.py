@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Jabbly developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A private desktop on which a screen reader's view of Jabbly can be checked.
 
 Desktop() starts, each in a session of its own so that everything it spawns can be ended:

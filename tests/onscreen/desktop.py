@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Jabbly developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A private X desktop for tests that meet Jabbly as a person does.
 
 Desktop starts its own Xvfb (on a free display number, -displayfd) with openbox as the

@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 The Jabbly developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """What a screen reader finds in Jabbly, asked over AT-SPI as Orca asks: the windows' roles,
 the speed drop-down's label, the voices' full names, and each answer reaching the screen
 reader while the focus stays in the input box.

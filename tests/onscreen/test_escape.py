@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Jabbly developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Escape on a real desktop: in the speed drop-down of Speech Options it closes the open
 list only, and a second Escape closes the window; the help window closes on Escape too,
 and opens centred over the main window."""

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Jabbly developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The input line on a real desktop: after every turn the line stays selected, so the next
 typing replaces it, whatever took the keyboard in between: a menu opened with Alt and
 closed with Escape, an option window, a message box, the help window. Read back through

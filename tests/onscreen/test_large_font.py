@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Jabbly developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The windows at the desktop's standard font and at a large one (22 points, set the way a
 Plasma desktop sets it): at the standard font they open at their design sizes; at the
 large font, the windows whose captions would not fit grow. The screens are saved (in

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Jabbly developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The three option windows on a desktop with a window manager: owned by the main window,
 they stay in front of it, are minimised and restored with it, leave it usable (modeless),
 keep their window while hidden, and are destroyed by their close box."""

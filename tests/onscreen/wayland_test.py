@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 The Jabbly developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Jabbly on a desktop with Wayland only (a headless weston, no X server): it starts, a turn
 is taken through the controls (set and pressed over AT-SPI, as weston's headless backend
 takes no input from outside), and the new words reach words.txt when the program ends.

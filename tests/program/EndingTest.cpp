@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real program ended from outside: a signal, or the X server going away, still runs
 // the normal shut-down, so the learned words reach words.txt.
 #include "TestFolder.h"
@@ -95,9 +97,9 @@ TEST(EndingFromOutside, TheWordsAreSavedWhenTheXServerGoesAway)
     // -displayfd makes Xvfb pick a free display and write its number once it accepts clients.
     QProcess server;
     server.setProcessChannelMode(QProcess::SeparateChannels);
-    server.start(xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
-                        QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"),
-                        QStringLiteral("800x600x24")});
+    server.start(xvfb,
+                 {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"), QStringLiteral("tcp"),
+                  QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("800x600x24")});
     ASSERT_TRUE(server.waitForStarted());
     QByteArray display;
     while (!display.contains('\n')) {

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The list-box queries and the dispatch door itself.
 #include "RowkitTesting.h"
 
@@ -116,7 +118,8 @@ TEST(RowkitDispatch, RefusesUnknownMembersWrongCountsAndWrongTypes)
         return errorNumber([&] { component().Invoke(m, a); });
     };
     EXPECT_EQ(call(member::ListFindExact, {Variant(QString("a")), Variant(QString("a"))}), 13);
-    EXPECT_EQ(call(member::ListFindExact, {Variant(static_cast<jabbly::ItemList *>(nullptr)), Variant(QString("a"))}), 13);
+    EXPECT_EQ(call(member::ListFindExact, {Variant(static_cast<jabbly::ItemList *>(nullptr)), Variant(QString("a"))}),
+              13);
     EXPECT_EQ(call(member::ListFind, {Variant(p), Variant(int32_t{1})}), 13);
     EXPECT_EQ(call(member::ListHoriScroll, {Variant(p), Variant(QString("10"))}), 13);
     EXPECT_EQ(call(member::ListHoriScroll, {Variant(p), Variant(int32_t{70000})}), 6);

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine's threads: espeak-ng starts and works on the speech thread only, in that
 // thread's own UTF-8 locale, while the creating thread calls the members; the process's
 // locale is the user's before and after. Built with ThreadSanitizer by `make tsan`, which

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The windows under the desktop's font: at the standard font the design sizes stand; under
 // a large one (or when the font grows while the program runs) every button, check box and
 // drop-down list is at least as large as the style wants it, so no caption or speed is
@@ -69,8 +71,8 @@ TEST_F(MainWindowTest, CaptionsShowWholeAtTheStandardFontAndAtALargeOne)
     large.setPointSize(22);
     QApplication::setFont(large);
     QCoreApplication::processEvents();
-    for (const QWidget *control : {static_cast<const QWidget *>(w->cmdSay()), optionControls[1], optionControls[2],
-                                   optionControls[3]})
+    for (const QWidget *control :
+         {static_cast<const QWidget *>(w->cmdSay()), optionControls[1], optionControls[2], optionControls[3]})
         expectAtLeastItsSizeHint(*control);
     expectApartInside(options, optionControls);
     EXPECT_GT(options.width(), 145);

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keyboard's way through the windows: the input line keeps its selection while the
 // menu bar or another window has the keyboard; Escape in a menu gives the keyboard back to
 // the line at once; Escape in the open speed list closes the list, not the window.

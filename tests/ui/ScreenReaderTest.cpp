@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the windows give a screen reader, as Qt's accessibility layer hands it on: the
 // answers on the focused control, the windows' roles, the speed drop-down's label and the
 // voices' full names. (tests/onscreen checks the same through a real AT-SPI bus.)

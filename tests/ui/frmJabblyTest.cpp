@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "MainWindowFixture.h"
 
 #include "ui/frmAddeditems.h"
@@ -202,8 +204,8 @@ TEST_F(MainWindowTest, TextBoxesStayBlackOnWhiteUnderADarkThemeAndTakeOneLine)
     QApplication::setPalette(dark);
     auto w = makeWindow();
     QApplication::setPalette(before);
-    for (QWidget *box : {static_cast<QWidget *>(w->WW()), static_cast<QWidget *>(w->Name1()),
-                         static_cast<QWidget *>(w->Say1())}) {
+    for (QWidget *box :
+         {static_cast<QWidget *>(w->WW()), static_cast<QWidget *>(w->Name1()), static_cast<QWidget *>(w->Say1())}) {
         EXPECT_EQ(box->palette().color(QPalette::Base), QColor(Qt::white)) << box->objectName().toStdString();
         EXPECT_EQ(box->palette().color(QPalette::Text), QColor(Qt::black)) << box->objectName().toStdString();
     }
