@@ -22,10 +22,7 @@ TEST_F(MainWindowTest, TheInputLineStaysSelectedWhileTheKeyboardIsAway)
 {
     auto w = makeWindow();
     ASSERT_TRUE(w->Form_Load());
-    w->show();
-    w->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
-    w->Say1()->setFocus();
+    ASSERT_TRUE(showWithFocusInSay1(*w));
     QTest::keyClicks(w->Say1(), "plum");
     QTest::keyClick(w->Say1(), Qt::Key_Return);
     ASSERT_EQ(w->Say1()->selectedText(), "plum");

@@ -18,6 +18,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -45,6 +46,18 @@ protected:
     }
 
     QString path(const QString &name) const { return QDir(folder.path()).filePath(name); }
+
+    // Shows `w` as the active window with the focus in its input box, as the user meets it;
+    // false when the window never became active.
+    [[nodiscard]] static bool showWithFocusInSay1(frmJabbly &w)
+    {
+        w.show();
+        w.activateWindow();
+        if (!QTest::qWaitForWindowActive(&w))
+            return false;
+        w.Say1()->setFocus();
+        return true;
+    }
 
     std::unique_ptr<frmJabbly> makeWindow(QStringList arguments = {})
     {

@@ -55,10 +55,7 @@ TEST_F(MainWindowTest, EachAnswerIsShownToAScreenReaderAsANotificationWhileTheFo
 {
     auto w = makeWindow();
     ASSERT_TRUE(w->Form_Load());
-    w->show();
-    w->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
-    w->Say1()->setFocus();
+    ASSERT_TRUE(showWithFocusInSay1(*w));
     ASSERT_EQ(QApplication::focusWidget(), w->Say1());
 
     const QList<QWidget *> notices = w->findChildren<QWidget *>(QStringLiteral("answerNotice"));
