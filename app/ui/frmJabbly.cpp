@@ -49,6 +49,21 @@ QFont transcriptFont()
     return font;
 }
 
+// The window's icon, decoded as PNG outright: guessing the format would load every image
+// plug-in (and libjpeg) first. Only the sizes up to `largest`.
+QIcon jabblyIcon(int largest)
+{
+    QIcon icon;
+    for (const int size : icons::Sizes)
+        if (size <= largest)
+            icon.addPixmap(QPixmap::fromImage(QImage(QStringLiteral(":/icons/jabbly%1.png").arg(size), "PNG")));
+    return icon;
+}
+
+// The sizes title bars and task bars draw, which the window carries from its first frame
+// on; the large ones, for task switchers, follow with the rest of start-up.
+constexpr int LargestFirstIcon = 48;
+
 const QString WordsCaptionHidden = QStringLiteral("View &words added this session...");
 const QString WordsCaptionShown = QStringLiteral("Hide &words list");
 const QString FontSizeCaptionHidden = QStringLiteral("&Font and size...");
@@ -87,6 +102,7 @@ frmJabbly::~frmJabbly()
 void frmJabbly::buildControls()
 {
     setWindowTitle(QStringLiteral("Jabbly"));
+    setWindowIcon(jabblyIcon(LargestFirstIcon));
     setCentralWidget(client_);
     client_->installEventFilter(this);
 
@@ -288,12 +304,7 @@ void frmJabbly::finishLoad()
         session_->selectFirstVoice();
     session_->loadWords();
     session_->seedWords();
-    // Decoded as PNG outright: no guessing of the format, which would load every image
-    // plug-in.
-    QIcon icon;
-    for (const int size : icons::Sizes)
-        icon.addPixmap(QPixmap::fromImage(QImage(QStringLiteral(":/icons/jabbly%1.png").arg(size), "PNG")));
-    setWindowIcon(icon);
+    setWindowIcon(jabblyIcon(std::numeric_limits<int>::max()));
     qCDebug(lcSession) << "start-up finished";
 }
 

@@ -56,9 +56,10 @@ public:
     // the reply file, the help file, the version line, the name. False as Form_Load().
     bool loadBeforeShow();
     // The start-up steps that change nothing on the screen: the speech options window and
-    // its voices, the word list and its seed word, the window icon. main.cpp runs them once
-    // the shown window has been painted; every user action that could see them runs them
-    // first, so no command ever meets a half-started run. Runs once.
+    // its voices, the word list and its seed word, the icon's large sizes. They run from a
+    // zero-timer queued at the shown window's first paint, so before any key press or click
+    // is handled; every user action that could see them runs them first all the same, so no
+    // command ever meets a half-started run. Runs once.
     void finishLoad();
     bool loadFinished() const { return startup_ == Startup::Done; }
     // Ends the run: saves the learned words and closes the other windows. Runs once,
