@@ -47,7 +47,7 @@ jabbly::Session *runningSession = nullptr;
 void saveWordsAtExit()
 {
     if (runningSession)
-        runningSession->saveWordsQuietly();
+        runningSession->saveWordsQuietly(QStringLiteral("the program is ending without its windows"));
 }
 
 QString withSeparator(QString folder)
@@ -70,8 +70,9 @@ int main(int argc, char **argv)
     jabbly::SessionServices services;
     services.dataFolder = withSeparator(QCoreApplication::applicationDirPath());
     services.componentFolder = services.dataFolder;
-    services.wordsFolder =
-        jabbly::wordsFolder(services.dataFolder, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    if (const QString userData = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation); !userData.isEmpty())
+        services.userDataFolder = withSeparator(userData);
+    services.wordsFolder = jabbly::wordsFolder(services.dataFolder, services.userDataFolder);
     // espeak-ng itself is loaded and started when the voices are first listed, after the
     // window is up.
     services.tts = std::make_unique<jabbly::EspeakEngine>();
@@ -109,6 +110,7 @@ int main(int argc, char **argv)
         QObject::connect(termination.get(), &jabbly::TerminationSignals::terminationRequested, window.get(),
                          [&](int number) {
                              qCInfo(lcStartup) << "ending on signal" << number;
+                             window->session().endingFromOutside(QStringLiteral("signal %1").arg(number));
                              window->close();
                              QCoreApplication::quit();
                          });
@@ -118,6 +120,7 @@ int main(int argc, char **argv)
 #if QT_CONFIG(sessionmanager)
     QObject::connect(&app, &QGuiApplication::commitDataRequest, window.get(), [&](QSessionManager &) {
         qCInfo(lcStartup) << "the desktop session is ending";
+        window->session().endingFromOutside(QStringLiteral("the desktop session is ending"));
         window->close();
     });
 #endif

@@ -18,6 +18,10 @@ set(JABBLY_LAYER_USES_ui session)
 # The real desktop services implement interfaces of the windows, the run and the commands.
 set(JABBLY_LAYER_USES_desktop ui)
 
+# Helper libraries below every layer (libs/<name>, included as "<name>/..."); they link
+# Qt Core and the contracts only.
+set(JABBLY_HELPER_LIBRARIES safefile)
+
 # The core: it links Qt Core only.
 set(JABBLY_CORE_LAYERS lists components conversation session)
 

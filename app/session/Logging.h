@@ -7,3 +7,5 @@
 #include <QLoggingCategory>
 
 Q_DECLARE_LOGGING_CATEGORY(lcSession)
+// "jabbly.words": a save of the words that is undone at start-up, words kept elsewhere.
+Q_DECLARE_LOGGING_CATEGORY(lcWords)

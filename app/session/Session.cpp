@@ -2,9 +2,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "session/Session.h"
 
+#include "safefile/SafeWrite.h"
 #include "session/Logging.h"
 #include "jabbly/version.h"
 
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 
 namespace jabbly {
@@ -27,19 +32,82 @@ Session::Session(SessionServices services, SessionView &view)
     commands_.setCloseMainWindow([&view] { view.closeMainWindow(); });
 }
 
-Session::~Session() { saveWordsQuietly(); }
+Session::~Session() { saveWordsQuietly(QStringLiteral("the run ended without its shut-down")); }
 
-void Session::saveWordsQuietly()
+void Session::endingFromOutside(const QString &why)
 {
-    if (wordsSaved_ || !wordsLoadFailure_.isEmpty() || HidWord_.ListCount() == 0)
+    if (endingFromOutside_.isEmpty())
+        endingFromOutside_ = why;
+}
+
+void Session::saveWordsQuietly(const QString &why)
+{
+    endingFromOutside(why);
+    saveWords();
+}
+
+void Session::wordsNotSaved(const QString &title, const QString &text, const QString &reason)
+{
+    if (endingFromOutside_.isEmpty())
+        services_.messages->critical(title, text);
+    else
+        keepUnsavedWords(reason);
+}
+
+void Session::keepUnsavedWords(const QString &reason)
+{
+    if (HidWord_.ListCount() == 0)
         return;
-    wordsSaved_ = true;
-    try {
-        Rowkit_.Listsave(HidWord_, wordsFile());
-    } catch (const Error &error) {
-        qCWarning(lcSession).noquote() << "the learned words could not be saved:" << error.message() << "(error"
-                                       << error.number() << ")";
+    if (services_.userDataFolder.isEmpty() || !QDir().mkpath(services_.userDataFolder)) {
+        qCWarning(lcWords).noquote() << "the learned words are lost: the run is ending (" << endingFromOutside_
+                                     << ") and there is no folder to keep them in";
+        return;
     }
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString kept = services_.userDataFolder + QStringLiteral("words-not-saved-%1.txt").arg(stamp);
+    for (int n = 2; QFileInfo::exists(kept); ++n)
+        kept = services_.userDataFolder + QStringLiteral("words-not-saved-%1-%2.txt").arg(stamp).arg(n);
+    try {
+        Rowkit_.Listsave(HidWord_, kept);
+        // One line per kept file: where it is, where the words belonged, and why they are not there.
+        QByteArray notice;
+        QFile old(keptWordsNotice());
+        if (old.open(QIODevice::ReadOnly))
+            notice = old.readAll();
+        old.close();
+        QString line = kept + u'\t' + wordsFile() + u'\t' + reason;
+        line.replace(u'\n', u' ');
+        notice += line.toUtf8() + '\n';
+        safefile::replaceFile(keptWordsNotice(), notice);
+        qCWarning(lcWords).noquote() << "the learned words could not be saved to" << wordsFile() << "(" << reason
+                                     << ") while the run was ending (" << endingFromOutside_ << "); they are kept in"
+                                     << kept;
+    } catch (const Error &error) {
+        qCWarning(lcWords).noquote() << "the learned words are lost: they could not be saved to" << wordsFile() << "("
+                                     << reason << ") nor kept in" << kept << "(" << error.message() << ")";
+    }
+}
+
+void Session::tellAboutKeptWords()
+{
+    if (services_.userDataFolder.isEmpty())
+        return;
+    QFile notice(keptWordsNotice());
+    if (!notice.open(QIODevice::ReadOnly))
+        return;
+    QStringList told;
+    for (const QByteArray &line : notice.readAll().split('\n')) {
+        const QStringList parts = QString::fromUtf8(line).split(u'\t');
+        if (parts.size() == 3)
+            told << QStringLiteral("Jabbly could not save the learned words to '%1' when it was last ended (%2).  They "
+                                   "have been kept in '%3'.")
+                        .arg(parts[1], parts[2], parts[0]);
+    }
+    notice.close();
+    if (!told.isEmpty())
+        services_.messages->critical(QStringLiteral("Words Not Saved"), told.join(QStringLiteral("\n\n")));
+    if (!QFile::remove(keptWordsNotice()))
+        qCWarning(lcWords).noquote() << "cannot remove" << keptWordsNotice() << "; its words will be told about again";
 }
 
 template <typename Step>
@@ -161,6 +229,15 @@ void Session::readReplies()
 void Session::loadWords()
 {
     const QString file = wordsFile();
+    // An in-place save that was cut short left a complete copy of the old content: it is
+    // put back silently, since the user never saw the half-written file.
+    startupStep("putting back words.txt after an unfinished save", [&] {
+        const QString copy = safefile::recoverInterruptedWrite(file);
+        if (!copy.isEmpty())
+            qCWarning(lcWords).noquote() << "the last save of" << file
+                                         << "did not finish; its old content was put back from" << copy;
+    });
+    tellAboutKeptWords();
     bool exists = true;
     startupStep("the test for words.txt", [&] { exists = services_.fileCheck->FileExists(file); });
     if (!exists)
@@ -195,7 +272,8 @@ void Session::saveWords()
         // Saving now would replace the words the program could not read with the few it
         // has: leave the file alone.
         qCWarning(lcSession).noquote() << "words.txt left as it was: it could not be read at start-up";
-        services_.messages->critical(QStringLiteral("Words Not Saved"), wordsNotReadText());
+        wordsNotSaved(QStringLiteral("Words Not Saved"), wordsNotReadText(),
+                      QStringLiteral("it could not be read at start-up: ") + wordsLoadFailure_);
         return;
     }
     if (HidWord_.ListCount() == 0)
@@ -204,7 +282,8 @@ void Session::saveWords()
         Rowkit_.Listsave(HidWord_, wordsFile());
     } catch (const Error &error) {
         qCWarning(lcSession).noquote() << "the learned words could not be saved:" << error.message();
-        services_.messages->critical(QStringLiteral("Words Not Saved"), wordsNotSavedText(error));
+        wordsNotSaved(QStringLiteral("Words Not Saved"), wordsNotSavedText(error),
+                      error.message() + QStringLiteral(" (error ") + QString::number(error.number()) + u')');
     }
 }
 

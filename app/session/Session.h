@@ -30,6 +30,7 @@ struct SessionServices {
     QString dataFolder;                 // the program's folder, ending with "/"
     QString wordsFolder;                // where words.txt is, ending with "/"; empty: the program's folder
     QString componentFolder;            // where libRowkit.so and libSayline.so are
+    QString userDataFolder;             // the user's data folder for the program, ending with "/"; empty: none
     std::unique_ptr<SpeechEngine> tts;  // null when no speech engine could be started
     QString speechProblem;              // why there is no speech engine, when there is none
     std::unique_ptr<FileCheck> fileCheck;
@@ -69,7 +70,9 @@ public:
     void readReplies();
     // The cpu.txt that loadReplies read (or tried to).
     const QString &repliesFile() const { return repliesFile_; }
-    // Step 4: loads words.txt, when there is one, into HidWord.
+    // Step 4: loads words.txt, when there is one, into HidWord. A save of it that was cut
+    // short is undone first (the complete old content is put back), and words that an
+    // earlier run ended from outside could not save are told about, with where they are.
     void loadWords();
     // Step 5: the help file's path.
     QString helpFile() const { return dataFile("jabbly.chm"); }
@@ -84,9 +87,14 @@ public:
     // Shut-down step 1: saves HidWord to words.txt (unless it is empty, or words.txt was
     // there but could not be read). Failures are told to the user. Runs once.
     void saveWords();
-    // The same save when no one can be told: failures are logged. For a process that is
-    // ending without its windows (the X connection broke).
-    void saveWordsQuietly();
+    // The run is being ended from outside (`why`: a signal, the end of the desktop
+    // session): nobody may be there to answer a message, and waiting for one would only
+    // hold the end up. When the words cannot be saved from now on, they are kept in the
+    // user's data folder instead, the reason is logged, and the next start says where.
+    void endingFromOutside(const QString &why);
+    // The save of a process that is ending without its windows (the X connection broke,
+    // the run was destroyed without its shut-down): as above.
+    void saveWordsQuietly(const QString &why);
     // Shut-down step 2's part of the run: stops any speech.
     void stopSpeaking();
 
@@ -117,10 +125,16 @@ public:
     QString missingCpuText() const;
     QString wordsNotSavedText(const Error &error) const;
     QString wordsNotReadText() const;
+    // Where the words go that a run ended from outside could not save, and the notice that
+    // the next start reads.
+    QString keptWordsNotice() const { return services_.userDataFolder + QStringLiteral("words-not-saved.notice"); }
 
 private:
     template <typename Step>
     void startupStep(const char *what, Step &&step);
+    void wordsNotSaved(const QString &title, const QString &text, const QString &reason);
+    void keepUnsavedWords(const QString &reason);
+    void tellAboutKeptWords();
     // Whether the user's files live apart from the program's folder.
     bool keepsUserFilesApart() const;
 
@@ -142,6 +156,7 @@ private:
     QString wordsLoadFailure_;      // why words.txt could not be read, if it could not
     bool wordsOverflowed_ = false;  // words.txt holds more words than a list can
     bool wordsSaved_ = false;
+    QString endingFromOutside_;  // why the run is being ended from outside, if it is
 };
 
 }  // namespace jabbly

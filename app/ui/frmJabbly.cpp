@@ -371,10 +371,11 @@ void frmJabbly::mnuExport_Click()
     try {
         exportTranscript(*WW_->document(), path);
     } catch (const Error &error) {
-        qCWarning(lcExport).noquote() << "export to" << path << "failed:" << error.message() << "(error"
-                                      << error.number() << ")";
-        if (error.number() == err::PathFileAccess)
-            session_->messages().critical(exportErrorTitle(), exportErrorText());
+        qCWarning(lcExport).noquote() << "export to" << path << "failed:" << error.message()
+                                      << QStringLiteral("(error %1)").arg(error.number());
+        session_->messages().critical(exportErrorTitle(), error.number() == err::PathFileAccess
+                                                              ? exportErrorText()
+                                                              : exportFailureText(error, path));
     }
 }
 

@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -80,6 +81,7 @@ protected:
         SessionServices services;
         services.dataFolder = programFolder() + QLatin1Char('/');
         services.wordsFolder = wordsFolder;
+        services.userDataFolder = userDataFolder;
         services.componentFolder = jabbly::testing::binFolder();
         auto engine = std::make_unique<NiceMock<MockSpeechEngine>>();
         tts = engine.get();
@@ -107,6 +109,7 @@ protected:
 
     jabbly::testing::ReachableTempDir folder;  // one permission test drops root's rights
     QString wordsFolder;                       // empty: words.txt beside the program
+    QString userDataFolder;                    // empty: none
     FakeSessionView view;
     MockSpeechEngine *tts = nullptr;
     FakeUserMessages *messages = nullptr;
@@ -300,6 +303,69 @@ TEST_F(SessionTest, WordsKeptOutsideTheProgramFolderAreReadAndWrittenThere)
     }
     EXPECT_EQ(readFile(wordsFolder + "words.txt"), QByteArray("kiwi\r\nmango\r\n"));
     EXPECT_EQ(readFile(path("words.txt")), QByteArray("beside\r\n"));
+}
+
+TEST_F(SessionTest, ARunEndedFromOutsideKeepsTheWordsItCannotSaveAndTheNextStartSaysWhere)
+{
+    userDataFolder = folder.path() + "/user data/";
+    {
+        auto s = start();
+        say(*s, "remember these words");
+        // Something in words.txt's way that no one can write over.
+        ASSERT_TRUE(QDir(programFolder()).mkpath("words.txt/inside"));
+        s->endingFromOutside("signal 15");
+        s->saveWords();
+        EXPECT_TRUE(messages->shown.isEmpty()) << "a message box would hold the end up";
+    }
+    const QStringList kept = QDir(userDataFolder).entryList({"words-not-saved-*.txt"}, QDir::Files);
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(readFile(userDataFolder + kept[0]), QByteArray("jabbly\r\nremember\r\nthese\r\nwords\r\n"));
+    EXPECT_TRUE(QFileInfo(path("words.txt")).isDir());
+
+    // The next start tells the user where the words are, once.
+    QDir(programFolder()).rmdir("words.txt/inside");
+    QDir(programFolder()).rmdir("words.txt");
+    for (int run = 0; run < 2; ++run) {
+        auto next = start();
+        if (run == 0) {
+            ASSERT_EQ(messages->shown.size(), 1);
+            EXPECT_EQ(messages->shown[0].title, "Words Not Saved");
+            EXPECT_TRUE(messages->shown[0].text.contains("'" + userDataFolder + kept[0] + "'"))
+                << messages->shown[0].text.toStdString();
+            EXPECT_TRUE(messages->shown[0].text.contains(path("words.txt"))) << messages->shown[0].text.toStdString();
+        } else {
+            EXPECT_TRUE(messages->shown.isEmpty());
+        }
+    }
+    EXPECT_TRUE(QFileInfo::exists(userDataFolder + kept[0]));
+}
+
+TEST_F(SessionTest, ALinkedWordsFileOnAMissingDriveIsNotReplacedAndTheMessageNamesTheFolder)
+{
+    const QString away = folder.path() + "/usb stick/jabbly/words.txt";
+    ASSERT_TRUE(QFile::link(away, path("words.txt")));
+    auto s = start();
+    say(*s, "hello there");
+    s->saveWords();
+    ASSERT_EQ(messages->shown.size(), 1);
+    EXPECT_EQ(messages->shown[0].title, "Words Not Saved");
+    EXPECT_TRUE(messages->shown[0].text.contains("'" + folder.path() + "/usb stick/jabbly'"))
+        << messages->shown[0].text.toStdString();
+    EXPECT_TRUE(QFileInfo(path("words.txt")).isSymLink());
+    EXPECT_FALSE(QFileInfo::exists(folder.path() + "/usb stick"));
+}
+
+TEST_F(SessionTest, AnUnfinishedSaveOfTheWordsIsUndoneBeforeTheyAreRead)
+{
+    // The save wrote words.txt in place and was cut short; its copy of the old content
+    // is complete.
+    writeFile(path("words.txt"), "apple\r\nbana");
+    writeFile(path(".words.txt.old"), "apple\r\nbanana\r\ncherry\r\n");
+    auto s = start();
+    EXPECT_EQ(s->HidWord().items(), (QStringList{"apple", "banana", "cherry"}));
+    EXPECT_TRUE(messages->shown.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(path(".words.txt.old")));
+    EXPECT_EQ(readFile(path("words.txt")), QByteArray("apple\r\nbanana\r\ncherry\r\n"));
 }
 
 TEST_F(SessionTest, AnInstalledCopyReadsTheUsersOwnCpuFileWhenThereIsOne)
