@@ -4,12 +4,12 @@
 
 #include "speech/EspeakLibrary.h"
 #include "speech/LexiconDialog.h"
+#include "speech/Logging.h"
 #include "speech/SpeechErrors.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLoggingCategory>
 
 #include <algorithm>
 #include <clocale>
@@ -19,8 +19,6 @@
 #include <string>
 
 #include <locale.h>
-
-Q_LOGGING_CATEGORY(lcSpeech, "jabbly.speech", QtInfoMsg)
 
 namespace jabbly {
 

@@ -43,7 +43,8 @@ public:
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
     }
 
-    // Starts the program and waits until its window is up and its event loop runs.
+    // Starts the program and waits until its window is up, its event loop runs and the rest
+    // of its start-up (the words among it), which follows the window's first paint, is done.
     bool start(QProcess &program, const QProcessEnvironment &environment)
     {
         QProcessEnvironment env = environment;
@@ -54,7 +55,7 @@ public:
         if (!program.waitForStarted())
             return false;
         QByteArray output;
-        while (!output.contains("jabbly.startup: running")) {
+        while (!output.contains("jabbly.startup: running") || !output.contains("start-up finished")) {
             if (!program.waitForReadyRead(-1))
                 return false;
             output += program.readAll();
