@@ -1,6 +1,8 @@
 #include "FileAccess.h"
 
 #include "FileErrors.h"
+#include "SafeRead.h"
+#include "TemporaryName.h"
 
 #include <QFile>
 #include <QLoggingCategory>
@@ -62,48 +64,8 @@ private:
 
 bool sameFile(const struct stat &a, const struct stat &b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
-// New files are named "." + stem + "." + a random number + ".tmp" in the target's folder.
-constexpr std::size_t MaxNumberDigits = 10;  // a 32-bit number
-constexpr std::size_t NameAdded = 1 + 1 + MaxNumberDigits + 4;
-
-// The stem is the target's name, so that a leftover file shows what it belongs to.
-// When that would make the name longer than the file system allows, the stem is the
-// start of the name followed by "~" and a hash of the whole name, which keeps it
-// particular to its target.
-std::string temporaryStem(const std::string &folder, const std::string &name)
-{
-    long limit = ::pathconf(folder.empty() ? "/" : folder.c_str(), _PC_NAME_MAX);
-    if (limit <= 0)
-        limit = NAME_MAX;
-    const auto nameMax = static_cast<std::size_t>(limit);
-    if (name.size() + NameAdded <= nameMax)
-        return name;
-    uint64_t hash = 14695981039346656037ULL;  // FNV-1a: the same on every run
-    for (const char c : name) {
-        hash ^= static_cast<unsigned char>(c);
-        hash *= 1099511628211ULL;
-    }
-    char hex[17];
-    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash));
-    const std::size_t tail = 1 + 16;
-    std::size_t keep = nameMax > NameAdded + tail ? nameMax - NameAdded - tail : 0;
-    // Not in the middle of a UTF-8 character, so that the name stays readable.
-    while (keep > 0 && (static_cast<unsigned char>(name[keep]) & 0xC0) == 0x80)
-        --keep;
-    return name.substr(0, keep) + '~' + hex;
-}
-
-bool isTemporaryOf(const char *entry, const std::string &stem)
-{
-    const std::size_t length = std::strlen(entry);
-    const std::size_t fixed = 1 + stem.size() + 1 + 4;
-    if (length <= fixed || length > fixed + MaxNumberDigits)
-        return false;
-    if (entry[0] != '.' || std::memcmp(entry + 1, stem.data(), stem.size()) != 0 || entry[1 + stem.size()] != '.' ||
-        std::memcmp(entry + length - 4, ".tmp", 4) != 0)
-        return false;
-    return std::all_of(entry + fixed - 4, entry + length - 4, [](char c) { return c >= '0' && c <= '9'; });
-}
+using jabbly::safefile::isTemporaryOf;
+using jabbly::safefile::temporaryName;
 
 // The new file of a replacement: removed when it goes out of scope unless it has been
 // renamed into place. It is locked for as long as it exists under its name, so that
@@ -114,7 +76,7 @@ public:
     {
         error_ = EEXIST;
         for (int attempt = 0; attempt < 100; ++attempt) {
-            path_ = folder + "/." + stem + "." + std::to_string(QRandomGenerator::global()->generate()) + ".tmp";
+            path_ = folder + '/' + temporaryName(stem, QRandomGenerator::global()->generate());
             // 0666 so that the process umask decides, as for any newly created file.
             auto fd = std::make_unique<Descriptor>(::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
             if (fd->get() < 0) {
@@ -282,36 +244,19 @@ void writeInPlace(const std::string &target, const QString &path, const QByteArr
 
 void readFileInChunks(const QString &path, const std::function<bool(QByteArrayView)> &consume)
 {
-    if (path.isEmpty())
-        throw fileError(ENOENT, path);
-    // Non-blocking, so that a pipe without a writer cannot hang the open; it is refused
-    // below like any other file that is not a plain file.
-    Descriptor file(::open(nativePath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (file.get() < 0) {
-        const int e = errno;
-        throw fileError(e, path, e == ENOENT && !parentFolderExists(path));
-    }
-    struct stat st;
-    if (::fstat(file.get(), &st) != 0)
-        throw fileError(errno, path);
-    if (S_ISDIR(st.st_mode))
-        throw fileError(EISDIR, path);
-    // A device could be read forever, a pipe could wait forever: list files are plain files.
-    if (!S_ISREG(st.st_mode))
+    using jabbly::safefile::ReadFailure;
+    const jabbly::safefile::ReadResult read = jabbly::safefile::readFileInChunks(path, MaxFileBytes, ChunkBytes, consume);
+    switch (read.failure) {
+    case ReadFailure::None:
+        return;
+    case ReadFailure::System:
+        throw fileError(read.errnum, path, read.errnum == ENOENT && !path.isEmpty() && !parentFolderExists(path));
+    case ReadFailure::NotPlainFile:
+        // A device could be read for ever, a pipe could wait for ever: list files are plain files.
         throw notAPlainFile(path);
-
-    // Never sized from the file's length: that may be anything (a sparse file), and
-    // files under /proc say 0.
-    const auto buffer = std::make_unique<char[]>(ChunkBytes);
-    for (;;) {
-        const ssize_t n = ::read(file.get(), buffer.get(), ChunkBytes);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            throw fileError(errno, path);
-        }
-        if (n == 0 || !consume(QByteArrayView(buffer.get(), n)))
-            break;
+    case ReadFailure::TooLarge:
+        throw jabbly::Error(jabbly::err::OutOfStringSpace,
+                            QStringLiteral("Out of string space: '%1': the file is %2, more than a list file may hold").arg(path, read.reason()));
     }
 }
 
@@ -348,7 +293,7 @@ void replaceWholeFile(const QString &path, const QByteArray &bytes)
     const auto slash = target.rfind('/');
     const std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "" : target.substr(0, slash));
     const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-    const std::string stem = temporaryStem(folder, name);
+    const std::string stem = jabbly::safefile::temporaryStem(name, jabbly::safefile::longestNameIn(folder));
 
     // A new file would take the place of one name only; the others would keep the old
     // content.

@@ -6,8 +6,15 @@
 #include "jabbly/error.h"
 #include "jabbly/speechengine.h"
 #include "jabbly/version.h"
+#include "SafeRead.h"
 
 #include <QFile>
+#include <QLoggingCategory>
+
+#include <cerrno>
+#include <cmath>
+
+Q_LOGGING_CATEGORY(lcCommands, "jabbly.commands", QtInfoMsg)
 
 namespace jabbly {
 
@@ -121,9 +128,38 @@ QString BuiltInCommands::dateText() const
 
 QString BuiltInCommands::swapSizeText(double bytes) const
 {
-    QLocale plain = locale_;
-    plain.setNumberOptions(QLocale::OmitGroupSeparator);
-    return plain.toString(bytes / 1024 / 1024, 'g', 15) + QStringLiteral("MB");
+    return generalNumber(bytes / 1024 / 1024, locale_.decimalPoint()) + QStringLiteral("MB");
+}
+
+QString BuiltInCommands::generalNumber(double value, const QString &decimalPoint)
+{
+    if (!std::isfinite(value))
+        return QString::number(value);
+    if (value == 0)
+        return QStringLiteral("0");
+    // The 15 significant digits and the power of ten from the C locale's scientific form
+    // ("-d.ddddddddddddddde+XX"), then written out in full: no exponent, however small or
+    // large, and ASCII digits whatever the locale's own.
+    const QString scientific = QString::number(std::fabs(value), 'e', 14);
+    const qsizetype e = scientific.indexOf(u'e');
+    QString digits = scientific.left(e);
+    digits.remove(u'.');
+    while (digits.size() > 1 && digits.endsWith(u'0'))
+        digits.chop(1);
+    const int exponent = QStringView(scientific).sliced(e + 1).toInt();
+    QString whole, fraction;
+    if (exponent >= 0) {
+        const qsizetype wholeDigits = qsizetype{exponent} + 1;
+        whole = digits.left(wholeDigits).leftJustified(wholeDigits, u'0');
+        fraction = digits.mid(wholeDigits);
+    } else {
+        whole = QStringLiteral("0");
+        fraction = QString(-exponent - 1, u'0') + digits;
+    }
+    QString out = value < 0 ? QStringLiteral("-") + whole : whole;
+    if (!fraction.isEmpty())
+        out += decimalPoint + fraction;
+    return out;
 }
 
 QString BuiltInCommands::versionText()
@@ -150,10 +186,14 @@ QString BuiltInCommands::firstSwapFile(const QByteArray &table)
 
 void BuiltInCommands::swap()
 {
+    // Read without blocking and with a bound, like every file the program reads on its own;
+    // a table that cannot be read lists nothing.
     QString listed;
-    QFile swaps(swapsPath_);
-    if (swaps.open(QIODevice::ReadOnly))
-        listed = firstSwapFile(swaps.readAll());
+    QByteArray table;
+    if (const safefile::ReadResult read = safefile::readWholeFile(swapsPath_, MaxSwapTableBytes, table))
+        listed = firstSwapFile(table);
+    else if (read.errnum != ENOENT)
+        qCDebug(lcCommands).noquote() << "the swap table" << swapsPath_ << "was not read:" << read.reason();
 
     try {
         const QString file = !listed.isEmpty() && tamsin_.FileExists(listed) ? listed : fallbackSwap_;

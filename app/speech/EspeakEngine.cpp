@@ -220,6 +220,7 @@ EspeakEngine::EspeakEngine(Options options)
     try {
         lexicon_.load(lexiconFile_);
     } catch (const Error &error) {
+        qCWarning(lcLexicon).noquote() << "the pronunciations were not read:" << error.message();
         lexiconProblem_ = error.message();
     }
 

@@ -12,6 +12,8 @@
 
 #include <csignal>
 
+#include <sys/stat.h>
+
 namespace {
 
 // A copy of the program's folder, with a words.txt in an order that only a save changes.
@@ -41,23 +43,34 @@ public:
     }
 
     // Starts the program and waits until its window is up and its event loop runs.
-    bool start(QProcess &program, const QProcessEnvironment &environment)
+    bool start(QProcess &program, const QProcessEnvironment &environment,
+               const QStringList &arguments = {QStringLiteral("Tester")})
+    {
+        return startUntil(program, environment, "jabbly.startup: running", arguments);
+    }
+
+    // Starts the program and waits until it has written `line`; false when it ends first.
+    bool startUntil(QProcess &program, const QProcessEnvironment &environment, const QByteArray &line,
+                    const QStringList &arguments = {QStringLiteral("Tester")})
     {
         QProcessEnvironment env = environment;
         env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("jabbly.*.debug=true"));
         program.setProcessEnvironment(env);
         program.setProcessChannelMode(QProcess::MergedChannels);
-        program.start(path("jabbly"), {QStringLiteral("Tester")});
+        program.start(path("jabbly"), arguments);
         if (!program.waitForStarted())
             return false;
-        QByteArray output;
-        while (!output.contains("jabbly.startup: running")) {
+        output.clear();
+        while (!output.contains(line)) {
             if (!program.waitForReadyRead(-1))
                 return false;
             output += program.readAll();
         }
         return true;
     }
+
+    // What the program has written so far (after a start, and after readAll).
+    QByteArray output;
 
 private:
     QTemporaryDir folder_;
@@ -113,5 +126,50 @@ TEST(EndingFromOutside, TheWordsAreSavedWhenTheXServerGoesAway)
     server.kill();
     ASSERT_TRUE(server.waitForFinished(-1));
     ASSERT_TRUE(program.waitForFinished(-1));
+    EXPECT_EQ(copy.words(), QByteArray("apple\r\nzebra\r\n"));
+}
+
+TEST(EndingFromOutside, ASignalWhileStartUpIsHeldEndsTheProgramAndLeavesTheWordsAsTheyWere)
+{
+    // espeak-ng reading its data from a pipe that nobody writes holds the start-up for
+    // ever: the voice listing waits for the speech engine. The signal must still end it.
+    ProgramCopy copy;
+    ASSERT_TRUE(copy.ok());
+    QTemporaryDir speechData;
+    ASSERT_TRUE(QDir(speechData.path()).mkdir(QStringLiteral("espeak-ng-data")));
+    for (const char *name : {"phontab", "phonindex", "phondata", "intonations"}) {
+        const QByteArray fifo = QFile::encodeName(speechData.filePath(QStringLiteral("espeak-ng-data/") + QLatin1String(name)));
+        ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0) << name;
+    }
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("ESPEAK_DATA_PATH"), speechData.path());
+    QProcess program;
+    ASSERT_TRUE(copy.startUntil(program, env, "watching for termination signals"));
+    ASSERT_EQ(::kill(static_cast<pid_t>(program.processId()), SIGTERM), 0);
+    ASSERT_TRUE(program.waitForFinished(-1));
+    copy.output += program.readAll();
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0);
+    EXPECT_FALSE(copy.output.contains("jabbly.startup: running")) << copy.output.constData();
+    EXPECT_TRUE(copy.output.contains("during start-up")) << copy.output.constData();
+    EXPECT_EQ(copy.words(), QByteArray("zebra\r\napple\r\n"));
+}
+
+TEST(EndingFromOutside, TheCommandLineIsTheUsersNameAndNoOptionOfQts)
+{
+    // Qt would take -platform for its own and fail to start on a platform that does not
+    // exist; here it is the user's name, and the window comes up.
+    ProgramCopy copy;
+    ASSERT_TRUE(copy.ok());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    QProcess program;
+    ASSERT_TRUE(copy.start(program, env, {QStringLiteral("-platform"), QStringLiteral("nowhere"), QStringLiteral("-reverse")}))
+        << copy.output.constData();
+    ASSERT_EQ(::kill(static_cast<pid_t>(program.processId()), SIGTERM), 0);
+    ASSERT_TRUE(program.waitForFinished(-1));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0);
     EXPECT_EQ(copy.words(), QByteArray("apple\r\nzebra\r\n"));
 }
