@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one place that names the real services: it builds them, hands them to the main
 // window's run and starts the event loop.
 #include "EspeakEngine.h"
@@ -82,10 +84,11 @@ int main(int argc, char **argv)
     jabbly::SessionServices services;
     services.dataFolder = withSeparator(QCoreApplication::applicationDirPath());
     services.componentFolder = services.dataFolder;
-    services.wordsFolder = jabbly::wordsFolder(services.dataFolder,
-                                               QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    services.wordsFolder =
+        jabbly::wordsFolder(services.dataFolder, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     // espeak-ng starts while the windows are built; the voice listing waits for it.
-    services.tts = std::make_unique<jabbly::StartingSpeechEngine>([] { return std::make_unique<jabbly::EspeakEngine>(); });
+    services.tts =
+        std::make_unique<jabbly::StartingSpeechEngine>([] { return std::make_unique<jabbly::EspeakEngine>(); });
     services.Tamsin = std::make_unique<jabbly::LocalFileCheck>();
     services.fileSystem = std::make_unique<jabbly::LocalFileSystem>();
     services.settings = std::make_unique<jabbly::QSettingsStore>();
@@ -115,11 +118,12 @@ int main(int argc, char **argv)
     // Logout, shutdown, kill, a closed terminal or Ctrl+C close the window as its close
     // box does, so the learned words are saved; one that came during start-up does so now.
     if (termination) {
-        QObject::connect(termination.get(), &jabbly::TerminationSignals::terminationRequested, window.get(), [&](int number) {
-            qCInfo(lcStartup) << "ending on signal" << number;
-            window->close();
-            QCoreApplication::quit();
-        });
+        QObject::connect(termination.get(), &jabbly::TerminationSignals::terminationRequested, window.get(),
+                         [&](int number) {
+                             qCInfo(lcStartup) << "ending on signal" << number;
+                             window->close();
+                             QCoreApplication::quit();
+                         });
         termination->startUpDone();
     }
 #if QT_CONFIG(sessionmanager)

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Jabbly developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # CPack post-build script: takes out the ldconfig calls CPack writes into postinst and
 # postrm for every shared object under /usr/lib. Jabbly's components live in its private
 # folder, which ldconfig never reads, so the calls do nothing; and a package with a postrm

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Jabbly developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # jabbly_add_component(Name SOURCES ...): a component library loaded by the program at run
 # time. It links only the contracts and Qt Core, and exports nothing but its factory
 # (listed in Name.map beside its sources).

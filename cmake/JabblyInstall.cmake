@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Jabbly developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Install rules for the program's folder and the link to the program. The data files and
 # the desktop files install from their own folders (data/, dist/).
 

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Jabbly developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Where the installed program's files go, and the program's icon as the build knows it.
 
 # Installed, the program's folder (the program, both components, cpu.txt, jabbly.chm) is

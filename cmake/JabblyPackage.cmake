@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Jabbly developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package (`make package`, or `cmake --build build --target package`): the
 # installed tree under /usr, binaries stripped, dependencies found by dpkg-shlibdeps from
 # the binaries themselves plus the voice data espeak-ng reads at run time.

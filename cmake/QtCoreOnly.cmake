@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Jabbly developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # jabbly_require_qt_core_only(target): stops the configuration when `target`, directly or
 # through the libraries it links, brings in Qt Gui or Qt Widgets.
 function(_jabbly_collect_links target out)

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Jabbly developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Renders dist/jabbly.svg into dist/icons/jabbly<size>.png at the hicolor sizes. The PNGs
 # are checked in, so building needs no SVG renderer; run this after changing the drawing.
 # Needs rsvg-convert (Debian package librsvg2-bin).

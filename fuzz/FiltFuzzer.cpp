@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The speech text filter: the input is read twice, as UTF-8 and as raw UTF-16 units (so
 // lone surrogates and every 16-bit value occur), and each text goes through Sayline's filt.
 //
@@ -58,12 +60,14 @@ const QString &filtered(char16_t c)
     QString one(QChar{c});
     filtText(one);
     if (isReplaced(c)) {
-        FUZZ_CHECK(!one.isEmpty(), QStringLiteral("U+%1 was replaced by nothing").arg(uint(c), 4, 16, QLatin1Char('0')));
+        FUZZ_CHECK(!one.isEmpty(),
+                   QStringLiteral("U+%1 was replaced by nothing").arg(uint(c), 4, 16, QLatin1Char('0')));
         for (const QChar r : std::as_const(one))
             FUZZ_CHECK(r.unicode() >= 0x20 && r.unicode() <= 0x7E && !isReplaced(r.unicode()),
                        QStringLiteral("U+%1 became %2").arg(uint(c), 4, 16, QLatin1Char('0')).arg(show(one)));
     } else {
-        FUZZ_CHECK(one == QString(QChar{c}), QStringLiteral("U+%1 became %2").arg(uint(c), 4, 16, QLatin1Char('0')).arg(show(one)));
+        FUZZ_CHECK(one == QString(QChar{c}),
+                   QStringLiteral("U+%1 became %2").arg(uint(c), 4, 16, QLatin1Char('0')).arg(show(one)));
     }
     return *known.insert(c, one);
 }
@@ -72,16 +76,19 @@ void check(const QString &input)
 {
     QString text = input;
     const QString result = filtText(text);
-    FUZZ_CHECK(result == trimSpaces(text), QStringLiteral("filt gave %1 for the rewritten text %2").arg(show(result), show(text)));
+    FUZZ_CHECK(result == trimSpaces(text),
+               QStringLiteral("filt gave %1 for the rewritten text %2").arg(show(result), show(text)));
 
     QString joined;
     for (const QChar c : input)
         joined += filtered(c.unicode());
-    FUZZ_CHECK(text == joined, QStringLiteral("%1 became %2, its characters one by one %3").arg(show(input), show(text), show(joined)));
+    FUZZ_CHECK(text == joined,
+               QStringLiteral("%1 became %2, its characters one by one %3").arg(show(input), show(text), show(joined)));
 
     QString again = text;
     const QString secondResult = filtText(again);
-    FUZZ_CHECK(again == text && secondResult == result, QStringLiteral("filtering %1 again gave %2").arg(show(text), show(again)));
+    FUZZ_CHECK(again == text && secondResult == result,
+               QStringLiteral("filtering %1 again gave %2").arg(show(text), show(again)));
 }
 
 }  // namespace

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the fuzz targets share: the check that ends the run when an invariant breaks, the
 // components loaded from the build's program folder as the program loads them, a private
@@ -21,10 +23,10 @@ namespace jabbly::fuzz {
 // input that did it.
 [[noreturn]] void fail(const char *file, int line, const char *condition, const QString &detail);
 
-#define FUZZ_CHECK(condition, detail)                                                    \
-    do {                                                                                 \
-        if (!(condition))                                                                \
-            ::jabbly::fuzz::fail(__FILE__, __LINE__, #condition, (detail));              \
+#define FUZZ_CHECK(condition, detail)                                                                                  \
+    do {                                                                                                               \
+        if (!(condition))                                                                                              \
+            ::jabbly::fuzz::fail(__FILE__, __LINE__, #condition, (detail));                                            \
     } while (false)
 
 // The one instance of each component for the whole process.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help's contents reader (parseHelpContents), which the help window builds its
 // contents tree from.
 //
@@ -30,9 +32,11 @@ QString escapeHtml(QString text)
 void checkShape(const QList<HelpContentsEntry> &entries, const QString &hhc)
 {
     for (qsizetype i = 0; i < entries.size(); ++i)
-        FUZZ_CHECK(entries[i].parent >= -1 && entries[i].parent < i, QStringLiteral("entry %1 has the parent %2").arg(i).arg(entries[i].parent));
+        FUZZ_CHECK(entries[i].parent >= -1 && entries[i].parent < i,
+                   QStringLiteral("entry %1 has the parent %2").arg(i).arg(entries[i].parent));
     const qsizetype objects = hhc.count(QStringLiteral("<object"), Qt::CaseInsensitive);
-    FUZZ_CHECK(entries.size() <= objects, QStringLiteral("%1 entries from %2 objects").arg(entries.size()).arg(objects));
+    FUZZ_CHECK(entries.size() <= objects,
+               QStringLiteral("%1 entries from %2 objects").arg(entries.size()).arg(objects));
 }
 
 }  // namespace
@@ -79,7 +83,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     const QList<HelpContentsEntry> read = parseHelpContents(hhc);
     checkShape(read, hhc);
-    FUZZ_CHECK(read.size() == tree.size(), QStringLiteral("%1 entries written, %2 read\n%3").arg(tree.size()).arg(read.size()).arg(hhc));
+    FUZZ_CHECK(read.size() == tree.size(),
+               QStringLiteral("%1 entries written, %2 read\n%3").arg(tree.size()).arg(read.size()).arg(hhc));
     for (qsizetype i = 0; i < tree.size(); ++i) {
         FUZZ_CHECK(read[i] == tree[i], QStringLiteral("entry %1 written as %2 / %3 under %4, read as %5 / %6 under %7")
                                            .arg(i)

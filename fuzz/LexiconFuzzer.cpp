@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The user's lexicon: reading its file, and applying it to a text.
 //
 // Input: one byte of mode, then UTF-8. Mode odd: the rest is a lexicon file. Mode even:
@@ -44,7 +46,10 @@ void checkEntries(const Lexicon &lexicon)
         }
         if (i > 0)
             FUZZ_CHECK(entries[i - 1].word.toCaseFolded() < e.word.toCaseFolded(),
-                       QStringLiteral("entries %1 and %2 out of order: %3 %4").arg(i - 1).arg(i).arg(show(entries[i - 1].word), show(e.word)));
+                       QStringLiteral("entries %1 and %2 out of order: %3 %4")
+                           .arg(i - 1)
+                           .arg(i)
+                           .arg(show(entries[i - 1].word), show(e.word)));
         FUZZ_CHECK(lexicon.sayAs(e.word) == e.sayAs, QStringLiteral("sayAs(%1) is not its entry's").arg(show(e.word)));
     }
 }
@@ -55,7 +60,8 @@ void checkRoundTrip(const Lexicon &lexicon)
     lexicon.save(file);
     Lexicon again;
     again.load(file);
-    FUZZ_CHECK(again == lexicon, QStringLiteral("saved %1 entries, read back %2").arg(lexicon.size()).arg(again.size()));
+    FUZZ_CHECK(again == lexicon,
+               QStringLiteral("saved %1 entries, read back %2").arg(lexicon.size()).arg(again.size()));
 }
 
 // The longest whole word at each place, found the plain way.
@@ -103,7 +109,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         try {
             lexicon.load(file);
         } catch (const Error &e) {
-            FUZZ_CHECK(e.number() == speech_err::InvalidFileFormat, QStringLiteral("reading failed with %1: %2").arg(e.number()).arg(e.message()));
+            FUZZ_CHECK(e.number() == speech_err::InvalidFileFormat,
+                       QStringLiteral("reading failed with %1: %2").arg(e.number()).arg(e.message()));
             FUZZ_CHECK(lexicon == before, QStringLiteral("a failed read changed the lexicon"));
             return 0;
         }
@@ -137,7 +144,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString text = parts.isEmpty() ? QString() : parts.last();
     const QString applied = lexicon.apply(text);
     const QString wanted = plainApply(lexicon, text);
-    FUZZ_CHECK(applied == wanted, QStringLiteral("apply(%1) gave %2, a plain search %3").arg(show(text), show(applied), show(wanted)));
+    FUZZ_CHECK(applied == wanted,
+               QStringLiteral("apply(%1) gave %2, a plain search %3").arg(show(text), show(applied), show(wanted)));
     checkRoundTrip(lexicon);
     return 0;
 }

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The list-file reader: the input is a list file. It is loaded by Rowkit's Listload into an
 // unsorted and a sorted item list, saved with Listsave and loaded again.
 //
@@ -57,7 +59,10 @@ void load(ItemList &list, const QString &file)
         rowkitComponent().Listload(list, file);
     } catch (const Error &e) {
         FUZZ_CHECK(e.number() == err::Overflow && list.ListCount() == ItemList::MaxItems,
-                   QStringLiteral("Listload failed with %1 (%2) at %3 items").arg(e.number()).arg(e.message()).arg(list.ListCount()));
+                   QStringLiteral("Listload failed with %1 (%2) at %3 items")
+                       .arg(e.number())
+                       .arg(e.message())
+                       .arg(list.ListCount()));
     }
 }
 
@@ -103,7 +108,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     const QList<QByteArrayView> lines = linesOf(bytes);
     const qsizetype expectedCount = std::min<qsizetype>(lines.size(), ItemList::MaxItems);
-    FUZZ_CHECK(items.size() == expectedCount, QStringLiteral("%1 lines loaded as %2 items").arg(lines.size()).arg(items.size()));
+    FUZZ_CHECK(items.size() == expectedCount,
+               QStringLiteral("%1 lines loaded as %2 items").arg(lines.size()).arg(items.size()));
 
     const bool utf8 = QByteArrayView(bytes).isValidUtf8();
     for (qsizetype i = 0; i < items.size(); ++i) {
@@ -112,15 +118,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         // Each line is read on its own: as UTF-8 when it is valid UTF-8, else as
         // Windows-1252, which gives one character for each byte.
         if (lines[i].isValidUtf8())
-            FUZZ_CHECK(item == utf8KeepingBom(lines[i]), QStringLiteral("UTF-8 line %1 read as %2").arg(i).arg(show(item)));
+            FUZZ_CHECK(item == utf8KeepingBom(lines[i]),
+                       QStringLiteral("UTF-8 line %1 read as %2").arg(i).arg(show(item)));
         else
-            FUZZ_CHECK(item.size() == lines[i].size(), QStringLiteral("line %1 of %2 bytes read as %3").arg(i).arg(lines[i].size()).arg(show(item)));
+            FUZZ_CHECK(item.size() == lines[i].size(),
+                       QStringLiteral("line %1 of %2 bytes read as %3").arg(i).arg(lines[i].size()).arg(show(item)));
     }
 
     // The sorted list holds the same items, in the order a stable sort gives.
     QStringList inOrder = items;
-    std::stable_sort(inOrder.begin(), inOrder.end(), [](const QString &a, const QString &b) { return compareItems(a, b) < 0; });
-    FUZZ_CHECK(itemsOf(sorted) == inOrder, QStringLiteral("sorted load %1, expected %2").arg(show(itemsOf(sorted)), show(inOrder)));
+    std::stable_sort(inOrder.begin(), inOrder.end(),
+                     [](const QString &a, const QString &b) { return compareItems(a, b) < 0; });
+    FUZZ_CHECK(itemsOf(sorted) == inOrder,
+               QStringLiteral("sorted load %1, expected %2").arg(show(itemsOf(sorted)), show(inOrder)));
 
     if (items.isEmpty()) {
         // Nothing to save: Listsave refuses before it touches the file.
@@ -129,7 +139,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             rowkitComponent().Listsave(unsorted, savedFile);
             FUZZ_CHECK(false, QStringLiteral("Listsave of an empty list succeeded"));
         } catch (const Error &e) {
-            FUZZ_CHECK(e.number() == err::InvalidPropertyValue, QStringLiteral("Listsave of an empty list failed with %1").arg(e.number()));
+            FUZZ_CHECK(e.number() == err::InvalidPropertyValue,
+                       QStringLiteral("Listsave of an empty list failed with %1").arg(e.number()));
         }
         FUZZ_CHECK(!QFile::exists(savedFile), QStringLiteral("Listsave of an empty list made a file"));
         return 0;

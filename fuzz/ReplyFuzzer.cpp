@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reply composition: ReplyComposer::compose with the user's name, the reply templates and
 // the known words taken from the input, words holding tokens (£WORD2£ and the like)
 // included.
@@ -74,7 +76,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     CountingRandom random(seed);
     ReplyComposer composer(HidWord, HidCPU, random, locale);
     const std::optional<QString> reply = composer.compose(name);
-    const QString context = QStringLiteral("name %1, templates %2, words %3").arg(show(name), show(HidCPU.items()), show(HidWord.items()));
+    const QString context =
+        QStringLiteral("name %1, templates %2, words %3").arg(show(name), show(HidCPU.items()), show(HidWord.items()));
 
     if (HidCPU.ListCount() == 0) {
         FUZZ_CHECK(!reply && random.draws == 0, QStringLiteral("a reply from no templates: ") + context);
@@ -91,7 +94,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     named.replace(QStringLiteral("£NAME£"), name);
     if (!named.contains(u'£'))
         FUZZ_CHECK(*reply == named, QStringLiteral("%1 replied as %2: ").arg(show(named), show(*reply)) + context);
-    FUZZ_CHECK(reply->size() <= named.size(), QStringLiteral("%1 grew to %2: ").arg(show(named), show(*reply)) + context);
+    FUZZ_CHECK(reply->size() <= named.size(),
+               QStringLiteral("%1 grew to %2: ").arg(show(named), show(*reply)) + context);
 
     // The same seed gives the same reply.
     CountingRandom again(seed);

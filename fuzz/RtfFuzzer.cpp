@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The RTF writer: the input makes a transcript-like document of runs of arbitrary UTF-16
 // text (also lone surrogates and the characters a document takes for structure) in
 // arbitrary colours (or none), fonts with odd names, sizes, bold and italic, split into
@@ -146,7 +148,8 @@ private:
     void apply(const QByteArray &word, std::optional<int> n)
     {
         if (word == "fonttbl" || word == "colortbl") {
-            FUZZ_CHECK(state_.destination == Destination::Group, QStringLiteral("a table that does not begin its group"));
+            FUZZ_CHECK(state_.destination == Destination::Group,
+                       QStringLiteral("a table that does not begin its group"));
             state_.destination = word == "fonttbl" ? Destination::FontTable : Destination::ColourTable;
         } else if (state_.destination == Destination::Group) {
             FUZZ_CHECK(false, QStringLiteral("an unknown group \\%1").arg(QString::fromLatin1(word)));
@@ -158,10 +161,12 @@ private:
                 fontName_ += QChar(static_cast<char16_t>(*n));
                 skipFallback();
             } else {
-                FUZZ_CHECK(word == "fmodern" || word == "fnil", QStringLiteral("font table word \\%1").arg(QString::fromLatin1(word)));
+                FUZZ_CHECK(word == "fmodern" || word == "fnil",
+                           QStringLiteral("font table word \\%1").arg(QString::fromLatin1(word)));
             }
         } else if (state_.destination == Destination::ColourTable) {
-            FUZZ_CHECK(n && (word == "red" || word == "green" || word == "blue"), QStringLiteral("colour table word \\%1").arg(QString::fromLatin1(word)));
+            FUZZ_CHECK(n && (word == "red" || word == "green" || word == "blue"),
+                       QStringLiteral("colour table word \\%1").arg(QString::fromLatin1(word)));
             FUZZ_CHECK(*n >= 0 && *n <= 255, QStringLiteral("colour part %1").arg(*n));
             (word == "red" ? red_ : word == "green" ? green_ : blue_) = *n;
         } else if (word == "par") {
@@ -198,7 +203,8 @@ private:
     // \uc1: the one fallback character after a Unicode escape, which the writer makes "\'3f".
     void skipFallback()
     {
-        FUZZ_CHECK(rtf_.mid(at_, 4) == "\\'3f", QStringLiteral("no \\'3f fallback after a Unicode escape at %1").arg(at_));
+        FUZZ_CHECK(rtf_.mid(at_, 4) == "\\'3f",
+                   QStringLiteral("no \\'3f fallback after a Unicode escape at %1").arg(at_));
         at_ += 4;
     }
 
@@ -237,7 +243,8 @@ private:
     {
         FUZZ_CHECK(state_.destination == Destination::Body, QStringLiteral("body text outside the body"));
         FUZZ_CHECK(fonts_.contains(state_.font), QStringLiteral("font %1 is not in the table").arg(state_.font));
-        FUZZ_CHECK(state_.colour >= 0 && state_.colour < colours_.size(), QStringLiteral("colour %1 is not in the table").arg(state_.colour));
+        FUZZ_CHECK(state_.colour >= 0 && state_.colour < colours_.size(),
+                   QStringLiteral("colour %1 is not in the table").arg(state_.colour));
         Attributes a;
         a.colour = colours_[state_.colour];
         a.family = fonts_.value(state_.font);
@@ -285,8 +292,12 @@ QList<Paragraph> expected(const QTextDocument &document)
     return paragraphs;
 }
 
-const QStringList Families{QStringLiteral("Lucida Console"), QStringLiteral("Sans;Serif;"), QStringLiteral("{Brace}\\back\\slash"),
-                           QStringLiteral("\u00dcn\u00efcode \u5b57\u4f53"), QStringLiteral(" spaced "), QStringLiteral("x")};
+const QStringList Families{QStringLiteral("Lucida Console"),
+                           QStringLiteral("Sans;Serif;"),
+                           QStringLiteral("{Brace}\\back\\slash"),
+                           QStringLiteral("\u00dcn\u00efcode \u5b57\u4f53"),
+                           QStringLiteral(" spaced "),
+                           QStringLiteral("x")};
 
 }  // namespace
 
@@ -348,15 +359,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             for (qsizetype c = 0; c < std::min(read[p].size(), wanted[p].size()); ++c) {
                 if (!(read[p][c] == wanted[p][c])) {
                     const Attributes &a = read[p][c].attributes, &b = wanted[p][c].attributes;
-                    where = QStringLiteral("paragraph %1 character %2: read %3/%4/%5/%6 '%7', wanted %8/%9/%10/%11 '%12'")
-                                .arg(p).arg(c)
-                                .arg(a.colour ? QString::number(*a.colour, 16) : QStringLiteral("auto")).arg(a.halfPoints).arg(a.bold).arg(a.italic).arg(show(a.family))
-                                .arg(b.colour ? QString::number(*b.colour, 16) : QStringLiteral("auto")).arg(b.halfPoints).arg(b.bold).arg(b.italic).arg(show(b.family));
+                    where =
+                        QStringLiteral("paragraph %1 character %2: read %3/%4/%5/%6 '%7', wanted %8/%9/%10/%11 '%12'")
+                            .arg(p)
+                            .arg(c)
+                            .arg(a.colour ? QString::number(*a.colour, 16) : QStringLiteral("auto"))
+                            .arg(a.halfPoints)
+                            .arg(a.bold)
+                            .arg(a.italic)
+                            .arg(show(a.family))
+                            .arg(b.colour ? QString::number(*b.colour, 16) : QStringLiteral("auto"))
+                            .arg(b.halfPoints)
+                            .arg(b.bold)
+                            .arg(b.italic)
+                            .arg(show(b.family));
                     break;
                 }
             }
         }
-        FUZZ_CHECK(false, QStringLiteral("read back %1, wanted %2; %3\n%4").arg(describe(read), describe(wanted), where, QString::fromLatin1(rtf.left(2000))));
+        FUZZ_CHECK(false, QStringLiteral("read back %1, wanted %2; %3\n%4")
+                              .arg(describe(read), describe(wanted), where, QString::fromLatin1(rtf.left(2000))));
     }
     return 0;
 }

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A driver for the fuzz targets without libFuzzer, for the ordinary build and CTest: it
 // runs every file of the seed corpus folders given, then a fixed number of inputs made from
 // them by pseudo-random mutations. The mutations come from a fixed seed, so every run feeds
@@ -218,7 +220,8 @@ Options parse(int argc, char **argv)
         }
     }
     if (o.folders.isEmpty()) {
-        std::fprintf(stderr, "usage: %s [--mutations=N] [--seed=S] [--max-len=N] [--dict=FILE] [--only=K] FOLDER...\n", argv[0]);
+        std::fprintf(stderr, "usage: %s [--mutations=N] [--seed=S] [--max-len=N] [--dict=FILE] [--only=K] FOLDER...\n",
+                     argv[0]);
         std::exit(2);
     }
     return o;
@@ -245,7 +248,8 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "the corpus folders hold no inputs\n");
         return 2;
     }
-    const QList<QByteArray> dictionary = options.dictionary.isEmpty() ? QList<QByteArray>() : readDictionary(options.dictionary);
+    const QList<QByteArray> dictionary =
+        options.dictionary.isEmpty() ? QList<QByteArray>() : readDictionary(options.dictionary);
 
     std::signal(SIGABRT, onAbort);
 #ifdef JABBLY_FUZZ_ASAN
@@ -262,11 +266,13 @@ int main(int argc, char **argv)
             continue;
         current = input;
         currentNumber = k;
-        LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t *>(current.constData()), static_cast<size_t>(current.size()));
+        LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t *>(current.constData()),
+                               static_cast<size_t>(current.size()));
         ++ran;
     }
     currentNumber = -1;
-    std::printf("%s: %ld inputs ran (%lld seed files, %ld mutations), no invariant broken\n", QFileInfo(QString::fromLocal8Bit(argv[0])).fileName().toLocal8Bit().constData(), ran,
+    std::printf("%s: %ld inputs ran (%lld seed files, %ld mutations), no invariant broken\n",
+                QFileInfo(QString::fromLocal8Bit(argv[0])).fileName().toLocal8Bit().constData(), ran,
                 static_cast<long long>(seeds.size()), options.mutations);
     return 0;
 }

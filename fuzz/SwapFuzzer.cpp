@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "[swap]": the reader of the kernel's table of swap areas (firstSwapFile) and the size's
 // general number (generalNumber).
 //
@@ -57,7 +59,10 @@ void checkNumber(double value, const QString &decimalPoint)
     bool ok = false;
     const double back = plain.toDouble(&ok);
     const double rounded = QString::number(value, 'g', 15).toDouble();
-    FUZZ_CHECK(ok && back == rounded, QStringLiteral("%1 written as %2, which reads as %3").arg(value, 0, 'g', 17).arg(show(text)).arg(back, 0, 'g', 17));
+    FUZZ_CHECK(ok && back == rounded, QStringLiteral("%1 written as %2, which reads as %3")
+                                          .arg(value, 0, 'g', 17)
+                                          .arg(show(text))
+                                          .arg(back, 0, 'g', 17));
 }
 
 }  // namespace

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The names of the new files that replace a file (libs/safefile/TemporaryName.h), over
 // odd and long target names and name limits.
 //
@@ -41,7 +43,8 @@ void checkName(const std::string &name, std::size_t nameMax, uint32_t number)
                        stem.find_first_not_of("0123456789abcdef", stem.size() - HashPart + 1) == std::string::npos,
                    QStringLiteral("the shortened stem %1 has no hash").arg(shown(stem)));
         const std::string kept = stem.substr(0, stem.size() - HashPart);
-        FUZZ_CHECK(name.compare(0, kept.size(), kept) == 0, QStringLiteral("%1 does not start %2").arg(shown(kept), shown(name)));
+        FUZZ_CHECK(name.compare(0, kept.size(), kept) == 0,
+                   QStringLiteral("%1 does not start %2").arg(shown(kept), shown(name)));
         if (nameMax >= NameAdded + HashPart)
             FUZZ_CHECK(made.size() <= nameMax, QStringLiteral("%1 is longer than %2").arg(shown(made)).arg(nameMax));
         if (QByteArrayView(name.data(), static_cast<qsizetype>(name.size())).isValidUtf8())
@@ -50,8 +53,10 @@ void checkName(const std::string &name, std::size_t nameMax, uint32_t number)
     }
     FUZZ_CHECK(made.find('/') == std::string::npos && made.find('\0') == std::string::npos,
                QStringLiteral("%1 is no file name").arg(shown(made)));
-    FUZZ_CHECK(isTemporaryOf(made.c_str(), stem), QStringLiteral("%1 is not taken for a new file of %2").arg(shown(made), shown(stem)));
-    FUZZ_CHECK(!isTemporaryOf(name.c_str(), stem), QStringLiteral("the target %1 is taken for its own new file").arg(shown(name)));
+    FUZZ_CHECK(isTemporaryOf(made.c_str(), stem),
+               QStringLiteral("%1 is not taken for a new file of %2").arg(shown(made), shown(stem)));
+    FUZZ_CHECK(!isTemporaryOf(name.c_str(), stem),
+               QStringLiteral("the target %1 is taken for its own new file").arg(shown(name)));
 }
 
 }  // namespace
@@ -76,7 +81,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     std::string other = name;
     other.back() = other.back() == 'x' ? 'y' : 'x';
     FUZZ_CHECK(temporaryStem(other, nameMax) != temporaryStem(name, nameMax),
-               QStringLiteral("%1 and %2 share the stem %3").arg(shown(name), shown(other), shown(temporaryStem(name, nameMax))));
+               QStringLiteral("%1 and %2 share the stem %3")
+                   .arg(shown(name), shown(other), shown(temporaryStem(name, nameMax))));
 
     // In a real folder, under the folder's own limit.
     const QString folder = scratchPath(QStringLiteral("names"));
@@ -86,7 +92,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     checkName(name, limit, number);
     const std::string path = where + '/' + temporaryName(temporaryStem(name, limit), number);
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    FUZZ_CHECK(fd >= 0, QStringLiteral("the new file %1 could not be made: %2").arg(shown(path), QString::fromLocal8Bit(std::strerror(errno))));
+    FUZZ_CHECK(fd >= 0, QStringLiteral("the new file %1 could not be made: %2")
+                            .arg(shown(path), QString::fromLocal8Bit(std::strerror(errno))));
     ::close(fd);
     ::unlink(path.c_str());
     return 0;

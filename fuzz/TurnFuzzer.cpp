@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One conversation turn after another, as the Say button runs them: ConversationTurn over a
 // recording transcript, the real Rowkit, real item lists and a seeded generator.
 //
@@ -100,8 +102,8 @@ bool inPlace(const ItemListModel &list, const QString &word)
 {
     const QStringList &items = list.items();
     const int32_t k = list.FindStringExact(word);
-    return k >= 0 && items[k] == word && (k == 0 || compareItems(items[k - 1], word) < 0)
-           && (k + 1 == items.size() || compareItems(word, items[k + 1]) < 0);
+    return k >= 0 && items[k] == word && (k == 0 || compareItems(items[k - 1], word) < 0) &&
+           (k + 1 == items.size() || compareItems(word, items[k + 1]) < 0);
 }
 
 using W = RecordingTranscript::Write;
@@ -133,8 +135,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     CommandLog commands;
     RandomGenerator random(seed);
     Rowkit rowkit = rowkitComponent();
-    ConversationTurn turn(WW, Say1, HidWord, HidCPU, [&]() -> ItemList & { return lstAI; }, rowkit, random, commands,
-                          QLocale::c());
+    ConversationTurn turn(
+        WW, Say1, HidWord, HidCPU, [&]() -> ItemList & { return lstAI; }, rowkit, random, commands, QLocale::c());
 
     bool toldFull = false;
     for (qsizetype t = 2; t < sections.size() && t < 2 + MaxTurns; ++t) {
@@ -151,7 +153,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
         const QString context = QStringLiteral("turn %1, name %2, line %3").arg(t - 1).arg(show(name), show(line));
         FUZZ_CHECK(NameNo == name && Say == line, QStringLiteral("the turn changed its arguments: ") + context);
-        FUZZ_CHECK(HidWord.ListCount() <= ItemList::MaxItems && lstAI.ListCount() <= ItemList::MaxItems && HidWord.ListCount() >= 0,
+        FUZZ_CHECK(HidWord.ListCount() <= ItemList::MaxItems && lstAI.ListCount() <= ItemList::MaxItems &&
+                       HidWord.ListCount() >= 0,
                    QStringLiteral("list counts %1 and %2: ").arg(HidWord.ListCount()).arg(lstAI.ListCount()) + context);
         const QList<W> writes = WW.writes.mid(before);
         if (name.isEmpty() || line.isEmpty()) {
@@ -159,9 +162,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                        QStringLiteral("a turn without name or line did something: ") + context);
             continue;
         }
-        FUZZ_CHECK(Say1.count == selectionsBefore + 1, QStringLiteral("the input box was not selected once: ") + context);
-        FUZZ_CHECK((writes.size() >= 2 && writes[0] == W{RecordingTranscript::Name, name + QStringLiteral(": ")}
-                    && writes[1] == W{RecordingTranscript::SayPerson, line}),
+        FUZZ_CHECK(Say1.count == selectionsBefore + 1,
+                   QStringLiteral("the input box was not selected once: ") + context);
+        FUZZ_CHECK((writes.size() >= 2 && writes[0] == W{RecordingTranscript::Name, name + QStringLiteral(": ")} &&
+                    writes[1] == W{RecordingTranscript::SayPerson, line}),
                    QStringLiteral("no echo: ") + context);
         for (const W &w : writes)
             FUZZ_CHECK(!(w.writer == RecordingTranscript::Command && w.text.startsWith(QStringLiteral("NOTE: Sorry"))),
@@ -169,12 +173,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
         const QString lower = ConversationTurn::lowerCase(line);
         if (commandFor(lower)) {
-            FUZZ_CHECK(writes.size() == 2 && commands.ran.size() == commandsBefore + 1, QStringLiteral("a command turn: ") + context);
+            FUZZ_CHECK(writes.size() == 2 && commands.ran.size() == commandsBefore + 1,
+                       QStringLiteral("a command turn: ") + context);
             continue;
         }
         FUZZ_CHECK(commands.ran.size() == commandsBefore, QStringLiteral("a command ran: ") + context);
-        if (lower == QStringLiteral("hello") || lower == QStringLiteral("how are you?") || lower == QStringLiteral("bye")) {
-            FUZZ_CHECK(writes.size() == 4 && HidWord.items() == wordsBefore, QStringLiteral("a canned turn: ") + context);
+        if (lower == QStringLiteral("hello") || lower == QStringLiteral("how are you?") ||
+            lower == QStringLiteral("bye")) {
+            FUZZ_CHECK(writes.size() == 4 && HidWord.items() == wordsBefore,
+                       QStringLiteral("a canned turn: ") + context);
             continue;
         }
 
@@ -183,12 +190,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const QStringList pieces = WordLearning::cleanLine(lower).split(u' ', Qt::SkipEmptyParts);
         const bool full = HidWord.ListCount() == ItemList::MaxItems;
         for (const QString &piece : pieces)
-            FUZZ_CHECK(full || rowkit.ListFindExact(HidWord, piece) >= 0, QStringLiteral("%1 was not learned: ").arg(show(piece)) + context);
+            FUZZ_CHECK(full || rowkit.ListFindExact(HidWord, piece) >= 0,
+                       QStringLiteral("%1 was not learned: ").arg(show(piece)) + context);
         bool kept = true;
         const QStringList learned = newItems(wordsBefore, HidWord.items(), kept);
         FUZZ_CHECK(kept, QStringLiteral("HidWord lost a word or its order: ") + context);
         for (const QString &word : learned) {
-            FUZZ_CHECK(isCleanWord(word) && pieces.contains(word), QStringLiteral("learned %1: ").arg(show(word)) + context);
+            FUZZ_CHECK(isCleanWord(word) && pieces.contains(word),
+                       QStringLiteral("learned %1: ").arg(show(word)) + context);
             FUZZ_CHECK(inPlace(HidWord, word) && (lstAI.ListCount() == ItemList::MaxItems || inPlace(lstAI, word)),
                        QStringLiteral("%1 is not in its place: ").arg(show(word)) + context);
         }
@@ -199,21 +208,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         // The reply, or the note that there is none; the note on a full word list once.
         qsizetype next = 2;
         if (HidCPU.ListCount() > 0) {
-            FUZZ_CHECK((writes.size() >= 4 && writes[2] == W{RecordingTranscript::Name, QStringLiteral("CPU: ")}
-                        && writes[3].writer == RecordingTranscript::SayCPU),
+            FUZZ_CHECK((writes.size() >= 4 && writes[2] == W{RecordingTranscript::Name, QStringLiteral("CPU: ")} &&
+                        writes[3].writer == RecordingTranscript::SayCPU),
                        QStringLiteral("no reply: ") + context);
             const QString chosen = HidCPU.Text();
             if (!chosen.contains(u'£'))
-                FUZZ_CHECK(writes[3].text == chosen, QStringLiteral("template %1 replied as %2: ").arg(show(chosen), show(writes[3].text)) + context);
+                FUZZ_CHECK(writes[3].text == chosen,
+                           QStringLiteral("template %1 replied as %2: ").arg(show(chosen), show(writes[3].text)) +
+                               context);
             next = 4;
         } else {
-            FUZZ_CHECK((writes.size() >= 3 && writes[2] == W{RecordingTranscript::Command, ConversationTurn::noRepliesNotice()}),
+            FUZZ_CHECK((writes.size() >= 3 &&
+                        writes[2] == W{RecordingTranscript::Command, ConversationTurn::noRepliesNotice()}),
                        QStringLiteral("no note about the missing replies: ") + context);
             next = 3;
         }
         if (writes.size() > next) {
-            FUZZ_CHECK((!toldFull && HidWord.ListCount() == ItemList::MaxItems && writes.size() == next + 1
-                        && writes[next] == W{RecordingTranscript::Command, ConversationTurn::wordListFullNotice()}),
+            FUZZ_CHECK((!toldFull && HidWord.ListCount() == ItemList::MaxItems && writes.size() == next + 1 &&
+                        writes[next] == W{RecordingTranscript::Command, ConversationTurn::wordListFullNotice()}),
                        QStringLiteral("unexpected writes after the reply: ") + context);
             toldFull = true;
         }

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Jabbly developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the fuzz targets with clang and libFuzzer and runs each for a while.
 #   fuzz/run-fuzzers.sh [BUILD_DIR [SECONDS_EACH [TARGET...]]]
 # The checked-in seeds (fuzz/corpus/<target>) are read, never written: what a run finds

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Jabbly developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # cmake -DCHM=<file> -DCHMLS=<chmls> -DPAGES=<page;...> -P CheckChm.cmake
 # Fails unless chmcmd wrote CHM and it holds every page.
 if(NOT EXISTS "${CHM}")

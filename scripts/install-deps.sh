@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Jabbly developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages Jabbly needs to build, test and run.
 # Idempotent: packages that are already installed are left alone.
 set -euo pipefail

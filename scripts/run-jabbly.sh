@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Jabbly developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts Jabbly; on a machine without a display it runs inside a virtual X server.
 set -euo pipefail
 exe=$1; shift

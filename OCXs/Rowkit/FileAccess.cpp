@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "FileAccess.h"
 
 #include "FileErrors.h"
@@ -78,7 +80,8 @@ public:
         for (int attempt = 0; attempt < 100; ++attempt) {
             path_ = folder + '/' + temporaryName(stem, QRandomGenerator::global()->generate());
             // 0666 so that the process umask decides, as for any newly created file.
-            auto fd = std::make_unique<Descriptor>(::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+            auto fd =
+                std::make_unique<Descriptor>(::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
             if (fd->get() < 0) {
                 error_ = errno;
                 if (error_ == EEXIST)
@@ -168,7 +171,8 @@ void removeStaleTemporaries(const std::string &folder, const std::string &stem, 
         // Removed while the lock is held: a save that created the file just now finds it
         // locked or gone and takes another name.
         if (::unlinkat(dirFd, name.c_str(), 0) != 0)
-            qCWarning(lcRowkitFiles) << "cannot remove the leftover file" << (where + '/' + name).c_str() << ":" << std::strerror(errno);
+            qCWarning(lcRowkitFiles) << "cannot remove the leftover file" << (where + '/' + name).c_str() << ":"
+                                     << std::strerror(errno);
     }
     ::closedir(dir);
 }
@@ -245,7 +249,8 @@ void writeInPlace(const std::string &target, const QString &path, const QByteArr
 void readFileInChunks(const QString &path, const std::function<bool(QByteArrayView)> &consume)
 {
     using jabbly::safefile::ReadFailure;
-    const jabbly::safefile::ReadResult read = jabbly::safefile::readFileInChunks(path, MaxFileBytes, ChunkBytes, consume);
+    const jabbly::safefile::ReadResult read =
+        jabbly::safefile::readFileInChunks(path, MaxFileBytes, ChunkBytes, consume);
     switch (read.failure) {
     case ReadFailure::None:
         return;
@@ -256,7 +261,8 @@ void readFileInChunks(const QString &path, const std::function<bool(QByteArrayVi
         throw notAPlainFile(path);
     case ReadFailure::TooLarge:
         throw jabbly::Error(jabbly::err::OutOfStringSpace,
-                            QStringLiteral("Out of string space: '%1': the file is %2, more than a list file may hold").arg(path, read.reason()));
+                            QStringLiteral("Out of string space: '%1': the file is %2, more than a list file may hold")
+                                .arg(path, read.reason()));
     }
 }
 

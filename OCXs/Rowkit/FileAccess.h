@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reading and replacing whole files. Failures throw jabbly::Error with the file-system
 // error's number (see FileErrors.h); no file handle outlives a call.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "FileErrors.h"
 
 #include <QFile>
@@ -66,12 +68,15 @@ jabbly::Error folderError(int errnum, const QString &folder)
 {
     const int number = fileErrorNumber(errnum);
     const QString reason = QString::fromStdString(std::error_code(errnum, std::generic_category()).message());
-    return jabbly::Error(number, QStringLiteral("%1: folder '%2': no new file can be made in it: %3").arg(titleOf(number), folder, reason));
+    return jabbly::Error(
+        number,
+        QStringLiteral("%1: folder '%2': no new file can be made in it: %3").arg(titleOf(number), folder, reason));
 }
 
 jabbly::Error notAPlainFile(const QString &path)
 {
-    return jabbly::Error(jabbly::err::PathFileAccess, QStringLiteral("%1: '%2': not a plain file").arg(titleOf(jabbly::err::PathFileAccess), path));
+    return jabbly::Error(jabbly::err::PathFileAccess,
+                         QStringLiteral("%1: '%2': not a plain file").arg(titleOf(jabbly::err::PathFileAccess), path));
 }
 
 bool parentFolderExists(const QString &path)

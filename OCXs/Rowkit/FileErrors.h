@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Turns the operating system's error codes into the program's numbered errors. Every
 // message names what went wrong, the path, and the system's own reason.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "FsListings.h"
 
 #include <algorithm>
@@ -34,7 +36,8 @@ std::string folderPath(const QString &spec)
     fs::path absolute = fs::absolute(fs::path(QFile::encodeName(spec).toStdString()), ec);
     if (ec)
         throw fileError(ec.value(), spec);
-    const bool climbs = std::any_of(absolute.begin(), absolute.end(), [](const fs::path &part) { return part == ".."; });
+    const bool climbs =
+        std::any_of(absolute.begin(), absolute.end(), [](const fs::path &part) { return part == ".."; });
     absolute = climbs ? fs::weakly_canonical(absolute, ec) : absolute.lexically_normal();
     if (ec)
         throw fileError(ec.value(), spec, true);
@@ -105,7 +108,9 @@ QByteArray readMountTable()
         return readWholeFile(QStringLiteral("/proc/mounts"));
     } catch (const jabbly::Error &e) {
         // Without a mount table there is nothing to list drives from.
-        throw jabbly::Error(jabbly::err::CannotCreateObject, QStringLiteral("Cannot create object: the drive list is not available: %1").arg(e.message()));
+        throw jabbly::Error(
+            jabbly::err::CannotCreateObject,
+            QStringLiteral("Cannot create object: the drive list is not available: %1").arg(e.message()));
     }
 }
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Filling a list from the file system. Entries are added with the list's AddItems, so a
 // sorted list puts them at their sorted places and an unsorted one appends them in the

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ListCharset.h"
 
 #include <QStringDecoder>
@@ -171,7 +173,8 @@ QString decodeUtf8Line(QByteArrayView line)
         return decodeWindows1252(line);
     // fromUtf8 would drop a byte-order mark at the start; here it is part of the item.
     if (line.startsWith("\xEF\xBB\xBF")) {
-        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+        QStringDecoder decoder(QStringDecoder::Utf8,
+                               QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
         return decoder(line);
     }
     return QString::fromUtf8(line);

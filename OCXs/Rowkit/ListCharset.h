@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The character set of list files: the locale's. Under a UTF-8 locale (and under the
 // C/POSIX locale, which names plain ASCII) list files are UTF-8 without a byte-order

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The list file's lines. CR LF or a lone CR ends a line; a lone LF is part of the item.
 // Nothing is trimmed. The last line needs no line end, and a line end at the very end of
@@ -44,11 +46,11 @@ private:
     const std::string charset_;  // empty: UTF-8, decoded line by line
     qsizetype lines_ = 0;
     qsizetype tooLongLine_ = 0;
-    QByteArray pending_;       // the start of a line that the previous piece did not end
-    bool pendingHigh_ = false; // a byte from 0x80 up in pending_
-    bool afterCr_ = false;     // the previous piece ended with CR: an LF first is its pair
-    QStringList items_;        // UTF-8: decoded as they come
-    QByteArray lineBytes_;     // a locale character set: the lines, joined by CR LF
+    QByteArray pending_;        // the start of a line that the previous piece did not end
+    bool pendingHigh_ = false;  // a byte from 0x80 up in pending_
+    bool afterCr_ = false;      // the previous piece ended with CR: an LF first is its pair
+    QStringList items_;         // UTF-8: decoded as they come
+    QByteArray lineBytes_;      // a locale character set: the lines, joined by CR LF
 };
 
 // The items of a list file's bytes, decoded as ListCharset.h says; at most `maxItems`

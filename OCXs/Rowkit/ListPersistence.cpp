@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ListPersistence.h"
 
 #include "FileAccess.h"
@@ -26,11 +28,12 @@ Variant listLoad(std::span<Variant> a)
     // is not the full list's Overflow (6), which tells callers that the file holds more
     // items than a list can.
     if (const qsizetype line = decoder.tooLongLine())
-        throw jabbly::Error(jabbly::err::OutOfStringSpace,
-                            QStringLiteral("Out of string space: '%1': line %2 is longer than %3 bytes, more than a list item may hold")
-                                .arg(file)
-                                .arg(line)
-                                .arg(ListFileDecoder::MaxLineBytes));
+        throw jabbly::Error(
+            jabbly::err::OutOfStringSpace,
+            QStringLiteral("Out of string space: '%1': line %2 is longer than %3 bytes, more than a list item may hold")
+                .arg(file)
+                .arg(line)
+                .arg(ListFileDecoder::MaxLineBytes));
     return {};
 }
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ListQueries.h"
 
 #include "jabbly/itemlist.h"
@@ -16,24 +18,12 @@ Variant listHoriScroll(std::span<Variant> a)
     return {};
 }
 
-Variant listFind(std::span<Variant> a)
-{
-    return Variant(args::list(a, 0).FindString(args::text(a, 1)));
-}
+Variant listFind(std::span<Variant> a) { return Variant(args::list(a, 0).FindString(args::text(a, 1))); }
 
-Variant listFindExact(std::span<Variant> a)
-{
-    return Variant(args::list(a, 0).FindStringExact(args::text(a, 1)));
-}
+Variant listFindExact(std::span<Variant> a) { return Variant(args::list(a, 0).FindStringExact(args::text(a, 1))); }
 
-Variant listGetSelCount(std::span<Variant> a)
-{
-    return Variant(args::list(a, 0).SelCount());
-}
+Variant listGetSelCount(std::span<Variant> a) { return Variant(args::list(a, 0).SelCount()); }
 
-Variant listGetTextLen(std::span<Variant> a)
-{
-    return Variant(args::list(a, 0).SelectedTextLength());
-}
+Variant listGetTextLen(std::span<Variant> a) { return Variant(args::list(a, 0).SelectedTextLength()); }
 
 }  // namespace rowkit

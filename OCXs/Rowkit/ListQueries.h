@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The list-box queries: search and measurement, answered by the item list itself.
 // Each takes the dispatch arguments, already counted, and returns the member's result.

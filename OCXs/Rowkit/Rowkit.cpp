@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Rowkit component: the dispatch table of its eleven members and the library's one
 // exported entry, the factory. The component keeps no state between calls and holds no
 // reference to a caller's list after a call.
@@ -58,7 +60,8 @@ public:
             [&] {
                 const int64_t slot = static_cast<int64_t>(number) - jabbly::FirstMember;
                 if (slot < 0 || slot >= static_cast<int64_t>(kMembers.size()))
-                    throw jabbly::Error(jabbly::err::NotSupported, QStringLiteral("Object doesn't support this property or method"));
+                    throw jabbly::Error(jabbly::err::NotSupported,
+                                        QStringLiteral("Object doesn't support this property or method"));
                 const Member &m = kMembers[static_cast<std::size_t>(slot)];
                 jabbly::args::expectCount(args, m.argumentCount);
                 return m.run(args);

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Sayline component (control class ctlSayline): the dispatch table of its two members
 // and the library's one exported entry, the factory. The component keeps no state between
 // calls and holds no reference to a caller's list or engine after a call.
@@ -32,7 +34,8 @@ public:
                     // The argument itself is rewritten: the caller's variable when it passed one.
                     return filterForSpeech(jabbly::args::text(args, 0));
                 default:
-                    throw jabbly::Error(jabbly::err::NotSupported, QStringLiteral("Object doesn't support this property or method"));
+                    throw jabbly::Error(jabbly::err::NotSupported,
+                                        QStringLiteral("Object doesn't support this property or method"));
                 }
             },
             result, error);

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "SpeechFilter.h"
 
 #include <algorithm>
@@ -152,34 +154,62 @@ constexpr char16_t kLastAbove = 0x2122;
 std::string_view replacementAbove(char16_t c)
 {
     switch (c) {
-    case 0x20AC: return "Euro";
-    case 0x201A: return ",";
-    case 0x0192: return "f";
-    case 0x201E: return "\"";
-    case 0x2026: return "...";
-    case 0x2020: return "cross";
-    case 0x2021: return "double-cross";
-    case 0x02C6: return "carat";
-    case 0x2030: return "percent";
-    case 0x0160: return "S";
-    case 0x2039: return "<";
-    case 0x0152: return "OE";
-    case 0x017D: return " ";
-    case 0x2018: return "'";
-    case 0x2019: return "'";
-    case 0x201C: return "\"";
-    case 0x201D: return "\"";
-    case 0x2022: return ".";
-    case 0x2013: return ".";
-    case 0x2014: return "-";
-    case 0x02DC: return "-";
-    case 0x2122: return "trademark";
-    case 0x0161: return "s";
-    case 0x203A: return ">";
-    case 0x0153: return "oe";
-    case 0x017E: return " ";
-    case 0x0178: return "Y";
-    default: return {};
+    case 0x20AC:
+        return "Euro";
+    case 0x201A:
+        return ",";
+    case 0x0192:
+        return "f";
+    case 0x201E:
+        return "\"";
+    case 0x2026:
+        return "...";
+    case 0x2020:
+        return "cross";
+    case 0x2021:
+        return "double-cross";
+    case 0x02C6:
+        return "carat";
+    case 0x2030:
+        return "percent";
+    case 0x0160:
+        return "S";
+    case 0x2039:
+        return "<";
+    case 0x0152:
+        return "OE";
+    case 0x017D:
+        return " ";
+    case 0x2018:
+        return "'";
+    case 0x2019:
+        return "'";
+    case 0x201C:
+        return "\"";
+    case 0x201D:
+        return "\"";
+    case 0x2022:
+        return ".";
+    case 0x2013:
+        return ".";
+    case 0x2014:
+        return "-";
+    case 0x02DC:
+        return "-";
+    case 0x2122:
+        return "trademark";
+    case 0x0161:
+        return "s";
+    case 0x203A:
+        return ">";
+    case 0x0153:
+        return "oe";
+    case 0x017E:
+        return " ";
+    case 0x0178:
+        return "Y";
+    default:
+        return {};
     }
 }
 

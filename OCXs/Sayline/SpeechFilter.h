@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The speech text filter: rewrites a line so that the speech engine meets only plain
 // ASCII in place of control characters and the upper half of Windows-1252 (accented

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Voice listing: makes the preferred voice current on a speech engine, appends the names
 // of all its voices to a list and selects the current one there.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ComponentLibrary.h"
 
 #include <QDir>
@@ -27,10 +29,12 @@ ComponentLibrary::ComponentLibrary(const QString &folder, const QString &name, c
     : library_(QDir(folder).filePath(name))
 {
     if (!library_.load())
-        throw Error(err::CannotCreateObject, QStringLiteral("Cannot load the component %1: %2").arg(name, library_.errorString()));
+        throw Error(err::CannotCreateObject,
+                    QStringLiteral("Cannot load the component %1: %2").arg(name, library_.errorString()));
     auto create = reinterpret_cast<CreateComponentFn>(library_.resolve(factory));
     if (!create)
-        throw Error(err::CannotCreateObject, QStringLiteral("The component %1 has no entry %2").arg(name, QString::fromLatin1(factory)));
+        throw Error(err::CannotCreateObject,
+                    QStringLiteral("The component %1 has no entry %2").arg(name, QString::fromLatin1(factory)));
     std::unique_ptr<ExportedDispatch> exported(create());
     if (!exported)
         throw Error(err::CannotCreateObject, QStringLiteral("The component %1 could not be created").arg(name));

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Loads a component library (Rowkit, Sayline) from a folder and creates its one instance
 // through the library's exported factory. The instance is offered as a Dispatch whose

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Typed wrappers over the components' dispatch entries, so callers read naturally while
 // every call still goes through Invoke with its member number.

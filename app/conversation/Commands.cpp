@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "Commands.h"
 
 #include "FileCheck.h"
@@ -28,9 +30,10 @@ QString unescapePath(const QByteArray &field)
     QByteArray out;
     out.reserve(field.size());
     for (qsizetype i = 0; i < field.size(); ++i) {
-        if (field[i] == '\\' && i + 3 < field.size() && field[i + 1] >= '0' && field[i + 1] <= '3'
-            && field[i + 2] >= '0' && field[i + 2] <= '7' && field[i + 3] >= '0' && field[i + 3] <= '7') {
-            out.append(static_cast<char>(((field[i + 1] - '0') << 6) | ((field[i + 2] - '0') << 3) | (field[i + 3] - '0')));
+        if (field[i] == '\\' && i + 3 < field.size() && field[i + 1] >= '0' && field[i + 1] <= '3' &&
+            field[i + 2] >= '0' && field[i + 2] <= '7' && field[i + 3] >= '0' && field[i + 3] <= '7') {
+            out.append(
+                static_cast<char>(((field[i + 1] - '0') << 6) | ((field[i + 2] - '0') << 3) | (field[i + 3] - '0')));
             i += 3;
         } else {
             out.append(field[i]);
@@ -44,9 +47,9 @@ QString unescapePath(const QByteArray &field)
 std::optional<Command> commandFor(const QString &line)
 {
     static const std::pair<QString, Command> table[] = {
-        {QStringLiteral("[time]"), Command::Time},       {QStringLiteral("[date]"), Command::Date},
-        {QStringLiteral("[swap]"), Command::Swap},       {QStringLiteral("[version]"), Command::Version},
-        {QStringLiteral("[exit]"), Command::Exit},       {QStringLiteral("[speech]"), Command::Speech},
+        {QStringLiteral("[time]"), Command::Time},         {QStringLiteral("[date]"), Command::Date},
+        {QStringLiteral("[swap]"), Command::Swap},         {QStringLiteral("[version]"), Command::Version},
+        {QStringLiteral("[exit]"), Command::Exit},         {QStringLiteral("[speech]"), Command::Speech},
         {QStringLiteral("[commands]"), Command::Commands},
     };
     if (!line.startsWith(u'['))
@@ -59,7 +62,10 @@ std::optional<Command> commandFor(const QString &line)
 }
 
 BuiltInCommands::BuiltInCommands(Transcript &WW, FileCheck &tamsin, FileSystem &fileSystem)
-    : WW_(WW), tamsin_(tamsin), fileSystem_(fileSystem), now_([] { return QDateTime::currentDateTime(); }),
+    : WW_(WW),
+      tamsin_(tamsin),
+      fileSystem_(fileSystem),
+      now_([] { return QDateTime::currentDateTime(); }),
       locale_(QLocale::system())
 {
 }
@@ -115,15 +121,15 @@ QString BuiltInCommands::timeText() const
 {
     const QTime t = now_().time();
     const int hour = t.hour() % 12 == 0 ? 12 : t.hour() % 12;
-    return twoDigits(hour) + u':' + twoDigits(t.minute()) + u':' + twoDigits(t.second()) + u' '
-        + (t.hour() < 12 ? locale_.amText() : locale_.pmText());
+    return twoDigits(hour) + u':' + twoDigits(t.minute()) + u':' + twoDigits(t.second()) + u' ' +
+           (t.hour() < 12 ? locale_.amText() : locale_.pmText());
 }
 
 QString BuiltInCommands::dateText() const
 {
     const QDate d = now_().date();
-    return locale_.dayName(d.dayOfWeek(), QLocale::LongFormat) + u' ' + twoDigits(d.day()) + u' '
-        + locale_.monthName(d.month(), QLocale::LongFormat) + u' ' + QString::number(d.year()).rightJustified(4, u'0');
+    return locale_.dayName(d.dayOfWeek(), QLocale::LongFormat) + u' ' + twoDigits(d.day()) + u' ' +
+           locale_.monthName(d.month(), QLocale::LongFormat) + u' ' + QString::number(d.year()).rightJustified(4, u'0');
 }
 
 QString BuiltInCommands::swapSizeText(double bytes) const
@@ -164,7 +170,8 @@ QString BuiltInCommands::generalNumber(double value, const QString &decimalPoint
 
 QString BuiltInCommands::versionText()
 {
-    return QStringLiteral("COMMAND: [VERSION] - Jabbly V%1.  %2").arg(versionNumber(), QString::fromUtf8(version::CompanyName));
+    return QStringLiteral("COMMAND: [VERSION] - Jabbly V%1.  %2")
+        .arg(versionNumber(), QString::fromUtf8(version::CompanyName));
 }
 
 QString BuiltInCommands::commandsText()
@@ -208,7 +215,8 @@ void BuiltInCommands::speech()
 {
     static const QString caption = QStringLiteral("Jabbly - Lexicon Dialog");
     if (!tts_) {
-        WW_.insCommand(QStringLiteral("COMMAND: [SPEECH] - '%1' could not be opened: no speech engine is available").arg(caption));
+        WW_.insCommand(
+            QStringLiteral("COMMAND: [SPEECH] - '%1' could not be opened: no speech engine is available").arg(caption));
         return;
     }
     try {

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The built-in commands: seven bracketed words typed as the whole line.
 
@@ -57,8 +59,8 @@ public:
     double FSize(const QString &filespec);
 
     // The answers' texts, as written.
-    QString timeText() const;     // "hh:nn:ss ampm"
-    QString dateText() const;     // "dddd dd mmmm yyyy"
+    QString timeText() const;                  // "hh:nn:ss ampm"
+    QString dateText() const;                  // "dddd dd mmmm yyyy"
     QString swapSizeText(double bytes) const;  // megabytes as a general number + "MB"
     // `value` with up to 15 significant digits, in full (never in exponent form), without
     // trailing zeros or thousands separators, in ASCII digits, with `decimalPoint`.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "RandomGenerator.h"
 
 #include "jabbly/error.h"
@@ -18,7 +20,10 @@ uint32_t clockSeed()
     return static_cast<uint32_t>(ticks ^ (ticks >> 32));
 }
 
-bool fitsInt16(int value) { return value >= std::numeric_limits<int16_t>::min() && value <= std::numeric_limits<int16_t>::max(); }
+bool fitsInt16(int value)
+{
+    return value >= std::numeric_limits<int16_t>::min() && value <= std::numeric_limits<int16_t>::max();
+}
 
 }  // namespace
 
@@ -42,8 +47,8 @@ float RandomGenerator::Random(int16_t Lowerbound, int16_t Upperbound)
     const float r = Rnd();
     // The operands are single precision, the sum is taken in double: in float, span * r +
     // Lowerbound can round up to Upperbound + 1 when r is close to 1.
-    return static_cast<float>(std::floor(static_cast<double>(static_cast<float>(span)) * static_cast<double>(r)
-                                         + static_cast<double>(static_cast<float>(Lowerbound))));
+    return static_cast<float>(std::floor(static_cast<double>(static_cast<float>(span)) * static_cast<double>(r) +
+                                         static_cast<double>(static_cast<float>(Lowerbound))));
 }
 
 }  // namespace jabbly

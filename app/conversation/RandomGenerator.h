@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Random: uniform whole numbers between two 16-bit bounds, drawn from one generator that
 // is seeded once, from the clock unless a seed is given.

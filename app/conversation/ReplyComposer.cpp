@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ReplyComposer.h"
 
 #include "RandomGenerator.h"
@@ -89,7 +91,13 @@ QString ReplyComposer::properCase(const QString &text)
             ++i;
         }
         switch (c) {
-        case U' ': case U'\t': case U'\n': case U'\r': case U'\v': case U'\f': case U'\0':
+        case U' ':
+        case U'\t':
+        case U'\n':
+        case U'\r':
+        case U'\v':
+        case U'\f':
+        case U'\0':
             wordStart = true;
             break;
         default:
@@ -143,7 +151,8 @@ std::optional<QString> ReplyComposer::compose(const QString &NameNo)
         const int j = random_.RandomInt(0, lastWord);
         if (tokensLeft) {
             replaceToken(reply, t.word[n], MaxReplyLength, [&] { return dropTrailingS(HidWord_.List(i)); });
-            replaceToken(reply, t.wordP[n], MaxReplyLength, [&] { return properCase(dropTrailingS(HidWord_.List(j))); });
+            replaceToken(reply, t.wordP[n], MaxReplyLength,
+                         [&] { return properCase(dropTrailingS(HidWord_.List(j))); });
         }
         const int m = random_.RandomInt(1, 10000);
         if (tokensLeft) {

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reply composition: a reply template drawn from HidCPU, filled in with the user's name,
 // with words drawn from HidWord and with random numbers.
@@ -28,7 +30,8 @@ public:
     static constexpr qsizetype MaxReplyLength = 2 * 1024 * 1024;
 
     // `locale` gives the thousands separator of the numbers.
-    ReplyComposer(ItemList &HidWord, ItemList &HidCPU, RandomGenerator &random, const QLocale &locale = QLocale::system());
+    ReplyComposer(ItemList &HidWord, ItemList &HidCPU, RandomGenerator &random,
+                  const QLocale &locale = QLocale::system());
 
     // Draws a template (selecting it in HidCPU) and fills it in: "£NAME£" first, then 19
     // passes of £WORDn£, £WORDPn£ and £NUMBERn£. Always 58 draws: one for the template and

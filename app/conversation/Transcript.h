@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The transcript WW: the conversation as coloured text. The conversation engine writes to
 // it only through the four writers, which always append at the end.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "Turn.h"
 
 #include "Transcript.h"
@@ -10,7 +12,10 @@ namespace jabbly {
 ConversationTurn::ConversationTurn(Transcript &WW, InputBox &Say1, ItemList &HidWord, ItemList &HidCPU,
                                    WordLearning::ListSource lstAI, Rowkit &rowkit, RandomGenerator &random,
                                    CommandRunner &commands, const QLocale &locale)
-    : WW_(WW), Say1_(Say1), commands_(commands), learning_(HidWord, std::move(lstAI), rowkit),
+    : WW_(WW),
+      Say1_(Say1),
+      commands_(commands),
+      learning_(HidWord, std::move(lstAI), rowkit),
       composer_(HidWord, HidCPU, random, locale)
 {
 }

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One turn of the conversation: from the Say button to the answer. The turn touches the
 // windows only through the small interfaces below, so it runs (and is tested) without them.
@@ -39,8 +41,8 @@ public:
 class ConversationTurn {
 public:
     ConversationTurn(Transcript &WW, InputBox &Say1, ItemList &HidWord, ItemList &HidCPU,
-                     WordLearning::ListSource lstAI, Rowkit &rowkit, RandomGenerator &random,
-                     CommandRunner &commands, const QLocale &locale = QLocale::system());
+                     WordLearning::ListSource lstAI, Rowkit &rowkit, RandomGenerator &random, CommandRunner &commands,
+                     const QLocale &locale = QLocale::system());
 
     // Why HidCPU holds no reply template, told at each turn that needs one: by default,
     // that cpu.txt holds no lines.

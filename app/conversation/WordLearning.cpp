@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "WordLearning.h"
 
 #include "Components.h"
@@ -23,10 +25,26 @@ QString WordLearning::cleanLine(const QString &line)
     out.reserve(text.size());
     for (const QChar c : std::as_const(text)) {
         switch (c.unicode()) {
-        case u'\'': case u'"': case u'.': case u',':
-        case u'\\': case u'[': case u']': case u'?': case u'!': case u':': case u';':
-        case u'#': case u'(': case u')': case u'<': case u'>': case u'{': case u'}':
-        case u'@': case u'*':
+        case u'\'':
+        case u'"':
+        case u'.':
+        case u',':
+        case u'\\':
+        case u'[':
+        case u']':
+        case u'?':
+        case u'!':
+        case u':':
+        case u';':
+        case u'#':
+        case u'(':
+        case u')':
+        case u'<':
+        case u'>':
+        case u'{':
+        case u'}':
+        case u'@':
+        case u'*':
             break;
         case u'/':
             out.append(u' ');

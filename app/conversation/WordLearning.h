@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Word learning: every word of a user's line that the program has not seen before goes
 // into the known words (HidWord) and into the words-added list (lstAI).

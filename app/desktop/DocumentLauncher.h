@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Document launcher: hands a link (a file, a web page, a mailto: link) to the desktop,
 // which opens it with its own handler.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "LocalFileSystem.h"
 
 #include "jabbly/error.h"
@@ -39,8 +41,9 @@ int64_t LocalFileSystem::FileSize(const QString &path)
         case EPERM:
             throw Error(err::PermissionDenied, QStringLiteral("Permission denied: %1").arg(path));
         default:
-            throw Error(err::PathFileAccess,
-                        QStringLiteral("Path/File access error: %1 (%2)").arg(path, QString::fromLocal8Bit(std::strerror(e))));
+            throw Error(
+                err::PathFileAccess,
+                QStringLiteral("Path/File access error: %1 (%2)").arg(path, QString::fromLocal8Bit(std::strerror(e))));
         }
     }
     if (S_ISDIR(st.st_mode))

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The settings store over QSettings, for the organisation "Orvel Tamsin" and the
 // application "Jabbly": a section is a QSettings group.

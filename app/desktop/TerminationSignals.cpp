@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "TerminationSignals.h"
 
 #include "jabbly/error.h"
@@ -118,8 +120,7 @@ void TerminationSignals::endWatch()
     if (!startUpWatch_.joinable())
         return;
     const char done = StartUpDoneByte;
-    while (::write(watchPipe[1], &done, 1) < 0 && (errno == EINTR || errno == EAGAIN)) {
-    }
+    while (::write(watchPipe[1], &done, 1) < 0 && (errno == EINTR || errno == EAGAIN)) {}
     startUpWatch_.join();
 }
 
@@ -131,7 +132,8 @@ void TerminationSignals::watchStartUp(std::chrono::milliseconds grace)
     // Further signals do not extend the time.
     const auto deadline = std::chrono::steady_clock::now() + grace;
     for (;;) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         const int next = nextByte(watchPipe[0], static_cast<int>(std::max<long long>(0, left.count())));
         if (next == StartUpDoneByte)
             return;  // the event loop will hand on the signal

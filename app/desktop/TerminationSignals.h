@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Turns the signals that ask a program to end (SIGTERM from logout, shutdown or kill,
 // SIGHUP, SIGINT) into a Qt signal on the user-interface thread, so the program can close
@@ -26,7 +28,8 @@ public:
 
     // Installs the handlers; only one instance may exist at a time. Throws jabbly::Error
     // when they cannot be installed.
-    explicit TerminationSignals(std::chrono::milliseconds startUpGrace = DefaultStartUpGrace, QObject *parent = nullptr);
+    explicit TerminationSignals(std::chrono::milliseconds startUpGrace = DefaultStartUpGrace,
+                                QObject *parent = nullptr);
     // Puts the default handlers back.
     ~TerminationSignals() override;
 

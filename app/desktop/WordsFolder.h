@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where the learned words are kept. A program folder the user may write (a build folder, a
 // portable copy) keeps words.txt beside the program. An installed program's folder is not

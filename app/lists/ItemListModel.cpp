@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ItemListModel.h"
 
 #include "jabbly/error.h"
@@ -13,10 +15,7 @@ Error listFull()
     return Error(err::Overflow, QStringLiteral("The list is full: it holds at most %1 items.").arg(ItemList::MaxItems));
 }
 
-Error invalidArgument()
-{
-    return Error(err::InvalidArgument, QStringLiteral("Invalid procedure call or argument"));
-}
+Error invalidArgument() { return Error(err::InvalidArgument, QStringLiteral("Invalid procedure call or argument")); }
 
 }  // namespace
 
@@ -143,8 +142,8 @@ void ItemListModel::addSortedBatch(QStringList batch)
     int newIndex = index_;
     if (index_ >= 0) {
         const QString &selected = items_.at(index_);
-        newIndex += static_cast<int>(std::count_if(batch.cbegin(), batch.cend(),
-                                                   [&](const QString &t) { return less(t, selected); }));
+        newIndex += static_cast<int>(
+            std::count_if(batch.cbegin(), batch.cend(), [&](const QString &t) { return less(t, selected); }));
     }
     QStringList merged;
     merged.reserve(items_.size() + batch.size());

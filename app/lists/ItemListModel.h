@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The item list behind every list of the program, hidden or shown. Views (QListView,
 // QComboBox) display it through the Qt model interface; the program and the components

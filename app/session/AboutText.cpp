@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "AboutText.h"
 
 #include "Transcript.h"
@@ -9,8 +11,8 @@ QString aboutTitle() { return QStringLiteral("About"); }
 
 QString aboutText()
 {
-    return QStringLiteral("Jabbly V") + versionNumber() + QStringLiteral(".  ") + QString::fromUtf8(version::CompanyName) +
-           QStringLiteral(".  ") + QString::fromUtf8(version::Comments);
+    return QStringLiteral("Jabbly V") + versionNumber() + QStringLiteral(".  ") +
+           QString::fromUtf8(version::CompanyName) + QStringLiteral(".  ") + QString::fromUtf8(version::Comments);
 }
 
 }  // namespace jabbly

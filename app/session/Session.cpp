@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "Session.h"
 
 #include "jabbly/version.h"
@@ -15,9 +17,11 @@ Session::Session(SessionServices services, SessionView &view)
       Rowkit_(rowkitLibrary_.instance()),
       Sayline_(saylineLibrary_.instance()),
       commands_(view.transcript(), *services_.Tamsin, *services_.fileSystem),
-      turn_(view.transcript(), view.inputBox(), HidWord_, HidCPU_, [&view]() -> ItemList & { return view.wordsAdded(); },
-            Rowkit_, random_, commands_),
-      spokenTurn_(Sayline_, services_.tts.get(), [&view] { return view.speechSwitches(); }, services_.speechProblem)
+      turn_(
+          view.transcript(), view.inputBox(), HidWord_, HidCPU_, [&view]() -> ItemList & { return view.wordsAdded(); },
+          Rowkit_, random_, commands_),
+      spokenTurn_(
+          Sayline_, services_.tts.get(), [&view] { return view.speechSwitches(); }, services_.speechProblem)
 {
     turn_.setSpeaker(&spokenTurn_);
     commands_.setSpeechEngine(services_.tts.get(), view.dialogOwner());
@@ -34,8 +38,8 @@ void Session::saveWordsQuietly()
     try {
         Rowkit_.Listsave(HidWord_, wordsFile());
     } catch (const Error &error) {
-        qCWarning(lcSession).noquote() << "the learned words could not be saved:" << error.message()
-                                       << "(error" << error.number() << ")";
+        qCWarning(lcSession).noquote() << "the learned words could not be saved:" << error.message() << "(error"
+                                       << error.number() << ")";
     }
 }
 
@@ -61,7 +65,8 @@ QString Session::missingCpuText() const
     return QStringLiteral("Cannot find the file '") + dataFile("cpu.txt") +
            QStringLiteral("'.  Jabbly needs this file in its own folder in order to run.  "
                           "If you do not have this file, please visit ") +
-           QLatin1String(version::DownloadPage) + QStringLiteral(" to download the latest version.  Jabbly will now close.");
+           QLatin1String(version::DownloadPage) +
+           QStringLiteral(" to download the latest version.  Jabbly will now close.");
 }
 
 QString Session::wordsNotSavedText(const Error &error) const
@@ -79,7 +84,8 @@ QString Session::wordsNotReadText() const
                QStringLiteral("), so Jabbly has not replaced it: that would drop the words it could not keep.  "
                               "The words learned in this run were not saved.");
     return QStringLiteral("Jabbly could not read '") + wordsFile() + QStringLiteral("' when it started (") +
-           wordsLoadFailure_ + QStringLiteral("), so it has not replaced it.  The words learned in this run were not saved.");
+           wordsLoadFailure_ +
+           QStringLiteral("), so it has not replaced it.  The words learned in this run were not saved.");
 }
 
 void Session::listVoices(ItemList &lstVoices)

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One run of the program: the word and reply lists, the random generator, the built-in
 // commands and the turn, and the file steps of start-up and shut-down. The run reaches the
@@ -29,11 +31,11 @@ namespace jabbly {
 // Everything a run takes from outside. main.cpp fills it with the real services; tests
 // with a temporary folder and fakes.
 struct SessionServices {
-    QString dataFolder;       // the program's folder, ending with "/"
-    QString wordsFolder;      // where words.txt is, ending with "/"; empty: the program's folder
-    QString componentFolder;  // where libRowkit.so and libSayline.so are
+    QString dataFolder;                 // the program's folder, ending with "/"
+    QString wordsFolder;                // where words.txt is, ending with "/"; empty: the program's folder
+    QString componentFolder;            // where libRowkit.so and libSayline.so are
     std::unique_ptr<SpeechEngine> tts;  // null when no speech engine could be started
-    QString speechProblem;    // why there is no speech engine, when there is none
+    QString speechProblem;              // why there is no speech engine, when there is none
     std::unique_ptr<FileCheck> Tamsin;
     std::unique_ptr<FileSystem> fileSystem;
     std::unique_ptr<SettingsStore> settings;
@@ -90,7 +92,8 @@ public:
     // not the user's to write.
     QString wordsFile() const
     {
-        return (services_.wordsFolder.isEmpty() ? services_.dataFolder : services_.wordsFolder) + QStringLiteral("words.txt");
+        return (services_.wordsFolder.isEmpty() ? services_.dataFolder : services_.wordsFolder) +
+               QStringLiteral("words.txt");
     }
 
     ItemListModel &HidCPU() { return HidCPU_; }
@@ -126,7 +129,7 @@ private:
     ConversationTurn turn_;
     SpokenTurn spokenTurn_;
 
-    QString wordsLoadFailure_;  // why words.txt could not be read, if it could not
+    QString wordsLoadFailure_;      // why words.txt could not be read, if it could not
     bool wordsOverflowed_ = false;  // words.txt holds more words than a list can
     bool wordsSaved_ = false;
 };

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "SpeechSettings.h"
 
 #include <optional>
@@ -36,7 +38,8 @@ SpeechSwitches readSpeechSwitches(SettingsStore &settings)
 void writeSpeechSwitches(SettingsStore &settings, const SpeechSwitches &switches)
 {
     settings.SaveSetting(Section, QStringLiteral("Speak"), switches.speak ? QStringLiteral("1") : QStringLiteral("0"));
-    settings.SaveSetting(Section, QStringLiteral("SayNames"), switches.sayNames ? QStringLiteral("1") : QStringLiteral("0"));
+    settings.SaveSetting(Section, QStringLiteral("SayNames"),
+                         switches.sayNames ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 }  // namespace jabbly

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The two speech switches as the settings store keeps them: "Speak" and "SayNames" in the
 // section "Jabbly", each the decimal text of a check box's value (0 or 1).

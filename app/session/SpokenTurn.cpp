@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "SpokenTurn.h"
 
 #include "Components.h"
@@ -43,8 +45,8 @@ void SpokenTurn::speak(const QString &text)
 {
     try {
         if (!tts_)
-            throw Error(err::CannotCreateObject, noEngineReason_.isEmpty() ? QStringLiteral("No speech engine is available")
-                                                                           : noEngineReason_);
+            throw Error(err::CannotCreateObject,
+                        noEngineReason_.isEmpty() ? QStringLiteral("No speech engine is available") : noEngineReason_);
         tts_->Speak(text);
         failing_ = false;
     } catch (const Error &error) {

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Speaking a turn: the user's line after its echo and the computer's answer after it is
 // written, each through the speech filter and then to the speech engine, as the speech

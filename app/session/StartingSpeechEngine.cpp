@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "StartingSpeechEngine.h"
 
 #include <QLoggingCategory>
@@ -6,7 +8,9 @@ Q_DECLARE_LOGGING_CATEGORY(lcSession)
 
 namespace jabbly {
 
-StartingSpeechEngine::StartingSpeechEngine(Factory start) : starting_(std::async(std::launch::async, std::move(start))) {}
+StartingSpeechEngine::StartingSpeechEngine(Factory start) : starting_(std::async(std::launch::async, std::move(start)))
+{
+}
 
 StartingSpeechEngine::~StartingSpeechEngine()
 {

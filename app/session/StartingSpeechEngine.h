@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A speech engine that starts on a thread of its own: espeak-ng reads its data and voices
 // while the window system and the windows get ready, and the first call on the engine

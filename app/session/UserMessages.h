@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How the run tells the user something that needs an answer or an acknowledgement: a
 // message with a title, shown by the window system in the real program (QtMessageBoxes)

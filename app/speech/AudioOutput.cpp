@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "AudioOutput.h"
 
 #include "SpeechErrors.h"
@@ -53,9 +55,10 @@ void SystemAudioOutput::loadLibrary()
         fn = reinterpret_cast<std::remove_reference_t<decltype(fn)>>(library_.resolve(name));
         return fn != nullptr;
     };
-    const bool complete = resolve(api->create, "create_audio_device_object") && resolve(api->open, "audio_object_open")
-                          && resolve(api->close, "audio_object_close") && resolve(api->destroy, "audio_object_destroy")
-                          && resolve(api->write, "audio_object_write") && resolve(api->flush, "audio_object_flush");
+    const bool complete = resolve(api->create, "create_audio_device_object") &&
+                          resolve(api->open, "audio_object_open") && resolve(api->close, "audio_object_close") &&
+                          resolve(api->destroy, "audio_object_destroy") && resolve(api->write, "audio_object_write") &&
+                          resolve(api->flush, "audio_object_flush");
     if (!complete)
         throw unavailable(QStringLiteral("the audio library %1 is incomplete").arg(library_.fileName()));
     resolve(api->strerror, "audio_object_strerror");

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where the speech engine's samples go: 16-bit mono at the synthesizer's sample rate.
 // The engine's speech thread makes every call on an output, one at a time.

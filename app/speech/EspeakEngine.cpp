@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "EspeakEngine.h"
 
 #include "LexiconDialog.h"
@@ -104,12 +106,14 @@ public:
     {
         static std::mutex startMutex;
         std::lock_guard lock(startMutex);
-        const QString folder = dataFolder.isEmpty() ? QString() : QDir::cleanPath(QFileInfo(dataFolder).absoluteFilePath());
+        const QString folder =
+            dataFolder.isEmpty() ? QString() : QDir::cleanPath(QFileInfo(dataFolder).absoluteFilePath());
         if (running) {
             if (running->dataFolder_ != folder)
-                throw Error(err::CannotCreateObject, QStringLiteral("The speech engine is already running with the data in %1")
-                                                         .arg(running->dataFolder_.isEmpty() ? QStringLiteral("espeak-ng's own folder")
-                                                                                             : running->dataFolder_));
+                throw Error(err::CannotCreateObject,
+                            QStringLiteral("The speech engine is already running with the data in %1")
+                                .arg(running->dataFolder_.isEmpty() ? QStringLiteral("espeak-ng's own folder")
+                                                                    : running->dataFolder_));
             return *running;
         }
         running = new Espeak(folder);  // lives as long as the process, as espeak-ng does
@@ -122,25 +126,28 @@ public:
     int sampleRate() const { return sampleRate_; }
     const std::vector<voices::EspeakVoice> &voices() const { return voices_; }
 
-    void render(const QByteArray &utf8, const QString &voice, int wordsPerMinute, const SampleSink &sink, const CancelCheck &cancelled)
+    void render(const QByteArray &utf8, const QString &voice, int wordsPerMinute, const SampleSink &sink,
+                const CancelCheck &cancelled)
     {
         std::lock_guard lock(mutex_);
         if (voice != loadedVoice_) {
             loadedVoice_.clear();
             const espeak_ng_STATUS status = espeak_ng_SetVoiceByName(voice.toUtf8().constData());
             if (status != ENS_OK)
-                throw Error(err::InvalidPropertyValue, QStringLiteral("The voice %1 could not be loaded: %2").arg(voice, statusText(status)));
+                throw Error(err::InvalidPropertyValue,
+                            QStringLiteral("The voice %1 could not be loaded: %2").arg(voice, statusText(status)));
             loadedVoice_ = voice;
         }
         espeak_ng_SetParameter(espeakRATE, wordsPerMinute, 0);
 
         Rendering r{sink, cancelled, {}};
-        const espeak_ng_STATUS status =
-            espeak_ng_Synthesize(utf8.constData(), static_cast<size_t>(utf8.size()) + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr, &r);
+        const espeak_ng_STATUS status = espeak_ng_Synthesize(utf8.constData(), static_cast<size_t>(utf8.size()) + 1, 0,
+                                                             POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr, &r);
         if (r.failure)
             std::rethrow_exception(r.failure);
         if (status != ENS_OK && status != ENS_SPEECH_STOPPED)
-            throw Error(speech_err::InternalError, QStringLiteral("Speech synthesis failed: %1").arg(statusText(status)));
+            throw Error(speech_err::InternalError,
+                        QStringLiteral("Speech synthesis failed: %1").arg(statusText(status)));
     }
 
 private:
@@ -165,7 +172,8 @@ private:
         // Synthesis into the callback only: espeak-ng opens no sound device of its own.
         const espeak_ng_STATUS status = espeak_ng_InitializeOutput(ENOUTPUT_MODE_SYNCHRONOUS, 0, nullptr);
         if (status != ENS_OK)
-            throw Error(err::CannotCreateObject, QStringLiteral("The speech engine could not start: %1").arg(statusText(status)));
+            throw Error(err::CannotCreateObject,
+                        QStringLiteral("The speech engine could not start: %1").arg(statusText(status)));
         espeak_SetSynthCallback(onSamples);
         sampleRate_ = espeak_ng_GetSampleRate();
 
@@ -194,10 +202,7 @@ private:
     QString loadedVoice_;
 };
 
-Espeak &espeak()
-{
-    return Espeak::started();
-}
+Espeak &espeak() { return Espeak::started(); }
 
 Error noSuchVoice(int number, int32_t mode, int32_t count)
 {
@@ -247,10 +252,7 @@ void EspeakEngine::checkMode(int32_t mode, int errorNumber) const
         throw noSuchVoice(errorNumber, mode, CountEngines());
 }
 
-int32_t EspeakEngine::CountEngines() const
-{
-    return static_cast<int32_t>(modes_.size());
-}
+int32_t EspeakEngine::CountEngines() const { return static_cast<int32_t>(modes_.size()); }
 
 const voices::Mode &EspeakEngine::mode(int32_t number) const
 {
@@ -258,20 +260,11 @@ const voices::Mode &EspeakEngine::mode(int32_t number) const
     return modes_[static_cast<std::size_t>(number - 1)];
 }
 
-QString EspeakEngine::ModeName(int32_t mode) const
-{
-    return this->mode(mode).name;
-}
+QString EspeakEngine::ModeName(int32_t mode) const { return this->mode(mode).name; }
 
-int32_t EspeakEngine::CurrentMode() const
-{
-    return current_;
-}
+int32_t EspeakEngine::CurrentMode() const { return current_; }
 
-int32_t EspeakEngine::Find(const QString &criteria)
-{
-    return voices::bestMode(modes_, criteria, preferredLanguage_);
-}
+int32_t EspeakEngine::Find(const QString &criteria) { return voices::bestMode(modes_, criteria, preferredLanguage_); }
 
 void EspeakEngine::Select(int32_t mode)
 {
@@ -288,15 +281,14 @@ void EspeakEngine::setCurrentMode(int32_t mode)
 void EspeakEngine::setSpeed(int32_t speed)
 {
     if (speed < voices::kSlowest || speed > voices::kFastest)
-        throw Error(err::InvalidPropertyValue,
-                    QStringLiteral("The speed %1 is out of range: it goes from %2 to %3.").arg(speed).arg(voices::kSlowest).arg(voices::kFastest));
+        throw Error(err::InvalidPropertyValue, QStringLiteral("The speed %1 is out of range: it goes from %2 to %3.")
+                                                   .arg(speed)
+                                                   .arg(voices::kSlowest)
+                                                   .arg(voices::kFastest));
     speed_ = speed;
 }
 
-int EspeakEngine::sampleRate() const
-{
-    return espeak().sampleRate();
-}
+int EspeakEngine::sampleRate() const { return espeak().sampleRate(); }
 
 // --- Speaking ---------------------------------------------------------------------------
 
@@ -343,10 +335,7 @@ void EspeakEngine::StopSpeaking()
     ++generation_;  // the line being spoken notices within one block of samples
 }
 
-bool EspeakEngine::cancelled(const Request &request) const
-{
-    return generation_.load() != request.generation;
-}
+bool EspeakEngine::cancelled(const Request &request) const { return generation_.load() != request.generation; }
 
 void EspeakEngine::run()
 {
@@ -438,7 +427,8 @@ void EspeakEngine::replaceLexicon(const Lexicon &lexicon)
         const QString kept = lexiconFile_ + QStringLiteral(".unreadable");
         QFile::remove(kept);
         if (!QFile::copy(lexiconFile_, kept))
-            throw Error(err::PathFileAccess, QStringLiteral("Could not keep the unreadable pronunciations file as %1").arg(QDir::toNativeSeparators(kept)));
+            throw Error(err::PathFileAccess, QStringLiteral("Could not keep the unreadable pronunciations file as %1")
+                                                 .arg(QDir::toNativeSeparators(kept)));
     }
     lexicon.save(lexiconFile_);
     lexicon_ = lexicon;

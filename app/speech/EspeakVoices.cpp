@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "EspeakVoices.h"
 
 #include <QStringList>
@@ -16,10 +18,7 @@ QString primary(const QString &tag)
     return dash < 0 ? tag : tag.left(dash);
 }
 
-QString normalisedTag(QString tag)
-{
-    return tag.trimmed().replace(u'_', u'-').toLower();
-}
+QString normalisedTag(QString tag) { return tag.trimmed().replace(u'_', u'-').toLower(); }
 
 int tagQuality(const QString &have, const QString &want)
 {
@@ -104,7 +103,8 @@ std::vector<Mode> modesFor(const std::vector<EspeakVoice> &voices)
         if (name.isEmpty())
             name = v.identifier;
         modes.push_back({name + QStringLiteral(", male"), v.identifier, v.languages, Gender::Male});
-        modes.push_back({name + QStringLiteral(", female"), v.identifier + QString::fromUtf16(kFemaleVariant), v.languages, Gender::Female});
+        modes.push_back({name + QStringLiteral(", female"), v.identifier + QString::fromUtf16(kFemaleVariant),
+                         v.languages, Gender::Female});
     }
     std::stable_sort(modes.begin(), modes.end(), [](const Mode &a, const Mode &b) {
         const int byName = a.name.section(u',', 0, -2).compare(b.name.section(u',', 0, -2), Qt::CaseInsensitive);
@@ -139,8 +139,8 @@ int32_t bestMode(const std::vector<Mode> &modes, const QString &criteria, const 
     int32_t bestNumber = 0;
     for (std::size_t i = 0; i < modes.size(); ++i) {
         const Mode &m = modes[i];
-        const Score score{nameScore(m, c.name), languageScore(m.languages, c.language), c.gender && m.gender == *c.gender ? 1 : 0,
-                          mfg, languageScore(m.languages, preferred)};
+        const Score score{nameScore(m, c.name), languageScore(m.languages, c.language),
+                          c.gender && m.gender == *c.gender ? 1 : 0, mfg, languageScore(m.languages, preferred)};
         if (!best || score > *best) {
             best = score;
             bestNumber = static_cast<int32_t>(i + 1);

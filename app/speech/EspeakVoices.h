@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The voices that the speech engine offers, built from espeak-ng's voice list, and how a
 // voice is picked from "Key=Value;Key=Value" criteria. Plain data and functions: nothing

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "Lexicon.h"
 
 #include "SafeRead.h"
@@ -25,10 +27,7 @@ constexpr auto kFormatKey = "lexicon";
 constexpr int kFormatVersion = 1;
 constexpr qint64 kLargestFile = 16 * 1024 * 1024;
 
-Error invalid(const QString &what)
-{
-    return Error(err::InvalidArgument, what);
-}
+Error invalid(const QString &what) { return Error(err::InvalidArgument, what); }
 
 QString checked(const QString &text, const char *what)
 {
@@ -36,7 +35,8 @@ QString checked(const QString &text, const char *what)
     if (t.isEmpty())
         throw invalid(QStringLiteral("The %1 must not be empty.").arg(QLatin1String(what)));
     if (t.size() > Lexicon::MaxLength)
-        throw invalid(QStringLiteral("The %1 is longer than %2 characters.").arg(QLatin1String(what)).arg(Lexicon::MaxLength));
+        throw invalid(
+            QStringLiteral("The %1 is longer than %2 characters.").arg(QLatin1String(what)).arg(Lexicon::MaxLength));
     for (QChar c : t) {
         if (c == u'\n' || c == u'\r' || c == u'\t' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
             throw invalid(QStringLiteral("The %1 must be on one line.").arg(QLatin1String(what)));
@@ -187,7 +187,8 @@ void Lexicon::load(const QString &file)
             return;
         }
         throw Error(fileRead.errnum == EACCES || fileRead.errnum == EPERM ? err::PermissionDenied : err::PathFileAccess,
-                    QStringLiteral("Could not read the pronunciations in %1: %2").arg(QDir::toNativeSeparators(file), fileRead.reason()));
+                    QStringLiteral("Could not read the pronunciations in %1: %2")
+                        .arg(QDir::toNativeSeparators(file), fileRead.reason()));
     case safefile::ReadFailure::NotPlainFile:
         throw notALexicon(QStringLiteral("it is %1.").arg(fileRead.reason()));
     case safefile::ReadFailure::TooLarge:
@@ -199,7 +200,8 @@ void Lexicon::load(const QString &file)
     if (parseError.error != QJsonParseError::NoError)
         throw notALexicon(parseError.errorString());
     const QJsonObject root = doc.object();
-    if (!doc.isObject() || root.value(QLatin1String(kFormatKey)).toInt() != kFormatVersion || !root.value(QStringLiteral("entries")).isArray())
+    if (!doc.isObject() || root.value(QLatin1String(kFormatKey)).toInt() != kFormatVersion ||
+        !root.value(QStringLiteral("entries")).isArray())
         throw notALexicon(QStringLiteral("it is not a lexicon of this program."));
 
     // Entries that do not make sense (empty, too long, not text) are left out rather than
@@ -231,7 +233,9 @@ void Lexicon::save(const QString &file) const
 {
     const QFileInfo info(file);
     if (!QDir().mkpath(info.absolutePath()))
-        throw Error(err::PathNotFound, QStringLiteral("Could not create the folder %1").arg(QDir::toNativeSeparators(info.absolutePath())));
+        throw Error(
+            err::PathNotFound,
+            QStringLiteral("Could not create the folder %1").arg(QDir::toNativeSeparators(info.absolutePath())));
 
     QJsonArray list;
     for (const Entry &e : entries_)

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The user's pronunciations: words and how to say them, applied to every text before it
 // is spoken, kept per user in a small JSON file.

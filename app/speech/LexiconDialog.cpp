@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "LexiconDialog.h"
 
 #include "jabbly/error.h"
@@ -173,10 +175,7 @@ void LexiconDialog::listen()
     }
 }
 
-void LexiconDialog::report(const QString &message)
-{
-    QMessageBox::warning(this, windowTitle(), message);
-}
+void LexiconDialog::report(const QString &message) { QMessageBox::warning(this, windowTitle(), message); }
 
 void LexiconDialog::accept()
 {

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The speech engine's lexicon dialog: the user's pronunciations in a table, with fields
 // to add a word and how to say it, change one, remove one, and listen to a pronunciation.

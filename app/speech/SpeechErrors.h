@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Error numbers of the speech engine beyond the program's shared ones, and the mapping of
 // file failures to error numbers that the engine's own files use.

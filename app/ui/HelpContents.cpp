@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "HelpContents.h"
 
 #include "SafeRead.h"
@@ -67,7 +69,8 @@ QString helpResourceText(const QString &name)
     QByteArray bytes;
     const safefile::ReadResult read = safefile::readWholeFile(QStringLiteral(":/help/") + name, LargestHelpText, bytes);
     if (!read) {
-        qCWarning(lcHelp).noquote() << "the help's" << name << "cannot be read from the program's resources:" << read.reason();
+        qCWarning(lcHelp).noquote() << "the help's" << name
+                                    << "cannot be read from the program's resources:" << read.reason();
         return {};
     }
     return QString::fromUtf8(bytes);

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The contents file of the help project (jabbly.hhc): nested <UL> lists of <OBJECT>
 // entries, each with a "Name" and a "Local" (the page) parameter. Qt Core only.
@@ -10,7 +12,7 @@ namespace jabbly {
 
 struct HelpContentsEntry {
     QString name;
-    QString local;  // the page, relative to the help's folder, with or without "#anchor"
+    QString local;          // the page, relative to the help's folder, with or without "#anchor"
     qsizetype parent = -1;  // index of the entry it is listed under; -1 at the top
     friend bool operator==(const HelpContentsEntry &, const HelpContentsEntry &) = default;
 };

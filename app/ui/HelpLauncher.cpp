@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "HelpLauncher.h"
 
 #include "HelpWindow.h"
@@ -63,7 +65,7 @@ void HelpLauncher::showHelp(const QString &chmPath)
         if (desktop_.open && desktop_.open(QUrl::fromLocalFile(chmPath)))
             return;
         qCWarning(lcHelp).noquote() << "the desktop's viewer did not open" << chmPath
-                                          << "- showing the help in Jabbly's own window";
+                                    << "- showing the help in Jabbly's own window";
     }
     if (!window_)
         window_ = new HelpWindow(owner_);

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // F1 and Contents: opens jabbly.chm with the desktop's viewer for help files when the
 // desktop has one, and otherwise shows the same pages in the program's own help window.
@@ -13,8 +15,6 @@
 class QWidget;
 
 namespace jabbly {
-
-
 
 class HelpLauncher {
 public:

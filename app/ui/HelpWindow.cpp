@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "HelpWindow.h"
 
 #include "HelpContents.h"
@@ -99,7 +101,8 @@ void HelpWindow::loadContents()
 {
     std::vector<QTreeWidgetItem *> items;
     for (const HelpContentsEntry &entry : parseHelpContents(helpResourceText(QStringLiteral("jabbly.hhc")))) {
-        QTreeWidgetItem *item = entry.parent < 0 ? new QTreeWidgetItem(contents_) : new QTreeWidgetItem(items[entry.parent]);
+        QTreeWidgetItem *item =
+            entry.parent < 0 ? new QTreeWidgetItem(contents_) : new QTreeWidgetItem(items[entry.parent]);
         item->setText(0, entry.name);
         item->setData(0, UrlRole, pagesRoot().resolved(QUrl(entry.local)));
         items.push_back(item);

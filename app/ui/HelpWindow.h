@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's own help window, for desktops without a viewer for jabbly.chm: the help
 // pages from the program's resources in a text browser, with the help's contents beside

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window's resize rule, in twips (15 twips to a device-independent pixel).
 // Kept apart from the widgets so it can be checked number by number.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "RtfWriter.h"
 
 #include <QColor>
@@ -17,9 +19,9 @@ namespace {
 
 // The character formatting that the writer carries over to RTF.
 struct RunFormat {
-    int font = 0;          // index in the font table
-    int halfPoints = 24;   // \fs; RTF's default is 12 points
-    int colour = 0;        // index in the colour table; 0 is the reader's automatic colour
+    int font = 0;         // index in the font table
+    int halfPoints = 24;  // \fs; RTF's default is 12 points
+    int colour = 0;       // index in the colour table; 0 is the reader's automatic colour
     bool bold = false;
     bool italic = false;
     bool underline = false;
@@ -150,8 +152,8 @@ private:
             return *it;
         const int index = int(fonts_.size());
         fonts_.insert(family, index);
-        const bool fixedPitch = font.fixedPitch() || font.styleHint() == QFont::Monospace ||
-                                font.styleHint() == QFont::TypeWriter;
+        const bool fixedPitch =
+            font.fixedPitch() || font.styleHint() == QFont::Monospace || font.styleHint() == QFont::TypeWriter;
         fontTable_ += "{\\f";
         appendNumber(fontTable_, index);
         fontTable_ += fixedPitch ? "\\fmodern " : "\\fnil ";

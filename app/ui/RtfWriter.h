@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Rich Text Format for the transcript's document (Qt reads and writes HTML and Markdown,
 // but no RTF).

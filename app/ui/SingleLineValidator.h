@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Keeps a line edit to one line: every line break that enters it (typed, pasted or set
 // from code) becomes one blank. CR LF counts as one break; CR, LF, VT, FF, NEL, U+2028 and

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "TextEditTranscript.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -49,7 +51,8 @@ QList<Run> longRuns(const QString &text)
         const QChar *chars = text.constData() + from;
         // Latin letters and digits never break between themselves: the usual long word
         // needs no search.
-        if (std::all_of(chars, chars + (to - from), [](QChar c) { return c.unicode() < 0x80 && c.isLetterOrNumber(); })) {
+        if (std::all_of(chars, chars + (to - from),
+                        [](QChar c) { return c.unicode() < 0x80 && c.isLetterOrNumber(); })) {
             runs.append({from, to});
             return;
         }
@@ -118,7 +121,8 @@ private:
 QPointF TranscriptLayout::contentOrigin() const
 {
     const QTextFrameFormat frame = document()->rootFrame()->frameFormat();
-    return {frame.leftMargin() + frame.padding() + frame.border(), frame.topMargin() + frame.padding() + frame.border()};
+    return {frame.leftMargin() + frame.padding() + frame.border(),
+            frame.topMargin() + frame.padding() + frame.border()};
 }
 
 qreal TranscriptLayout::lineWidth() const
@@ -146,8 +150,9 @@ qreal TranscriptLayout::layOut(const QTextBlock &block, qreal top)
     const QTextBlockFormat format = block.blockFormat();
     QTextOption option = document()->defaultTextOption();
     option.setTextDirection(block.textDirection());
-    option.setAlignment(QStyle::visualAlignment(
-        block.textDirection(), format.hasProperty(QTextFormat::BlockAlignment) ? format.alignment() : option.alignment()));
+    option.setAlignment(QStyle::visualAlignment(block.textDirection(), format.hasProperty(QTextFormat::BlockAlignment)
+                                                                           ? format.alignment()
+                                                                           : option.alignment()));
     option.setTabs(format.tabPositions());
     const qreal width = lineWidth();
     if (width < 0 || format.nonBreakableLines())
@@ -219,7 +224,8 @@ void TranscriptLayout::documentChanged(int from, int charsRemoved, int charsAdde
         last = doc->lastBlock();
 
     const QTextBlock previous = block.previous();
-    qreal top = previous.isValid() ? previous.layout()->position().y() + heightOf(previous.layout()) : contentOrigin().y();
+    qreal top =
+        previous.isValid() ? previous.layout()->position().y() + heightOf(previous.layout()) : contentOrigin().y();
     const qreal changedTop = top;
     // The changed blocks are laid out again; the blocks after them only move, if at all.
     for (; block.isValid(); block = block.next()) {
@@ -288,11 +294,13 @@ void TranscriptLayout::draw(QPainter *painter, const PaintContext &context)
             const int selectionEnd = selection.cursor.selectionEnd() - start;
             if (selectionStart < length && selectionEnd > 0 && selectionEnd > selectionStart) {
                 selections.append({selectionStart, selectionEnd - selectionStart, selection.format});
-            } else if (!selection.cursor.hasSelection() && selection.format.hasProperty(QTextFormat::FullWidthSelection) &&
+            } else if (!selection.cursor.hasSelection() &&
+                       selection.format.hasProperty(QTextFormat::FullWidthSelection) &&
                        block.contains(selection.cursor.position())) {
                 const QTextLine line = layout->lineForTextPosition(selection.cursor.position() - start);
                 const int lineEnd = line.textStart() + line.textLength();
-                selections.append({line.textStart(), line.textLength() + (lineEnd == length - 1 ? 1 : 0), selection.format});
+                selections.append(
+                    {line.textStart(), line.textLength() + (lineEnd == length - 1 ? 1 : 0), selection.format});
             }
         }
         painter->setPen(context.palette.color(QPalette::Text));

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The transcript over a QTextEdit that the main window owns. The edit is made read-only
 // for typing but stays selectable; each line of the transcript is one paragraph of its

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "TranscriptExport.h"
 
 #include "RtfWriter.h"
@@ -102,8 +104,8 @@ void writeInPlace(const std::string &target, const QByteArray &bytes, const QStr
     if (::fallocate(file.get(), FALLOC_FL_KEEP_SIZE, 0, off_t(bytes.size())) != 0 && errno != EOPNOTSUPP &&
         errno != ENOSYS)
         throw fileError(errno, path);
-    if (!writeAll(file.get(), bytes) || ::ftruncate(file.get(), off_t(bytes.size())) != 0 ||
-        ::fsync(file.get()) != 0 || !file.close())
+    if (!writeAll(file.get(), bytes) || ::ftruncate(file.get(), off_t(bytes.size())) != 0 || ::fsync(file.get()) != 0 ||
+        !file.close())
         throw fileError(errno, path);
 }
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The words-added window: the words learned since the program started (or since this
 // window was last closed), in alphabetical order. Closing it discards its list.

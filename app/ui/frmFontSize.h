@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The font and size window: the display's font families on the left, point sizes 1 to 500
 // on the right. A click sets the font or the size of the whole transcript (and the font of

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "frmJabbly.h"
 
 #include "AboutText.h"
@@ -116,7 +118,8 @@ void frmJabbly::buildControls()
     cmdSay_->setObjectName(QStringLiteral("cmdSay"));
     describeForScreenReaders(*WW_, QStringLiteral("Conversation"),
                              QStringLiteral("What you and Jabbly have said, newest line last"));
-    describeForScreenReaders(*Name1_, QStringLiteral("Your name"), QStringLiteral("The name your lines are shown under"));
+    describeForScreenReaders(*Name1_, QStringLiteral("Your name"),
+                             QStringLiteral("The name your lines are shown under"));
     describeForScreenReaders(*Say1_, QStringLiteral("Your line"),
                              QStringLiteral("Type a line and press Enter to say it to Jabbly"));
     describeForScreenReaders(*cmdSay_, QStringLiteral("Say"), QStringLiteral("Says your line to Jabbly"));
@@ -157,8 +160,7 @@ void frmJabbly::buildMenus()
                         popup->close();
                     (this->*handler)();
                 });
-            }
-            else
+            } else
                 action->setEnabled(false);  // its command is not part of this version yet
         }
     };
@@ -319,12 +321,14 @@ void frmJabbly::mnuContents_Click()
 
 QString frmJabbly::feedbackLink()
 {
-    return QStringLiteral("mailto:") + QLatin1String(version::FeedbackAddress) + QStringLiteral("?subject=Jabbly Feedback");
+    return QStringLiteral("mailto:") + QLatin1String(version::FeedbackAddress) +
+           QStringLiteral("?subject=Jabbly Feedback");
 }
 
 QString frmJabbly::noMailProgramText()
 {
-    return QStringLiteral("Jabbly could not open a mail program on this computer.  To send feedback, please write to ") +
+    return QStringLiteral(
+               "Jabbly could not open a mail program on this computer.  To send feedback, please write to ") +
            QLatin1String(version::FeedbackAddress) + QStringLiteral(" with the subject \"Jabbly Feedback\".");
 }
 
@@ -364,19 +368,22 @@ void frmJabbly::toggle(const char *actionName, QWidget *loaded, const std::funct
 
 void frmJabbly::mnuAI_Click()
 {
-    toggle("mnuAI", frmAddeditems_, [this]() -> QWidget & { return addedItems(); }, WordsCaptionHidden, WordsCaptionShown);
+    toggle(
+        "mnuAI", frmAddeditems_, [this]() -> QWidget & { return addedItems(); }, WordsCaptionHidden, WordsCaptionShown);
 }
 
 void frmJabbly::mnuFontSize_Click()
 {
-    toggle("mnuFontSize", frmFontSize_, [this]() -> QWidget & { return fontSize(); }, FontSizeCaptionHidden,
-           FontSizeCaptionShown);
+    toggle(
+        "mnuFontSize", frmFontSize_, [this]() -> QWidget & { return fontSize(); }, FontSizeCaptionHidden,
+        FontSizeCaptionShown);
 }
 
 void frmJabbly::mnuSpeech_Click()
 {
-    toggle("mnuSpeech", frmVoice_, [this]() -> QWidget & { return speechOptions(); }, SpeechCaptionHidden,
-           SpeechCaptionShown);
+    toggle(
+        "mnuSpeech", frmVoice_, [this]() -> QWidget & { return speechOptions(); }, SpeechCaptionHidden,
+        SpeechCaptionShown);
 }
 
 frmFontSize &frmJabbly::fontSize()
@@ -391,8 +398,8 @@ frmVoice &frmJabbly::speechOptions()
     if (frmVoice_.isNull()) {
         const bool reloaded = voiceWindowLoadedBefore_;
         voiceWindowLoadedBefore_ = true;
-        frmVoice_ = new frmVoice(this, {session_->settings(), session_->tts(), *windowServices_.comboTool,
-                                        session_->messages()});
+        frmVoice_ = new frmVoice(
+            this, {session_->settings(), session_->tts(), *windowServices_.comboTool, session_->messages()});
         // Start-up lists the voices; a window loaded again after its close box shows them
         // too, rather than an empty list.
         if (reloaded) {

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window: transcript, name box, input box and Say button, and the menus. It shows
 // the run (Session) and forwards the user's actions to it; its load and unload handlers
@@ -104,7 +106,6 @@ protected:
     QWidget *dialogOwner() override { return this; }
 
 private:
-
     void buildControls();
     void buildMenus();
     // Shows `window` (modeless, in front of this one) or hides it, as its visibility says.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "frmVoice.h"
 
 #include "Accessibility.h"
@@ -53,10 +55,12 @@ frmVoice::frmVoice(QWidget *owner, Services services)
     cmbSpeed_->setObjectName(QStringLiteral("cmbSpeed"));
     chkNames_->setObjectName(QStringLiteral("chkNames"));
     describeForScreenReaders(*lstVoicesView_, QStringLiteral("Voices"), QStringLiteral("The voice Jabbly speaks with"));
-    describeForScreenReaders(*chkSpeak_, QStringLiteral("Speak"), QStringLiteral("Speak every line of the conversation"));
+    describeForScreenReaders(*chkSpeak_, QStringLiteral("Speak"),
+                             QStringLiteral("Speak every line of the conversation"));
     describeForScreenReaders(*cmbSpeed_, QStringLiteral("Speed"),
                              QStringLiteral("How fast Jabbly speaks, from 50 to 250; 150 is normal"));
-    describeForScreenReaders(*chkNames_, QStringLiteral("Say names"), QStringLiteral("Say who is speaking before each line"));
+    describeForScreenReaders(*chkNames_, QStringLiteral("Say names"),
+                             QStringLiteral("Say who is speaking before each line"));
     closeOnEscape(*this);
     lstVoicesView_->setGeometry(fromTwips(0, 0, 2175, 3765));
     chkSpeak_->setGeometry(fromTwips(0, 3840, 855, 195));

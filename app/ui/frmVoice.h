@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The speech options window: the voice list, the speed, and the two switches that decide
 // whether turns are spoken ("&Speak") and whether the speaker's name is said first

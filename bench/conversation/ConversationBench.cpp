@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The conversation engine's speed: whole turns with a full word list (32,767 known words,
 // so that learning finds every word) and with 29,000 words and a third of the line new
 // (sorted inserts into both lists), reply composition alone and transcript writes, each
@@ -28,7 +30,8 @@ namespace {
 // Pronounceable made-up words, all different: "ba", "be", ..., "zuzu"...
 QString wordFor(int n)
 {
-    static const char *const syllables[] = {"ba", "ke", "li", "mo", "nu", "ra", "se", "ti", "vo", "zu", "pa", "de", "fi", "go", "hu", "ja"};
+    static const char *const syllables[] = {"ba", "ke", "li", "mo", "nu", "ra", "se", "ti",
+                                            "vo", "zu", "pa", "de", "fi", "go", "hu", "ja"};
     QString w;
     do {
         w.append(QLatin1String(syllables[n % 16]));
@@ -128,8 +131,8 @@ World &world()
 void runTurns(benchmark::State &state, Transcript &WW, int words, bool learning)
 {
     World &w = world();
-    ConversationTurn turn(WW, w.input, w.HidWord, w.HidCPU, [&]() -> ItemList & { return w.lstAI; }, w.rowkit, w.random,
-                          w.commands);
+    ConversationTurn turn(
+        WW, w.input, w.HidWord, w.HidCPU, [&]() -> ItemList & { return w.lstAI; }, w.rowkit, w.random, w.commands);
     const QString typed = w.line(words);
     const int fresh = words / 3;
     w.resetLists(learning ? w.roomy : w.full);

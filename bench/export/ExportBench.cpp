@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Export of a 10,000-line transcript as RTF, against writing the same transcript's plain
 // text through the same safe replacement (temporary file, flush to disk, rename) into the
 // same folder. The target: export at most 5 times the plain-text write.

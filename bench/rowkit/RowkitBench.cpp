@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Rowkit's list operations against plain C++ doing the same work, in one binary so that
 // both run on the same machine at the same moment.
 #include "BenchSupport.h"
@@ -28,7 +30,8 @@ constexpr int kWords = jabbly::ItemList::MaxItems;
 
 jabbly::Rowkit &rowkit()
 {
-    static jabbly::ComponentLibrary library(QStringLiteral(JABBLY_BENCH_BIN_DIR), QStringLiteral("Rowkit"), jabbly::RowkitFactory);
+    static jabbly::ComponentLibrary library(QStringLiteral(JABBLY_BENCH_BIN_DIR), QStringLiteral("Rowkit"),
+                                            jabbly::RowkitFactory);
     static jabbly::Rowkit wrapper(library.instance());
     return wrapper;
 }
@@ -57,10 +60,12 @@ struct Words {
         for (int i = 0; i < kWords; ++i)
             shuffled << randomWord(rng);
         sorted = shuffled;
-        std::stable_sort(sorted.begin(), sorted.end(), [](const QString &a, const QString &b) { return jabbly::compareItems(a, b) < 0; });
+        std::stable_sort(sorted.begin(), sorted.end(),
+                         [](const QString &a, const QString &b) { return jabbly::compareItems(a, b) < 0; });
         while (absent.size() < 1024) {
             const QString w = randomWord(rng);
-            if (!std::binary_search(sorted.cbegin(), sorted.cend(), w, [](const QString &a, const QString &b) { return jabbly::compareItems(a, b) < 0; }))
+            if (!std::binary_search(sorted.cbegin(), sorted.cend(), w,
+                                    [](const QString &a, const QString &b) { return jabbly::compareItems(a, b) < 0; }))
                 absent << w;
         }
         sortedFile = write("words.txt", sorted);

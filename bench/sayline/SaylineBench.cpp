@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The speech path's costs. filt on a 10,000-character line through the component's
 // dispatch entry, against the cheapest thing that can touch every character: a copy
 // through a 256-entry table. Speak: how long the call takes to return (it must not wait
@@ -46,7 +48,8 @@ QString mixedLine(qsizetype length)
 
 jabbly::Dispatch &sayline()
 {
-    static jabbly::ComponentLibrary library(QStringLiteral(JABBLY_BENCH_BIN_DIR), QStringLiteral("Sayline"), jabbly::SaylineFactory);
+    static jabbly::ComponentLibrary library(QStringLiteral(JABBLY_BENCH_BIN_DIR), QStringLiteral("Sayline"),
+                                            jabbly::SaylineFactory);
     return library.instance();
 }
 
@@ -131,7 +134,8 @@ private:
     int discards_ = 0;
 };
 
-const QString kSentence = QStringLiteral("Hello, Human. I have learned seven new words today, and I would like to use them all at once.");
+const QString kSentence =
+    QStringLiteral("Hello, Human. I have learned seven new words today, and I would like to use them all at once.");
 
 struct Engine {
     Engine()

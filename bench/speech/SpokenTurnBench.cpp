@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A whole turn with Speak ticked (the real espeak-ng engine, both lines queued) next to the
 // same turn with Speak off: the turn must not wait for speech.
 #include "AudioOutput.h"
@@ -68,7 +70,8 @@ struct World {
     NoCommands commands;
     ItemListModel HidWord{true}, HidCPU{false}, lstAI{true};
     RandomGenerator random{11};
-    ConversationTurn turn{WW, Say1, HidWord, HidCPU, [this]() -> ItemList & { return lstAI; }, rowkit, random, commands};
+    ConversationTurn turn{WW,     Say1,   HidWord, HidCPU, [this]() -> ItemList & { return lstAI; },
+                          rowkit, random, commands};
 };
 
 void runTurns(benchmark::State &state, bool speak)
@@ -76,7 +79,8 @@ void runTurns(benchmark::State &state, bool speak)
     World w;
     SpokenTurn speaker(w.sayline, w.tts.get(), [speak] { return SpeechSwitches{speak, false}; });
     w.turn.setSpeaker(&speaker);
-    const QString line = QStringLiteral("I really like green apples and long walks by the river on a sunny day with my old dog Rex");
+    const QString line =
+        QStringLiteral("I really like green apples and long walks by the river on a sunny day with my old dog Rex");
     for (auto _ : state) {
         QString name = QStringLiteral("Human"), say = line;
         w.turn.Process(name, say);

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The baseline of the start-up measurement: a bare Qt program that opens one QMainWindow
 // with a QTextEdit, nothing else.
 #include <QApplication>

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Jabbly developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Start-up of the whole process, from exec to the main window mapped, for Jabbly (with a
 # 32,767-word words.txt and every voice listed) and for a bare Qt program that opens one
 # QMainWindow with a QTextEdit. Both run alternately, RUNS times each, on a private Xvfb.

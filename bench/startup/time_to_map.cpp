@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times a program from its exec to the moment its first top-level window is mapped on the
 // X server named by DISPLAY, then ends it with SIGTERM. Prints the milliseconds.
 //

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the benchmarks that build the real main window share: the program's own services
 // around a scratch folder, and the files they start from.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One application object for the whole benchmark binary, as in the program (it sets the
 // locale from the environment), offscreen; then Google Benchmark runs. The program fails
 // (exit code 1) when a benchmark reports an error, so that `make bench` notices.

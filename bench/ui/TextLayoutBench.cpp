@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Showing long lines: the transcript (a line laid out and painted in a shown, offscreen
 // transcript of the main window's size) and the input box (a pasted line shown). The line is
 // a word without a break, a run of Korean syllables (which Qt's text layout reads like one

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times the real main window on a real display (Xvfb in run-window-bench.sh): from the key
 // event that starts a turn (Enter in Say1) or a paste (Ctrl+V in Say1) to the end of the
 // repaint that shows the result. The application's notify() sees every event the window
@@ -96,10 +98,10 @@ void waitUntilQuiet(int quietMs)
 }
 
 struct Figures {
-    QList<double> toRepaint;  // ms, key event to the end of the last repaint
-    QList<double> handler;    // ms, key event handled (the turn itself)
-    QList<double> cpu;        // ms of this thread's CPU time, key event to the end of the last repaint
-    QList<double> handlerCpu; // ms of this thread's CPU time in the handler
+    QList<double> toRepaint;                // ms, key event to the end of the last repaint
+    QList<double> handler;                  // ms, key event handled (the turn itself)
+    QList<double> cpu;                      // ms of this thread's CPU time, key event to the end of the last repaint
+    QList<double> handlerCpu;               // ms of this thread's CPU time in the handler
     QMap<QString, QList<double>> paintCpu;  // ms of CPU time in paint events, by widget class
 };
 
@@ -142,7 +144,8 @@ public:
         if (!delivered.open(QIODevice::ReadOnly))
             qFatal("no cpu.txt beside the program");
         bench::writeFile(dir_.filePath("cpu.txt"), delivered.readAll());
-        window_ = std::make_unique<frmJabbly>(bench::realSessionServices(dir_.path(), nullptr), bench::realWindowServices(), QStringList{});
+        window_ = std::make_unique<frmJabbly>(bench::realSessionServices(dir_.path(), nullptr),
+                                              bench::realWindowServices(), QStringList{});
         if (!window_->Form_Load())
             qFatal("start-up failed");
         templates_ = window_->session().HidCPU().items();
@@ -224,8 +227,8 @@ public:
             }();
             waitUntilQuiet(100);
             if (Say1->text().size() != text.size())
-                qFatal("the paste did not arrive (%lld of %lld characters)", static_cast<long long>(Say1->text().size()),
-                       static_cast<long long>(text.size()));
+                qFatal("the paste did not arrive (%lld of %lld characters)",
+                       static_cast<long long>(Say1->text().size()), static_cast<long long>(text.size()));
             f.toRepaint << (timing()->firstPaintEnd - start) / 1e6;
             f.cpu << (firstEndCpu - startCpu) / 1e6;
             f.handler << (handled - start) / 1e6;
@@ -334,18 +337,21 @@ int main(int argc, char **argv)
     if (wanted("turn20-third-new")) {
         const QString line = d.line(20, true, d.roomy());
         d.useTemplates(d.templates());
-        report("turn20-third-new (29,000 words)", d.turns(runs("turn20-third-new", 100), line, [&] { d.useWords(d.roomy()); }), 0.25);
+        report("turn20-third-new (29,000 words)",
+               d.turns(runs("turn20-third-new", 100), line, [&] { d.useWords(d.roomy()); }), 0.25);
     }
     if (wanted("turn10000-third-new")) {
         const QString line = d.line(10000, true, d.roomy());
         d.useTemplates(d.templates());
-        report("turn10000-third-new (29,000 words)", d.turns(runs("turn10000-third-new", 15), line, [&] { d.useWords(d.roomy()); }), 50);
+        report("turn10000-third-new (29,000 words)",
+               d.turns(runs("turn10000-third-new", 15), line, [&] { d.useWords(d.roomy()); }), 50);
         d.useWords(d.full());
     }
     if (wanted("reply100k")) {
         // The word list holds only the new word when the reply is composed: the reply quotes it.
         d.useTemplates(quote);
-        report("reply100k (echo + reply quote it)", d.turns(runs("reply100k", 5), longWord(100000), [&] { d.useWords({}); }), 300);
+        report("reply100k (echo + reply quote it)",
+               d.turns(runs("reply100k", 5), longWord(100000), [&] { d.useWords({}); }), 300);
         d.useWords(d.full());
     }
     if (wanted("word1m")) {
@@ -359,7 +365,8 @@ int main(int argc, char **argv)
     }
     if (wanted("reply1m")) {
         d.useTemplates(quote);
-        report("reply1m (echo + reply quote it)", d.turns(runs("reply1m", 3), longWord(1000000), [&] { d.useWords({}); }), 0);
+        report("reply1m (echo + reply quote it)",
+               d.turns(runs("reply1m", 3), longWord(1000000), [&] { d.useWords({}); }), 0);
         d.useWords(d.full());
     }
     if (wanted("paste100k"))

@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The Jabbly developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Times the main window on a real X display: starts Xvfb and runs the window driver built in
 # the given build folder (default build-release). Arguments after the folder pick scenarios
 # (turn20 turn20-third-new turn10000-third-new reply100k word1m blanks1m reply1m paste100k

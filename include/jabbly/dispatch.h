@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The dispatch entry of the components: the main program calls a component's members by
 // number, Invoke(member, arguments), where member FirstMember + n is the (n + 1)-th member
@@ -106,13 +108,11 @@ namespace args {
 inline void expectCount(std::span<Variant> args, std::size_t count)
 {
     if (args.size() != count)
-        throw Error(err::WrongArgumentCount, QStringLiteral("Wrong number of arguments or invalid property assignment"));
+        throw Error(err::WrongArgumentCount,
+                    QStringLiteral("Wrong number of arguments or invalid property assignment"));
 }
 
-[[noreturn]] inline void typeMismatch()
-{
-    throw Error(err::TypeMismatch, QStringLiteral("Type mismatch"));
-}
+[[noreturn]] inline void typeMismatch() { throw Error(err::TypeMismatch, QStringLiteral("Type mismatch")); }
 
 inline ItemList &list(std::span<Variant> args, std::size_t i)
 {

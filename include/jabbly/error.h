@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one error type that crosses deliverables: a classic error number plus a message.
 
@@ -29,7 +31,9 @@ inline constexpr int WrongArgumentCount = 450;
 class Error : public std::runtime_error {
 public:
     Error(int number, const QString &message)
-        : std::runtime_error(message.toStdString()), number_(number), message_(message) {}
+        : std::runtime_error(message.toStdString()), number_(number), message_(message)
+    {
+    }
 
     int number() const noexcept { return number_; }
     const QString &message() const noexcept { return message_; }

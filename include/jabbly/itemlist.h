@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The item list: an ordered list of texts with a 16-bit count and index, an optional
 // sort flag, a selected index and a selection event. Every list of the program is one,

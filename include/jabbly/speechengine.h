@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the program and the speech helper need of a text-to-speech engine.
 // Voices ("modes") are numbered from 1 to CountEngines(). Failures throw jabbly::Error.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "SafeRead.h"
 
 #include <QFile>
@@ -69,7 +71,8 @@ ReadResult openPlainFile(const QString &path, std::unique_ptr<Descriptor> &file,
         return systemFailure(ENOENT);
     // O_NONBLOCK: a pipe without a writer (or a device that waits for a carrier) would
     // hold open() for ever. Reads of a plain file ignore it.
-    file = std::make_unique<Descriptor>(::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    file = std::make_unique<Descriptor>(
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     if (file->get() < 0)
         return systemFailure(errno);
     if (::fstat(file->get(), &st) != 0)

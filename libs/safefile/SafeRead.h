@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reading a file the program opens on its own (its data files, the user's lexicon and
 // settings, the swap table) so that nothing there can hang it or eat its memory: the file

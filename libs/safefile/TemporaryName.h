@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The names of the new files that replace a file: "." + stem + "." + a number + ".tmp" in
 // the target's folder. The stem is the target's name, so that a leftover file shows what

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The seven built-in commands and FSize, under a fixed clock and fixed locales.
 #include "Commands.h"
 
@@ -121,8 +123,10 @@ TEST_F(CommandsTest, DateWithTheLocaleNames)
 
 TEST_F(CommandsTest, VersionAndCommandsLines)
 {
-    EXPECT_EQ(answer(Command::Version), "COMMAND: [VERSION] - Jabbly V2.3.10.  " + QString::fromUtf8(version::CompanyName));
-    EXPECT_EQ(answer(Command::Commands), "COMMAND: [COMMANDS] - [COMMANDS] [DATE] [EXIT] [SPEECH] [SWAP] [TIME] [VERSION]");
+    EXPECT_EQ(answer(Command::Version),
+              "COMMAND: [VERSION] - Jabbly V2.3.10.  " + QString::fromUtf8(version::CompanyName));
+    EXPECT_EQ(answer(Command::Commands),
+              "COMMAND: [COMMANDS] - [COMMANDS] [DATE] [EXIT] [SPEECH] [SWAP] [TIME] [VERSION]");
 }
 
 TEST_F(CommandsTest, ExitClosesTheWindowAndWritesNothing)
@@ -186,7 +190,8 @@ TEST_F(CommandsTest, SwapSizeIsAPlainNumberInEveryLocale)
     // the digits are ASCII, as in every other number the program writes.
     fileSystem.sizes["/a.swp"] = 200806400;
     commands.setLocale(QLocale(QLocale::Arabic, QLocale::Egypt));
-    EXPECT_EQ(answer(Command::Swap), QStringLiteral("COMMAND: [SWAP] - SWAP FILE SIZE: 191") + QLocale(QLocale::Arabic, QLocale::Egypt).decimalPoint() + "50390625MB");
+    EXPECT_EQ(answer(Command::Swap), QStringLiteral("COMMAND: [SWAP] - SWAP FILE SIZE: 191") +
+                                         QLocale(QLocale::Arabic, QLocale::Egypt).decimalPoint() + "50390625MB");
     commands.setLocale(QLocale(QLocale::Persian, QLocale::Iran));
     fileSystem.sizes["/a.swp"] = 192LL * 1024 * 1024;
     EXPECT_EQ(answer(Command::Swap), "COMMAND: [SWAP] - SWAP FILE SIZE: 192MB");
@@ -266,11 +271,13 @@ TEST_F(CommandsTest, SpeechFailureIsReportedInItsLine)
     MockSpeechEngine tts;
     commands.setSpeechEngine(&tts, nullptr);
     EXPECT_CALL(tts, LexiconDlg(_, _)).WillOnce(Throw(Error(err::CannotCreateObject, "no audio device")));
-    EXPECT_EQ(answer(Command::Speech), "COMMAND: [SPEECH] - 'Jabbly - Lexicon Dialog' could not be opened: no audio device");
+    EXPECT_EQ(answer(Command::Speech),
+              "COMMAND: [SPEECH] - 'Jabbly - Lexicon Dialog' could not be opened: no audio device");
 
     commands.setSpeechEngine(nullptr, nullptr);
     const QString line = answer(Command::Speech);
-    EXPECT_TRUE(line.startsWith("COMMAND: [SPEECH] - 'Jabbly - Lexicon Dialog' could not be opened")) << line.toStdString();
+    EXPECT_TRUE(line.startsWith("COMMAND: [SPEECH] - 'Jabbly - Lexicon Dialog' could not be opened"))
+        << line.toStdString();
 }
 
 }  // namespace

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reply composition: template choice, the token passes and the texts they put in.
 #include "ReplyComposer.h"
 
@@ -26,10 +28,7 @@ struct Draw {
 
 class ComposerTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        HidWord.AddItems({"cats", "bus", "s", "NEW YORK", "e-mail", "BOSS", "moon", "kiss"});
-    }
+    void SetUp() override { HidWord.AddItems({"cats", "bus", "s", "NEW YORK", "e-mail", "BOSS", "moon", "kiss"}); }
 
     int at(const QString &word) const { return HidWord.FindStringExact(word); }
 
@@ -174,14 +173,16 @@ TEST(ProperCase, FirstLetterOfEachWordUp)
     EXPECT_EQ(ReplyComposer::properCase("e-mail"), "E-mail");
     EXPECT_EQ(ReplyComposer::properCase("NEW YORK"), "New York");
     EXPECT_EQ(ReplyComposer::properCase("mcDonald o'neil"), "Mcdonald O'neil");
-    EXPECT_EQ(ReplyComposer::properCase(QString("a\tb\nc\rd\ve\ff") + QChar(0) + "g"), QString("A\tB\nC\rD\vE\fF") + QChar(0) + "G");
+    EXPECT_EQ(ReplyComposer::properCase(QString("a\tb\nc\rd\ve\ff") + QChar(0) + "g"),
+              QString("A\tB\nC\rD\vE\fF") + QChar(0) + "G");
     EXPECT_EQ(ReplyComposer::properCase("  two  blanks "), "  Two  Blanks ");
     EXPECT_EQ(ReplyComposer::properCase("été ÉCOLE"), "Été École");
     EXPECT_EQ(ReplyComposer::properCase(""), "");
     // Letters outside the Basic Multilingual Plane: Deseret and Adlam.
     EXPECT_EQ(ReplyComposer::properCase(QString::fromUtf8("\U00010428\U00010429 \U00010400\U00010401")),
               QString::fromUtf8("\U00010400\U00010429 \U00010400\U00010429"));
-    EXPECT_EQ(ReplyComposer::properCase(QString::fromUtf8("\U0001E922\U0001E900")), QString::fromUtf8("\U0001E900\U0001E922"));
+    EXPECT_EQ(ReplyComposer::properCase(QString::fromUtf8("\U0001E922\U0001E900")),
+              QString::fromUtf8("\U0001E900\U0001E922"));
     // A half of a pair on its own stays as it is.
     EXPECT_EQ(ReplyComposer::properCase(QString(QChar(0xD801)) + "ab"), QString(QChar(0xD801)) + "ab");
 }
@@ -270,7 +271,7 @@ TEST_F(ComposerTest, WordsHoldingTokensCannotMakeAReplyGrowWithoutBound)
     EXPECT_LE(reply.size(), ReplyComposer::MaxReplyLength);
     EXPECT_GT(reply.size(), ReplyComposer::MaxReplyLength - bomb.size());
     EXPECT_TRUE(reply.startsWith("Look: £WORD2£"));  // what passed the limit stayed as it was
-    EXPECT_TRUE(reply.endsWith(" 1,234 Ann"));         // the other tokens were filled in
+    EXPECT_TRUE(reply.endsWith(" 1,234 Ann"));       // the other tokens were filled in
     EXPECT_EQ(random.draws, 58);
 
     // A long word that fits is quoted whole.

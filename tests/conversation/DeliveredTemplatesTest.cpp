@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cpu.txt delivered with the program, as the build copied it next to the program.
 #include "ReplyComposer.h"
 

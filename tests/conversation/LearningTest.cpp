@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Word learning: which pieces of a line become known words.
 #include "WordLearning.h"
 
@@ -28,7 +30,12 @@ protected:
     int lstAIAsked = 0;
     FindExactDispatch rowkitComponent;
     Rowkit rowkit{rowkitComponent};
-    WordLearning learning{HidWord, [this]() -> ItemList & { ++lstAIAsked; return lstAI; }, rowkit};
+    WordLearning learning{HidWord,
+                          [this]() -> ItemList & {
+                              ++lstAIAsked;
+                              return lstAI;
+                          },
+                          rowkit};
 };
 
 TEST(CleanLine, PunctuationTable)
@@ -40,7 +47,8 @@ TEST(CleanLine, PunctuationTable)
     EXPECT_EQ(WordLearning::cleanLine("a\\b?c!d:e;f#g@h*i"), "abcdefghi");
     EXPECT_EQ(WordLearning::cleanLine("a/b//c"), "a b  c");
     // Kept: hyphens, underscores, digits, tabs, other scripts, other symbols.
-    EXPECT_EQ(WordLearning::cleanLine("e-mail snake_case x2\ty été £5 & % = +"), "e-mail snake_case x2\ty été £5 & % = +");
+    EXPECT_EQ(WordLearning::cleanLine("e-mail snake_case x2\ty été £5 & % = +"),
+              "e-mail snake_case x2\ty été £5 & % = +");
 }
 
 TEST(CleanLine, ApostropheSIsRemovedBeforeTheApostrophes)
@@ -165,11 +173,11 @@ TEST_F(LearningTest, LearnsWhatAddingOneWordAtATimeWould)
         int roomInLstAI;
     } cases[] = {
         {"moon and moon and moon", -1, -1},
-        {"Zebra zebra ZEBRA été ÉTÉ Été paris PARIS", -1, -1},   // HidWord holds Paris
-        {"b a c b a d e a f", 3, -1},                             // fills up part-way, repeats after
+        {"Zebra zebra ZEBRA été ÉTÉ Été paris PARIS", -1, -1},  // HidWord holds Paris
+        {"b a c b a d e a f", 3, -1},                           // fills up part-way, repeats after
         {"new1 old new2 new1 new3 new3 new4", 2, -1},
-        {"x y z y x w", -1, 2},                                   // lstAI fills, HidWord does not
-        {"q r s", 0, -1},                                         // full from the start
+        {"x y z y x w", -1, 2},  // lstAI fills, HidWord does not
+        {"q r s", 0, -1},        // full from the start
     };
     for (const auto &c : cases) {
         ItemListModel HidWord{true}, lstAI{true}, expectedWords{true}, expectedAdded{true};
@@ -181,8 +189,10 @@ TEST_F(LearningTest, LearnsWhatAddingOneWordAtATimeWould)
             for (ItemListModel *l : {&lstAI, &expectedAdded})
                 l->AddItems(numbered("a", ItemList::MaxItems - c.roomInLstAI));
 
-        QSignalSpy inserted(&HidWord, &QAbstractItemModel::rowsInserted), reset(&HidWord, &QAbstractItemModel::modelReset);
-        WordLearning learning(HidWord, [&]() -> ItemList & { return lstAI; }, rowkit);
+        QSignalSpy inserted(&HidWord, &QAbstractItemModel::rowsInserted),
+            reset(&HidWord, &QAbstractItemModel::modelReset);
+        WordLearning learning(
+            HidWord, [&]() -> ItemList & { return lstAI; }, rowkit);
         const WordLearning::Result result = learning.learn(c.line);
         const WordLearning::Result expected = learnOneByOne(c.line, expectedWords, expectedAdded);
 
@@ -207,7 +217,8 @@ TEST_F(LearningTest, WordsMetBeforeAFailedLookupAreLearned)
         }
     } component;
     Rowkit failing{component};
-    WordLearning learning(HidWord, [this]() -> ItemList & { return lstAI; }, failing);
+    WordLearning learning(
+        HidWord, [this]() -> ItemList & { return lstAI; }, failing);
     EXPECT_EQ(jabbly::testing::errorNumber([&] { learning.learn("gamma beta alpha delta"); }), err::TypeMismatch);
     EXPECT_EQ(words(), (QStringList{"beta", "gamma"}));
     EXPECT_EQ(added(), (QStringList{"beta", "gamma"}));

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Random(Lowerbound, Upperbound): 16-bit bounds, both included.
 #include "RandomGenerator.h"
 #include "ErrorNumber.h"
@@ -11,8 +13,8 @@
 #include <cmath>
 
 using namespace jabbly;
-using jabbly::testing::ScriptedRandom;
 using jabbly::testing::errorNumber;
+using jabbly::testing::ScriptedRandom;
 
 namespace {
 
@@ -23,7 +25,8 @@ TEST(Random, EndsOfTheDrawGiveTheBounds)
     struct Case {
         int16_t lower, upper;
     };
-    for (const Case c : {Case{1, 10000}, Case{0, 32766}, Case{-16384, 16382}, Case{-5, 5}, Case{7, 7}, Case{-32768, -2}, Case{32766, 32766}}) {
+    for (const Case c : {Case{1, 10000}, Case{0, 32766}, Case{-16384, 16382}, Case{-5, 5}, Case{7, 7}, Case{-32768, -2},
+                         Case{32766, 32766}}) {
         ScriptedRandom rnd;
         rnd.script = {0.0f, LargestDraw};
         EXPECT_EQ(rnd.Random(c.lower, c.upper), c.lower) << c.lower << ".." << c.upper;

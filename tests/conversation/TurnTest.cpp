@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One turn, driven directly: guard, echo, the three branches and the mends.
 #include "Turn.h"
 
@@ -8,7 +10,6 @@
 #include "RecordingTranscript.h"
 #include "ScriptedRandom.h"
 #include "Transcript.h"
-
 
 #include "QtPrinters.h"
 
@@ -67,9 +68,9 @@ protected:
     {
         HidWord.AddItem("jabbly");
         HidCPU.AddItem("Tell me more, £NAME£.");
-        turn = std::make_unique<ConversationTurn>(WW, Say1, HidWord, HidCPU,
-                                                  [this]() -> ItemList & { return lstAI; }, rowkit, random, commands,
-                                                  QLocale(QLocale::English, QLocale::UnitedKingdom));
+        turn = std::make_unique<ConversationTurn>(
+            WW, Say1, HidWord, HidCPU, [this]() -> ItemList & { return lstAI; }, rowkit, random, commands,
+            QLocale(QLocale::English, QLocale::UnitedKingdom));
     }
 
     void process(const QString &name, const QString &line)
@@ -80,8 +81,14 @@ protected:
     }
 
     // Writes after the echo of the last turn.
-    QList<W> echoed(const QString &name, const QString &line) const { return {{RecordingTranscript::Name, name + ": "}, {RecordingTranscript::SayPerson, line}}; }
-    static QList<W> reply(const QString &text) { return {{RecordingTranscript::Name, "CPU: "}, {RecordingTranscript::SayCPU, text}}; }
+    QList<W> echoed(const QString &name, const QString &line) const
+    {
+        return {{RecordingTranscript::Name, name + ": "}, {RecordingTranscript::SayPerson, line}};
+    }
+    static QList<W> reply(const QString &text)
+    {
+        return {{RecordingTranscript::Name, "CPU: "}, {RecordingTranscript::SayCPU, text}};
+    }
     static W note(const QString &text) { return {RecordingTranscript::Command, text}; }
 
     RecordingTranscript WW;
@@ -158,8 +165,8 @@ TEST_F(TurnTest, CommandsRunInAnyCaseAndAreNeitherLearnedNorAnswered)
     FakeSpeaker speaker;
     turn->setSpeaker(&speaker);
     const std::pair<const char *, Command> cases[] = {
-        {"[TIME]", Command::Time},       {"[Date]", Command::Date},     {"[swap]", Command::Swap},
-        {"[version]", Command::Version}, {"[eXit]", Command::Exit},     {"[speech]", Command::Speech},
+        {"[TIME]", Command::Time},         {"[Date]", Command::Date}, {"[swap]", Command::Swap},
+        {"[version]", Command::Version},   {"[eXit]", Command::Exit}, {"[speech]", Command::Speech},
         {"[COMMANDS]", Command::Commands},
     };
     for (const auto &[line, command] : cases) {
@@ -234,23 +241,25 @@ TEST_F(TurnTest, FailedSpeechIsReportedAndTheTurnGoesOn)
     speaker.userFailure = Error(err::CannotCreateObject, "no audio device");
     turn->setSpeaker(&speaker);
     process("Ann", "hello");
-    EXPECT_EQ(WW.writes, echoed("Ann", "hello")
-                             + QList<W>{note(ConversationTurn::speechFailedNotice(err::CannotCreateObject, "no audio device"))}
-                             + reply("Hello"));
+    EXPECT_EQ(WW.writes,
+              echoed("Ann", "hello") +
+                  QList<W>{note(ConversationTurn::speechFailedNotice(err::CannotCreateObject, "no audio device"))} +
+                  reply("Hello"));
 
     WW.writes.clear();
     speaker.userFailure.reset();
     speaker.replyFailure = Error(err::InvalidArgument, "busy");
     process("Ann", "bye");
-    EXPECT_EQ(WW.writes, echoed("Ann", "bye") + reply("See you later.")
-                             + QList<W>{note(ConversationTurn::speechFailedNotice(err::InvalidArgument, "busy"))});
+    EXPECT_EQ(WW.writes, echoed("Ann", "bye") + reply("See you later.") +
+                             QList<W>{note(ConversationTurn::speechFailedNotice(err::InvalidArgument, "busy"))});
 }
 
 TEST_F(TurnTest, FailedStepIsReportedAndTheEchoStays)
 {
     rowkitComponent.failure = Error(err::TypeMismatch, "Type mismatch");
     process("Ann", "anything");
-    EXPECT_EQ(WW.writes, echoed("Ann", "anything") + QList<W>{note(ConversationTurn::turnFailedNotice(err::TypeMismatch, "Type mismatch"))});
+    EXPECT_EQ(WW.writes, echoed("Ann", "anything") +
+                             QList<W>{note(ConversationTurn::turnFailedNotice(err::TypeMismatch, "Type mismatch"))});
     EXPECT_TRUE(ConversationTurn::turnFailedNotice(13, "Type mismatch").contains("13"));
 
     // The next turn works again.
@@ -263,7 +272,8 @@ TEST_F(TurnTest, FailedStepIsReportedAndTheEchoStays)
     commands.action = [](Command) { throw Error(err::Overflow, "Overflow"); };
     WW.writes.clear();
     process("Ann", "[date]");
-    EXPECT_EQ(WW.writes, echoed("Ann", "[date]") + QList<W>{note(ConversationTurn::turnFailedNotice(err::Overflow, "Overflow"))});
+    EXPECT_EQ(WW.writes,
+              echoed("Ann", "[date]") + QList<W>{note(ConversationTurn::turnFailedNotice(err::Overflow, "Overflow"))});
 }
 
 TEST_F(TurnTest, EmptyReplyListIsReportedAfterLearning)
@@ -288,8 +298,8 @@ TEST_F(TurnTest, FullWordListStillAnswersAndSaysSoOnce)
     const QStringList before = HidWord.items();
 
     process("Ann", "w00001 brand new");
-    EXPECT_EQ(WW.writes, echoed("Ann", "w00001 brand new") + reply("Tell me more, Ann.")
-                             + QList<W>{note(ConversationTurn::wordListFullNotice())});
+    EXPECT_EQ(WW.writes, echoed("Ann", "w00001 brand new") + reply("Tell me more, Ann.") +
+                             QList<W>{note(ConversationTurn::wordListFullNotice())});
     WW.writes.clear();
     process("Ann", "more new words");
     EXPECT_EQ(WW.writes, echoed("Ann", "more new words") + reply("Tell me more, Ann."));
@@ -314,10 +324,10 @@ TEST_F(TurnTest, ATurnWritesInOneBatchThatEndsBeforeACommandRuns)
     FakeSpeaker speaker;
     speaker.userFailure = Error(err::CannotCreateObject, "no audio device");
     turn->setSpeaker(&speaker);
-    process("Ann", "quiet day");   // composed reply, with a note from the speaker
-    process("Ann", "hello");       // canned reply
+    process("Ann", "quiet day");  // composed reply, with a note from the speaker
+    process("Ann", "hello");      // canned reply
     rowkitComponent.failure = Error(err::TypeMismatch, "Type mismatch");
-    process("Ann", "anything");    // a failed step's note
+    process("Ann", "anything");  // a failed step's note
     rowkitComponent.failure.reset();
     EXPECT_EQ(WW.batchesEnded, 3);
     EXPECT_EQ(WW.openBatches, 0);
@@ -343,8 +353,8 @@ TEST_F(TurnTest, ExitMayEndTheTranscriptToo)
     // The window that ends on "[exit]" takes its transcript with it: the turn's batch must
     // not touch it afterwards (AddressSanitizer catches a use after free here).
     auto transcript = std::make_unique<RecordingTranscript>();
-    auto own = std::make_unique<ConversationTurn>(*transcript, Say1, HidWord, HidCPU,
-                                                  [this]() -> ItemList & { return lstAI; }, rowkit, random, commands);
+    auto own = std::make_unique<ConversationTurn>(
+        *transcript, Say1, HidWord, HidCPU, [this]() -> ItemList & { return lstAI; }, rowkit, random, commands);
     commands.action = [&](Command c) {
         if (c == Command::Exit) {
             EXPECT_EQ(transcript->openBatches, 0);

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real desktop services, on real files and offscreen widgets.
 #include "QtComboTool.h"
 #include "DesktopDocumentLauncher.h"
@@ -83,7 +85,8 @@ TEST_F(FilesTest, FileSizeInAFolderThatMayNotBeSearched)
         EXPECT_EQ(LocalFileSystem().FileSize(beside), 2);
         EXPECT_EQ(errorNumber([&] { LocalFileSystem().FileSize(inside); }), err::PermissionDenied);
     }
-    QFile::setPermissions(dir.filePath("locked"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QFile::setPermissions(dir.filePath("locked"),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
 TEST(DocumentLauncher, EmptyLinkIsAnInvalidArgument)
@@ -161,7 +164,8 @@ TEST(SaveDialog, ExportDialogReturnsThePathAsChosen)
 TEST(SettingsStore, KeepsTheSettingsWhereQSettingsWouldAndLeavesAPipeOrADeviceAlone)
 {
     // The same file QSettings uses for the organisation and application.
-    EXPECT_EQ(QSettingsStore::userFile(), QSettings(QStringLiteral("Orvel Tamsin"), QStringLiteral("Jabbly")).fileName());
+    EXPECT_EQ(QSettingsStore::userFile(),
+              QSettings(QStringLiteral("Orvel Tamsin"), QStringLiteral("Jabbly")).fileName());
 
     QTemporaryDir dir;
     const QString plain = dir.filePath(QStringLiteral("plain.conf"));

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where words.txt is kept: beside a program the user may write to, else in the user's data
 // folder, which is made when it is not there yet.
 #include "WordsFolder.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The RTF writer, read back by an independent reader: unrtf turns our RTF into HTML, and
 // Qt's HTML reader turns that into runs of text with their colour and font.
 #include "RtfWriter.h"
@@ -30,8 +32,8 @@ struct TextRun {
 };
 
 struct ReadBack {
-    QStringList lines;  // the text, line by line
-    QList<TextRun> runs;    // the text in runs of one colour and font, line breaks left out
+    QStringList lines;    // the text, line by line
+    QList<TextRun> runs;  // the text in runs of one colour and font, line breaks left out
     QString error;
 };
 

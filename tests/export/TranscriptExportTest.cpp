@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Export: the transcript's RTF written to the chosen path through the safe replacement.
 #include "RtfWriter.h"
 #include "TranscriptExport.h"
@@ -44,7 +46,8 @@ protected:
     }
     QStringList entries(const QString &folder = {}) const
     {
-        return QDir(path(folder)).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+        return QDir(path(folder))
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
     }
     static mode_t modeOf(const QString &p)
     {
@@ -80,7 +83,8 @@ TEST_F(TranscriptExportTest, LinksKeepPointingAtTheOneFile)
     EXPECT_EQ(read("real.rtf"), writeRtf(doc));
 
     // A file with a second hard link: both names show the new content.
-    ASSERT_EQ(::link(QFile::encodeName(path("real.rtf")).constData(), QFile::encodeName(path("again.rtf")).constData()), 0);
+    ASSERT_EQ(::link(QFile::encodeName(path("real.rtf")).constData(), QFile::encodeName(path("again.rtf")).constData()),
+              0);
     doc.setPlainText(QStringLiteral("a longer transcript than the one before, so the file grows"));
     exportTranscript(doc, path("again.rtf"));
     EXPECT_EQ(read("real.rtf"), writeRtf(doc));
@@ -109,9 +113,10 @@ TEST_F(TranscriptExportTest, AReadOnlyFileOrAFolderIsRefusedAndLeftAsItWas)
 
     // The message the Export command shows for error 75.
     EXPECT_EQ(exportErrorTitle(), "Export Error");
-    EXPECT_EQ(exportErrorText(),
-              "Cannot export the file.  If you are trying to overwrite a file, make sure that its read-only attribute is "
-              "turned off.  Also make sure that no other program is currently using the file.");
+    EXPECT_EQ(
+        exportErrorText(),
+        "Cannot export the file.  If you are trying to overwrite a file, make sure that its read-only attribute is "
+        "turned off.  Also make sure that no other program is currently using the file.");
 }
 
 TEST_F(TranscriptExportTest, AFolderThatMayNotBeWrittenIsError75AndTheOldFileStays)

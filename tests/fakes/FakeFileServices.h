@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Fakes of the file services the run uses, for tests: each answers from what the test put
 // in and records what it was asked.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A window for the run, for tests: a recording transcript, an input box that counts its
 // selections, a words-added list and a close that is counted.

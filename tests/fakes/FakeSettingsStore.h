@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A settings store in memory, for tests: keys are "section/key"; `values` may be a map the
 // test keeps, so what a window wrote can be read after the window is gone.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A stand-in for the Rowkit component in tests and benchmarks: answers ListFindExact from
 // the list itself (ItemList::FindStringExact) and refuses every other member.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A transcript for tests: records every write, in order, with its writer, and the batches
 // the writes were grouped in.

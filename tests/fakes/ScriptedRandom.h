@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A random generator for tests: Random's arithmetic is the real one, but each draw r comes
 // from a script (0 once the script is used up), and the draws are counted.

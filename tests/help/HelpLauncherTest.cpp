@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // F1: the desktop's viewer for jabbly.chm when there is one, the program's own help window
 // otherwise, and a clear message when the file is missing.
 #include "HelpLauncher.h"

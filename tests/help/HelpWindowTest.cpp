@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's own help window over the pages in its resources (offscreen).
 #include "HelpWindow.h"
 
@@ -109,7 +111,8 @@ TEST(HelpWindow, EveryPageAndLinkOfTheHelpIsThere)
                 ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString() << " links to " << href.toStdString();
                 if (target.hasFragment()) {
                     const QByteArray anchor = "name=\"" + target.fragment().toUtf8() + '"';
-                    EXPECT_TRUE(file.readAll().contains(anchor)) << name.toStdString() << " links to " << href.toStdString();
+                    EXPECT_TRUE(file.readAll().contains(anchor))
+                        << name.toStdString() << " links to " << href.toStdString();
                 }
             }
         }

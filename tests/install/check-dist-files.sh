@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Jabbly developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the desktop validators over the desktop entry, the AppStream metainfo and the
 # manual page; any error or warning fails.
 #   check-dist-files.sh DIST_DIR

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Jabbly developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a fresh prefix, checks that the tree holds exactly the program's
 # files, then starts the installed program through its link in bin/ and ends it with
 # SIGTERM: once with a program folder the user can write, once with a read-only one.

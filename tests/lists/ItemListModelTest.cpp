@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ItemListModel.h"
 
 #include "ErrorNumber.h"
@@ -6,9 +8,9 @@
 
 #include <gtest/gtest.h>
 
-using jabbly::testing::errorNumber;
 using jabbly::ItemList;
 using jabbly::ItemListModel;
+using jabbly::testing::errorNumber;
 
 namespace {
 
@@ -50,7 +52,8 @@ TEST(ItemList, CompareMatchesQtCaseInsensitiveOrder)
         for (const auto &b : words) {
             const int expected = QString::compare(a, b, Qt::CaseInsensitive);
             const int got = jabbly::compareItems(a, b);
-            EXPECT_EQ((expected > 0) - (expected < 0), (got > 0) - (got < 0)) << a.toStdString() << " vs " << b.toStdString();
+            EXPECT_EQ((expected > 0) - (expected < 0), (got > 0) - (got < 0))
+                << a.toStdString() << " vs " << b.toStdString();
         }
 }
 

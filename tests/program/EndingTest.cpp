@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real program ended from outside: a signal, or the X server going away, still runs
 // the normal shut-down, so the learned words reach words.txt.
 #include "TestFolder.h"
@@ -108,9 +110,9 @@ TEST(EndingFromOutside, TheWordsAreSavedWhenTheXServerGoesAway)
     // -displayfd makes Xvfb pick a free display and write its number once it accepts clients.
     QProcess server;
     server.setProcessChannelMode(QProcess::SeparateChannels);
-    server.start(xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
-                        QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"),
-                        QStringLiteral("800x600x24")});
+    server.start(xvfb,
+                 {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"), QStringLiteral("tcp"),
+                  QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("800x600x24")});
     ASSERT_TRUE(server.waitForStarted());
     QByteArray display;
     while (!display.contains('\n')) {
@@ -138,7 +140,8 @@ TEST(EndingFromOutside, ASignalWhileStartUpIsHeldEndsTheProgramAndLeavesTheWords
     QTemporaryDir speechData;
     ASSERT_TRUE(QDir(speechData.path()).mkdir(QStringLiteral("espeak-ng-data")));
     for (const char *name : {"phontab", "phonindex", "phondata", "intonations"}) {
-        const QByteArray fifo = QFile::encodeName(speechData.filePath(QStringLiteral("espeak-ng-data/") + QLatin1String(name)));
+        const QByteArray fifo =
+            QFile::encodeName(speechData.filePath(QStringLiteral("espeak-ng-data/") + QLatin1String(name)));
         ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0) << name;
     }
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -165,7 +168,8 @@ TEST(EndingFromOutside, TheCommandLineIsTheUsersNameAndNoOptionOfQts)
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     QProcess program;
-    ASSERT_TRUE(copy.start(program, env, {QStringLiteral("-platform"), QStringLiteral("nowhere"), QStringLiteral("-reverse")}))
+    ASSERT_TRUE(
+        copy.start(program, env, {QStringLiteral("-platform"), QStringLiteral("nowhere"), QStringLiteral("-reverse")}))
         << copy.output.constData();
     ASSERT_EQ(::kill(static_cast<pid_t>(program.processId()), SIGTERM), 0);
     ASSERT_TRUE(program.waitForFinished(-1));

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What crosses the library boundary: results and error records, never an exception.
 #include "RowkitTesting.h"
 
@@ -61,7 +63,8 @@ TEST(RowkitDispatch, TheExportedEntryReturnsFailuresAsRecords)
     EXPECT_EQ(failure(member::ListDrives + 1, find), "438 Object doesn't support this property or method");
     Scratch dir;
     std::array<Variant, 2> load{Variant(static_cast<jabbly::ItemList *>(&list)), Variant(dir.path("missing.txt"))};
-    EXPECT_EQ(failure(member::Listload, load), "53 File not found: '" + dir.path("missing.txt") + "': " + systemErrorText(ENOENT));
+    EXPECT_EQ(failure(member::Listload, load),
+              "53 File not found: '" + dir.path("missing.txt") + "': " + systemErrorText(ENOENT));
 }
 
 TEST(RowkitDispatch, EveryExceptionBecomesANumberedError)

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files, folders and drives listed into a list.
 #include "RowkitTesting.h"
 
@@ -82,7 +84,8 @@ TEST(RowkitFsListings, FilesAndFoldersOneLevelDeepInEnumerationOrder)
     r.ListFiles(sorted, root);
     r.ListFolders(sorted, root);
     QStringList expected = prefixed(root, order) << root + "/m";
-    std::stable_sort(expected.begin(), expected.end(), [](const QString &a, const QString &b) { return jabbly::compareItems(a, b) < 0; });
+    std::stable_sort(expected.begin(), expected.end(),
+                     [](const QString &a, const QString &b) { return jabbly::compareItems(a, b) < 0; });
     EXPECT_EQ(itemsOf(sorted), expected);
 
     // An empty folder adds nothing; the list keeps what it held.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // List files that cannot be read or written, and inputs at and past the limits.
 #include "RowkitTesting.h"
 
@@ -66,9 +68,12 @@ TEST(RowkitListFileErrors, LoadTellsMissingFileFromMissingFolder)
     const auto list = threeWords();
     auto r = rowkit();
 
-    expectError([&] { r.Listload(*list, dir.path("missing.txt")); }, 53, dir.path("missing.txt"), systemErrorText(ENOENT));
-    expectError([&] { r.Listload(*list, dir.path("nowhere/words.txt")); }, 76, dir.path("nowhere/words.txt"), systemErrorText(ENOENT));
-    expectError([&] { r.Listload(*list, dir.path("plain.txt/words.txt")); }, 76, dir.path("plain.txt/words.txt"), systemErrorText(ENOTDIR));
+    expectError([&] { r.Listload(*list, dir.path("missing.txt")); }, 53, dir.path("missing.txt"),
+                systemErrorText(ENOENT));
+    expectError([&] { r.Listload(*list, dir.path("nowhere/words.txt")); }, 76, dir.path("nowhere/words.txt"),
+                systemErrorText(ENOENT));
+    expectError([&] { r.Listload(*list, dir.path("plain.txt/words.txt")); }, 76, dir.path("plain.txt/words.txt"),
+                systemErrorText(ENOTDIR));
     expectError([&] { r.Listload(*list, dir.path("folder")); }, 75, dir.path("folder"), systemErrorText(EISDIR));
     EXPECT_EQ(errorNumber([&] { r.Listload(*list, QString()); }), 53);
     // Only plain files are list files: a device could be read forever, and a pipe
@@ -109,7 +114,8 @@ TEST(RowkitListFileErrors, SaveThatCannotCreateItsFileLeavesEverythingAsItWas)
     attempt("folder", 75, systemErrorText(EISDIR));
     // A pipe in place of the file would be replaced by the rename, not written to.
     ASSERT_EQ(::mkfifo(QFile::encodeName(dir.path("folder/pipe")).constData(), 0600), 0);
-    expectError([&] { r.Listsave(*list, dir.path("folder/pipe")); }, 75, dir.path("folder/pipe"), QStringLiteral("not a plain file"));
+    expectError([&] { r.Listsave(*list, dir.path("folder/pipe")); }, 75, dir.path("folder/pipe"),
+                QStringLiteral("not a plain file"));
     struct stat st {};
     ASSERT_EQ(::lstat(QFile::encodeName(dir.path("folder/pipe")).constData(), &st), 0);
     EXPECT_TRUE(S_ISFIFO(st.st_mode));
@@ -143,18 +149,21 @@ TEST(RowkitListFileErrors, PermissionDeniedIsReportedAndTheOldFileStays)
         WithoutRootRights nobody;
         if (!nobody.ok())
             GTEST_SKIP() << nobody.why().toStdString();
-        expectError([&] { r.Listload(*list, dir.path("secret.txt")); }, 70, dir.path("secret.txt"), systemErrorText(EACCES));
+        expectError([&] { r.Listload(*list, dir.path("secret.txt")); }, 70, dir.path("secret.txt"),
+                    systemErrorText(EACCES));
         EXPECT_EQ(list->ListCount(), 3);
         // A read-only file in a writable folder: renaming over it would work, but the
         // user said the file is not to be written.
-        expectError([&] { r.Listsave(*list, dir.path("readonly.txt")); }, 70, dir.path("readonly.txt"), systemErrorText(EACCES));
+        expectError([&] { r.Listsave(*list, dir.path("readonly.txt")); }, 70, dir.path("readonly.txt"),
+                    systemErrorText(EACCES));
         // A writable file in a folder that cannot take a new file is written in place.
         EXPECT_NO_THROW(r.Listsave(*list, dir.path("locked/words.txt")));
         // A new file cannot be made there at all: the folder is what refuses.
         const auto e = errorOf([&] { r.Listsave(*list, dir.path("locked/new.txt")); });
         ASSERT_TRUE(e.has_value());
         EXPECT_EQ(e->number(), 70);
-        EXPECT_TRUE(e->message().contains(QStringLiteral("'%1'").arg(dir.path("locked")))) << e->message().toStdString();
+        EXPECT_TRUE(e->message().contains(QStringLiteral("'%1'").arg(dir.path("locked"))))
+            << e->message().toStdString();
         EXPECT_FALSE(e->message().contains("new.txt")) << e->message().toStdString();
         // A file that someone else owns and lets us write keeps its owner.
         EXPECT_NO_THROW(r.Listsave(*list, dir.path("shared.txt")));
@@ -189,7 +198,6 @@ TEST(RowkitListFileErrors, WriteThatFailsHalfWayLeavesTheOldFile)
     EXPECT_EQ(list.ListIndex(), 0);
 }
 
-
 TEST(RowkitListFileErrors, DiskFullOnARealFileSystem)
 {
     Scratch dir;
@@ -206,10 +214,8 @@ TEST(RowkitListFileErrors, DiskFullOnARealFileSystem)
         // Fill every remaining block.
         const int fill = ::open((mountPoint + "/filler").constData(), O_WRONLY | O_CREAT, 0600);
         const QByteArray block(4096, 'f');
-        while (::write(fill, block.constData(), block.size()) > 0) {
-        }
-        while (::write(fill, "f", 1) > 0) {
-        }
+        while (::write(fill, block.constData(), block.size()) > 0) {}
+        while (::write(fill, "f", 1) > 0) {}
         const int fillError = errno;
         ::close(fill);
         if (fillError != ENOSPC)
@@ -272,8 +278,11 @@ TEST(RowkitListFileErrors, HugeLinesAndMoreLinesThanAListHolds)
     sorted.AddItems({"zz", "aa", "line 050000"});
     EXPECT_EQ(errorNumber([&] { r.Listload(sorted, dir.path("many.txt")); }), 6);
     QStringList expected = lines.mid(0, jabbly::ItemList::MaxItems - 3);
-    expected << "zz" << "aa" << "line 050000";
-    std::stable_sort(expected.begin(), expected.end(), [](const QString &a, const QString &b) { return jabbly::compareItems(a, b) < 0; });
+    expected << "zz"
+             << "aa"
+             << "line 050000";
+    std::stable_sort(expected.begin(), expected.end(),
+                     [](const QString &a, const QString &b) { return jabbly::compareItems(a, b) < 0; });
     EXPECT_EQ(itemsOf(sorted), expected);
 
     // A full list takes nothing more and is left as it was.

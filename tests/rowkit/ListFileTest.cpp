@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // List files: loading, saving and what they do to the list; character sets.
 #include "RowkitTesting.h"
 
@@ -16,7 +18,10 @@ using namespace rowkit_test;
 namespace {
 
 template <std::size_t N>
-QByteArray bytes(const char (&data)[N]) { return QByteArray(data, N - 1); }
+QByteArray bytes(const char (&data)[N])
+{
+    return QByteArray(data, N - 1);
+}
 
 struct FileCase {
     const char *name;
@@ -43,7 +48,10 @@ TEST(RowkitListFile, LoadAndSaveFollowTheLineRulesByteForByte)
         {"LF CR", bytes("\n\r\n"), {"\n"}, bytes("\n\r\n")},
         {"spaces and tabs", bytes("  two \t\r\n\t"), {"  two \t", "\t"}, bytes("  two \t\r\n\t\r\n")},
         {"UTF-8 text", bytes("naïve £5 日本 😀\r\n"), {"naïve £5 日本 😀"}, bytes("naïve £5 日本 😀\r\n")},
-        {"byte-order mark is text", bytes("\xEF\xBB\xBFx\r\n"), {QString(QChar(0xFEFF)) + "x"}, bytes("\xEF\xBB\xBFx\r\n")},
+        {"byte-order mark is text",
+         bytes("\xEF\xBB\xBFx\r\n"),
+         {QString(QChar(0xFEFF)) + "x"},
+         bytes("\xEF\xBB\xBFx\r\n")},
         {"NUL bytes", bytes("a\0b\r\n\0\r\n"), {"a" + nul + "b", nul}, bytes("a\0b\r\n\0\r\n")},
     };
     Scratch dir;
@@ -218,7 +226,8 @@ TEST(RowkitListFile, EachLineIsReadAsUtf8WhenItIsUtf8)
     dir.write("mixed.txt", bytes("caf\xC3\xA9\r\nna\xEFve \x80\r\n\xE2\x82\xAC 5\r\nplain"));
     ItemListModel list(false);
     rowkit().Listload(list, dir.path("mixed.txt"));
-    EXPECT_EQ(itemsOf(list), (QStringList{QString::fromUtf8("café"), QString::fromUtf8("naïve €"), QString::fromUtf8("€ 5"), "plain"}));
+    EXPECT_EQ(itemsOf(list), (QStringList{QString::fromUtf8("café"), QString::fromUtf8("naïve €"),
+                                          QString::fromUtf8("€ 5"), "plain"}));
     rowkit().Listsave(list, dir.path("mixed.txt"));
     EXPECT_EQ(dir.read("mixed.txt"), bytes("caf\xC3\xA9\r\nna\xC3\xAFve \xE2\x82\xAC\r\n\xE2\x82\xAC 5\r\nplain\r\n"));
 }
@@ -229,12 +238,14 @@ TEST(RowkitListFile, LinesAndCharactersAcrossReadingPiecesComeOutWhole)
     // fall on a boundary, and one line spans several pieces.
     QByteArray file(65535, 'a');
     file += "\r\n";
-    file += QByteArray(131071 - file.size(), 'b') + "\xC3\xA9" "b\r";
+    file += QByteArray(131071 - file.size(), 'b') + "\xC3\xA9"
+                                                    "b\r";
     file += QByteArray(196607 - file.size(), 'c') + "\rd";
     const QByteArray longLine(300000, 'e');
     file += "\r\n" + longLine + "\xC3\xA9\r\n";
     const QStringList expected{QString(65535, 'a'), QString(131071 - 65537, 'b') + QString::fromUtf8("éb"),
-                               QString(196607 - 131075, 'c'), "d", QString::fromLatin1(longLine) + QString::fromUtf8("é")};
+                               QString(196607 - 131075, 'c'), "d",
+                               QString::fromLatin1(longLine) + QString::fromUtf8("é")};
     Scratch dir;
     dir.write("pieces.txt", file);
     const auto check = [&] {

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The list-box queries and the dispatch door itself.
 #include "RowkitTesting.h"
 
@@ -77,7 +79,8 @@ TEST(RowkitQueries, MeasurementsAndHorizontalExtent)
     ItemListModel list(false);
     auto r = rowkit();
     EXPECT_EQ(r.ListGetTextLen(list), -1);
-    list.AddItems({"hello", "", "naïve", QString::fromUtf8("a\U0001F600b\U0001F600"), QString(QChar(0xDC00)) + QChar(0xD800)});
+    list.AddItems(
+        {"hello", "", "naïve", QString::fromUtf8("a\U0001F600b\U0001F600"), QString(QChar(0xDC00)) + QChar(0xD800)});
     EXPECT_EQ(r.ListGetTextLen(list), -1);
     list.setListIndex(0);
     EXPECT_EQ(r.ListGetTextLen(list), 5);
@@ -123,7 +126,8 @@ TEST(RowkitDispatch, RefusesUnknownMembersWrongCountsAndWrongTypes)
         return errorNumber([&] { component().Invoke(m, a); });
     };
     EXPECT_EQ(call(member::ListFindExact, {Variant(QString("a")), Variant(QString("a"))}), 13);
-    EXPECT_EQ(call(member::ListFindExact, {Variant(static_cast<jabbly::ItemList *>(nullptr)), Variant(QString("a"))}), 13);
+    EXPECT_EQ(call(member::ListFindExact, {Variant(static_cast<jabbly::ItemList *>(nullptr)), Variant(QString("a"))}),
+              13);
     EXPECT_EQ(call(member::ListFind, {Variant(p), Variant(int32_t{1})}), 13);
     EXPECT_EQ(call(member::ListHoriScroll, {Variant(p), Variant(QString("10"))}), 13);
     EXPECT_EQ(call(member::ListHoriScroll, {Variant(p), Variant(int32_t{70000})}), 6);

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "RowkitTesting.h"
 
 #include "TestFolder.h"
@@ -27,7 +29,8 @@ namespace rowkit_test {
 
 jabbly::Dispatch &component()
 {
-    static jabbly::ComponentLibrary library(jabbly::testing::binFolder(), QStringLiteral("Rowkit"), jabbly::RowkitFactory);
+    static jabbly::ComponentLibrary library(jabbly::testing::binFolder(), QStringLiteral("Rowkit"),
+                                            jabbly::RowkitFactory);
     return library.instance();
 }
 
@@ -102,9 +105,10 @@ Windows1252Locale::Windows1252Locale()
     compiled_ = std::make_unique<QTemporaryDir>();
     QProcess localedef;
     localedef.start(QStringLiteral("localedef"), {"-i", "C", "-f", "CP1252", compiled_->filePath("C.CP1252")});
-    if (!localedef.waitForFinished(60000) || localedef.exitStatus() != QProcess::NormalExit || !QFileInfo::exists(compiled_->filePath("C.CP1252/LC_CTYPE"))) {
-        why_ = QStringLiteral("no Windows-1252 locale is installed and localedef could not make one: ") + localedef.errorString() +
-               QString::fromLocal8Bit(localedef.readAllStandardError());
+    if (!localedef.waitForFinished(60000) || localedef.exitStatus() != QProcess::NormalExit ||
+        !QFileInfo::exists(compiled_->filePath("C.CP1252/LC_CTYPE"))) {
+        why_ = QStringLiteral("no Windows-1252 locale is installed and localedef could not make one: ") +
+               localedef.errorString() + QString::fromLocal8Bit(localedef.readAllStandardError());
         return;
     }
     hadLocpath_ = qEnvironmentVariableIsSet("LOCPATH");
@@ -149,7 +153,8 @@ namespace {
 bool writeProcFile(const char *path, const std::string &text)
 {
     QFile f(QString::fromLatin1(path));
-    return f.open(QIODevice::WriteOnly) && f.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size());
+    return f.open(QIODevice::WriteOnly) &&
+           f.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size());
 }
 
 // An unprivileged process may still mount inside a user namespace of its own, where it
@@ -160,7 +165,8 @@ bool enterOwnUserNamespace()
     const gid_t gid = ::getegid();
     if (::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0)
         return false;
-    return writeProcFile("/proc/self/setgroups", "deny") && writeProcFile("/proc/self/uid_map", "0 " + std::to_string(uid) + " 1") &&
+    return writeProcFile("/proc/self/setgroups", "deny") &&
+           writeProcFile("/proc/self/uid_map", "0 " + std::to_string(uid) + " 1") &&
            writeProcFile("/proc/self/gid_map", "0 " + std::to_string(gid) + " 1");
 }
 

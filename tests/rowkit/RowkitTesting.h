@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Helpers for the Rowkit tests: the component loaded from the output folder as the
 // program loads it, a scratch folder, locales, and ways to make the file system refuse

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How a save replaces its file: long names, several names, leftovers of killed saves.
 #include "RowkitTesting.h"
 

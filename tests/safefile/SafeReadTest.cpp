@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading the program's own files: no open that waits, nothing but plain files, a bound on
 // what is read.
 #include "SafeRead.h"
@@ -132,10 +134,12 @@ TEST_F(SafeReadTest, TheSizeAFileClaimsIsNotTrusted)
     ASSERT_EQ(::truncate(QFile::encodeName(sparse).constData(), off_t{1} << 30), 0);
     EXPECT_EQ(checkReadable(sparse, 1 << 20).failure, ReadFailure::TooLarge);
     qint64 seen = 0;
-    EXPECT_EQ(readFileInChunks(sparse, 1 << 20, 64 * 1024, [&](QByteArrayView piece) {
-                  seen += piece.size();
-                  return true;
-              }).failure,
+    EXPECT_EQ(readFileInChunks(sparse, 1 << 20, 64 * 1024,
+                               [&](QByteArrayView piece) {
+                                   seen += piece.size();
+                                   return true;
+                               })
+                  .failure,
               ReadFailure::TooLarge);
     EXPECT_EQ(seen, 1 << 20);
     EXPECT_TRUE(checkReadable(write("small", "x"), 1));

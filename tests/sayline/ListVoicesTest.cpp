@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ListVoices through the component's dispatch entry, with a mock speech engine and the
 // program's own item list, wired as the speech options window wires its voice list: the
 // list's selection event writes the chosen voice back to the engine.
@@ -145,7 +147,8 @@ TEST(ListVoices, AFailureEndsTheListingAndKeepsWhatWasAppended)
         EXPECT_CALL(engine, Select(1));
         EXPECT_CALL(engine, CountEngines()).WillOnce(Return(3));
         EXPECT_CALL(engine, ModeName(1)).WillOnce(Return(QStringLiteral("Anna")));
-        EXPECT_CALL(engine, ModeName(2)).WillOnce(Throw(Error(jabbly::err::InvalidArgument, QStringLiteral("bad voice"))));
+        EXPECT_CALL(engine, ModeName(2))
+            .WillOnce(Throw(Error(jabbly::err::InvalidArgument, QStringLiteral("bad voice"))));
         EXPECT_EQ(errorNumber([&] { listVoices(voices.model, engine); }), jabbly::err::InvalidArgument);
         EXPECT_EQ(voices.model.items(), (QStringList{"already there", "Anna"}));
         EXPECT_EQ(voices.model.ListIndex(), -1);
@@ -154,7 +157,8 @@ TEST(ListVoices, AFailureEndsTheListingAndKeepsWhatWasAppended)
         StrictMock<MockSpeechEngine> engine;
         VoiceList voices(engine);
         EXPECT_CALL(engine, Find(kCriteria)).WillOnce(Return(3));
-        EXPECT_CALL(engine, Select(3)).WillOnce(Throw(Error(jabbly::err::InvalidPropertyValue, QStringLiteral("no such voice"))));
+        EXPECT_CALL(engine, Select(3))
+            .WillOnce(Throw(Error(jabbly::err::InvalidPropertyValue, QStringLiteral("no such voice"))));
         EXPECT_EQ(errorNumber([&] { listVoices(voices.model, engine); }), jabbly::err::InvalidPropertyValue);
         EXPECT_EQ(voices.model.ListCount(), 0);
     }

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "SaylineTesting.h"
 
 #include "ComponentLibrary.h"
@@ -16,8 +18,8 @@ namespace sayline_test {
 
 jabbly::Dispatch &component()
 {
-    static const std::unique_ptr<jabbly::ComponentLibrary> library =
-        std::make_unique<jabbly::ComponentLibrary>(jabbly::testing::binFolder(), QStringLiteral("Sayline"), jabbly::SaylineFactory);
+    static const std::unique_ptr<jabbly::ComponentLibrary> library = std::make_unique<jabbly::ComponentLibrary>(
+        jabbly::testing::binFolder(), QStringLiteral("Sayline"), jabbly::SaylineFactory);
     return library->instance();
 }
 

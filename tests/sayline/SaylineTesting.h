@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one Sayline instance of the test binary, loaded from the output folder as the
 // program loads it, and a direct way to call its members by number.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The run's start-up and shut-down file steps against a temporary program folder.
 #include "Session.h"
 
@@ -104,7 +106,7 @@ protected:
     void say(Session &s, QString line) { s.Process(QStringLiteral("Human"), line); }
 
     jabbly::testing::ReachableTempDir folder;  // one permission test drops root's rights
-    QString wordsFolder;  // empty: words.txt beside the program
+    QString wordsFolder;                       // empty: words.txt beside the program
     FakeSessionView view;
     MockSpeechEngine *tts = nullptr;
     FakeUserMessages *messages = nullptr;
@@ -156,9 +158,11 @@ TEST_F(SessionTest, MissingCpuFileTellsTheUserAndTheRunEndsWithoutTouchingWords)
         EXPECT_EQ(messages->shown[0].kind, "critical");
         EXPECT_EQ(messages->shown[0].title, "cpu.txt Missing");
         EXPECT_EQ(messages->shown[0].text, s->missingCpuText());
-        EXPECT_TRUE(messages->shown[0].text.startsWith("Cannot find the file '" + path("cpu.txt") +
-                                                       "'.  Jabbly needs this file in its own folder in order to run.  "));
-        EXPECT_TRUE(messages->shown[0].text.endsWith("/exes/jabbly.php to download the latest version.  Jabbly will now close."));
+        EXPECT_TRUE(
+            messages->shown[0].text.startsWith("Cannot find the file '" + path("cpu.txt") +
+                                               "'.  Jabbly needs this file in its own folder in order to run.  "));
+        EXPECT_TRUE(messages->shown[0].text.endsWith(
+            "/exes/jabbly.php to download the latest version.  Jabbly will now close."));
         s->saveWords();
         s->stopSpeaking();
     }
@@ -247,7 +251,8 @@ TEST_F(SessionTest, ACpuFileThatCannotBeReadIsToldAtEveryTurnWithTheReason)
     const QStringList notes = view.WW.texts(jabbly::testing::RecordingTranscript::Command);
     ASSERT_EQ(notes.size(), 2);
     EXPECT_EQ(notes[0], notes[1]);
-    EXPECT_TRUE(notes[0].startsWith("NOTE: I have no replies to choose from: cpu.txt could not be read (")) << notes[0].toStdString();
+    EXPECT_TRUE(notes[0].startsWith("NOTE: I have no replies to choose from: cpu.txt could not be read ("))
+        << notes[0].toStdString();
     EXPECT_TRUE(notes[0].contains(path("cpu.txt"))) << notes[0].toStdString();
 }
 
@@ -262,7 +267,8 @@ TEST_F(SessionTest, AWordsFileLongerThanAListCanHoldIsKeptAndTheUserToldWhy)
     s->saveWords();
     ASSERT_EQ(messages->shown.size(), 1);
     EXPECT_EQ(messages->shown[0].title, "Words Not Saved");
-    EXPECT_TRUE(messages->shown[0].text.startsWith("'" + path("words.txt") + "' holds more words than Jabbly can keep ("))
+    EXPECT_TRUE(
+        messages->shown[0].text.startsWith("'" + path("words.txt") + "' holds more words than Jabbly can keep ("))
         << messages->shown[0].text.toStdString();
     EXPECT_TRUE(messages->shown[0].text.endsWith("The words learned in this run were not saved."));
     EXPECT_EQ(readFile(path("words.txt")), many);
@@ -280,7 +286,8 @@ TEST_F(SessionTest, AWordsFileWithAnOverlongLineIsKeptAndTheUserToldWhatReallyHa
     const QString text = messages->shown[0].text;
     EXPECT_EQ(messages->shown[0].title, "Words Not Saved");
     EXPECT_FALSE(text.contains("more words than Jabbly can keep")) << text.toStdString();
-    EXPECT_TRUE(text.startsWith("Jabbly could not read '" + path("words.txt") + "' when it started (")) << text.toStdString();
+    EXPECT_TRUE(text.startsWith("Jabbly could not read '" + path("words.txt") + "' when it started ("))
+        << text.toStdString();
     EXPECT_TRUE(text.contains("line 2 is longer than")) << text.toStdString();
     EXPECT_EQ(readFile(path("words.txt")), words);
 }

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The speech engine that starts on a thread of its own.
 #include "StartingSpeechEngine.h"
 
@@ -37,9 +39,8 @@ TEST(StartingSpeechEngine, StartsOnAThreadOfItsOwnAndForwardsEveryCallOnceStarte
 
 TEST(StartingSpeechEngine, AnEngineThatCouldNotStartFailsEveryCallWithItsReason)
 {
-    StartingSpeechEngine tts([]() -> std::unique_ptr<SpeechEngine> {
-        throw Error(err::CannotCreateObject, "espeak-ng data not found");
-    });
+    StartingSpeechEngine tts(
+        []() -> std::unique_ptr<SpeechEngine> { throw Error(err::CannotCreateObject, "espeak-ng data not found"); });
     for (int i = 0; i < 2; ++i) {
         try {
             tts.Speak("hello");

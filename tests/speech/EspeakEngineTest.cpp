@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The espeak-ng engine with the real espeak-ng: its voices, synthesis into memory, the
 // speech thread (queue, stop, failures) through a test output, the lexicon on the way to
 // the synthesizer, and the voice listing of the Sayline component over the real engine.
@@ -19,8 +21,8 @@
 #include <atomic>
 #include <thread>
 
-using jabbly::EspeakEngine;
 using jabbly::Error;
+using jabbly::EspeakEngine;
 using jabbly::Lexicon;
 using jabbly::testing::errorNumber;
 using jabbly::voices::Gender;
@@ -80,7 +82,8 @@ TEST(EspeakEngine, ListsEveryVoiceAsItIsAndFemale)
         names.insert(name);
         const bool isFemale = e.mode(i).gender == Gender::Female;
         female += isFemale ? 1 : 0;
-        EXPECT_TRUE(name.endsWith(isFemale ? QStringLiteral(", female") : QStringLiteral(", male"))) << name.toStdString();
+        EXPECT_TRUE(name.endsWith(isFemale ? QStringLiteral(", female") : QStringLiteral(", male")))
+            << name.toStdString();
         EXPECT_FALSE(name.contains(u'_')) << name.toStdString();
     }
     EXPECT_EQ(names.size(), n);
@@ -136,7 +139,8 @@ TEST(EspeakEngine, FindsAFemaleVoiceInTheUsersLanguage)
     EXPECT_EQ(e.CurrentMode(), found);
 
     EXPECT_EQ(e.ModeName(e.Find(QStringLiteral("Language=de;Gender=2"))), QStringLiteral("German, male"));
-    EXPECT_EQ(e.ModeName(e.Find(QStringLiteral("Gender=1;Language=en-US"))), QStringLiteral("English (America), female"));
+    EXPECT_EQ(e.ModeName(e.Find(QStringLiteral("Gender=1;Language=en-US"))),
+              QStringLiteral("English (America), female"));
 }
 
 TEST(EspeakEngine, SynthesizesSpeechIntoMemory)

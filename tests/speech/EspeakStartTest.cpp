@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starting espeak-ng: without its data, and what it does to the process's locale. In a
 // test binary of its own, because espeak-ng starts once per process: this must come
 // before anything starts it with good data.
@@ -28,8 +30,10 @@ public:
     {
         previous_ = std::setlocale(LC_CTYPE, nullptr);
         QProcess localedef;
-        localedef.start(QStringLiteral("localedef"), {"-i", "C", "-f", "CP1252", compiled_.filePath(QStringLiteral("C.CP1252"))});
-        if (!localedef.waitForFinished(60000) || !QFileInfo::exists(compiled_.filePath(QStringLiteral("C.CP1252/LC_CTYPE"))))
+        localedef.start(QStringLiteral("localedef"),
+                        {"-i", "C", "-f", "CP1252", compiled_.filePath(QStringLiteral("C.CP1252"))});
+        if (!localedef.waitForFinished(60000) ||
+            !QFileInfo::exists(compiled_.filePath(QStringLiteral("C.CP1252/LC_CTYPE"))))
             return;
         hadLocpath_ = qEnvironmentVariableIsSet("LOCPATH");
         oldLocpath_ = qgetenv("LOCPATH");

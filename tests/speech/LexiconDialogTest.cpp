@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lexicon dialog, on Qt's offscreen platform: shown by the engine as a modal dialog of
 // the given window, and edited through its fields and buttons as a user would.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The user's pronunciations without a window: editing, applying to text, the file.
 
 #include "Lexicon.h"
@@ -79,8 +81,12 @@ TEST(Lexicon, EditingIgnoresLetterCaseAndChecksTheTexts)
 
 TEST(Lexicon, AppliesToWholeWordsInAnyLetterCase)
 {
-    const Lexicon l = with({{"Qt", "cute"}, {"New York", "the big apple"}, {"New", "fresh"}, {"C++", "see plus plus"},
-                            {"cute", "NOT AGAIN"}, {"naïve", "nigh eve"}});
+    const Lexicon l = with({{"Qt", "cute"},
+                            {"New York", "the big apple"},
+                            {"New", "fresh"},
+                            {"C++", "see plus plus"},
+                            {"cute", "NOT AGAIN"},
+                            {"naïve", "nigh eve"}});
     const struct {
         const char *text;
         const char *spoken;
@@ -135,9 +141,10 @@ TEST(Lexicon, ReadingABadFileFailsAndKeepsWhatWasThere)
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("lexicon.json"));
     Lexicon l = with({{"Qt", "cute"}});
-    for (const QByteArray &bytes : {QByteArray("not json at all"), QByteArray("[1, 2]"), QByteArray("{\"entries\": []}"),
-                                    QByteArray("{\"lexicon\": 2, \"entries\": []}"), QByteArray("{\"lexicon\": 1, \"entries\": 5}"),
-                                    QByteArray("\xEF\xBB\xBF{\"lexicon\": 1")}) {
+    for (const QByteArray &bytes :
+         {QByteArray("not json at all"), QByteArray("[1, 2]"), QByteArray("{\"entries\": []}"),
+          QByteArray("{\"lexicon\": 2, \"entries\": []}"), QByteArray("{\"lexicon\": 1, \"entries\": 5}"),
+          QByteArray("\xEF\xBB\xBF{\"lexicon\": 1")}) {
         writeFile(file, bytes);
         EXPECT_EQ(errorNumber([&] { l.load(file); }), jabbly::speech_err::InvalidFileFormat) << bytes.constData();
         EXPECT_EQ(wordsOf(l), QStringList{"Qt=cute"});
@@ -185,12 +192,9 @@ TEST(Lexicon, ReadingSkipsEntriesThatMakeNoSense)
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("lexicon.json"));
     const QJsonArray entries{
-        QJsonObject{{"word", "good"}, {"sayAs", "fine"}},
-        QJsonObject{{"word", ""}, {"sayAs", "no word"}},
-        QJsonObject{{"word", "number"}, {"sayAs", 5}},
-        QJsonValue(7),
-        QJsonObject{{"word", "GOOD"}, {"sayAs", "later wins"}},
-        QJsonObject{{"word", "two\nlines"}, {"sayAs", "x"}},
+        QJsonObject{{"word", "good"}, {"sayAs", "fine"}},       QJsonObject{{"word", ""}, {"sayAs", "no word"}},
+        QJsonObject{{"word", "number"}, {"sayAs", 5}},          QJsonValue(7),
+        QJsonObject{{"word", "GOOD"}, {"sayAs", "later wins"}}, QJsonObject{{"word", "two\nlines"}, {"sayAs", "x"}},
         QJsonObject{{"word", "ok"}, {"sayAs", "okay"}},
     };
     writeFile(file, QJsonDocument(QJsonObject{{"lexicon", 1}, {"entries", entries}}).toJson());
@@ -224,7 +228,8 @@ TEST(Lexicon, LivesInTheUsersConfigurationFolder)
     QCoreApplication::setApplicationName(QStringLiteral("Jabbly"));
 
     const QString file = Lexicon::defaultFile();
-    EXPECT_TRUE(file.startsWith(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))) << file.toStdString();
+    EXPECT_TRUE(file.startsWith(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)))
+        << file.toStdString();
     EXPECT_TRUE(file.endsWith(QStringLiteral("/Orvel Tamsin/Jabbly/lexicon.json"))) << file.toStdString();
 
     QCoreApplication::setOrganizationName(organisation);

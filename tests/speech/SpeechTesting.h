@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A sound output for the speech engine's tests: it records what it is given, utterance by
 // utterance, can refuse to open, and can hold the speech thread inside write() until the
@@ -107,8 +109,7 @@ private:
 
 // An engine that plays into a TestOutput and keeps its lexicon in a scratch folder.
 struct TestEngine {
-    explicit TestEngine(const QString &lexiconFile = {})
-        : state(std::make_shared<OutputState>())
+    explicit TestEngine(const QString &lexiconFile = {}) : state(std::make_shared<OutputState>())
     {
         jabbly::EspeakEngine::Options options;
         options.lexiconFile = lexiconFile.isEmpty() ? scratch.filePath(QStringLiteral("lexicon.json")) : lexiconFile;

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One turn spoken by the real espeak-ng into memory: the user's line and the reply, each
 // through the Sayline filter, queued without the turn waiting for the sound.
 #include "SpeechTesting.h"
@@ -42,7 +44,8 @@ TEST(SpokenTurn, ATurnIsSpokenByEspeakIntoMemory)
     HidWord.AddItem(QStringLiteral("jabbly"));
     HidCPU.AddItem(QStringLiteral("Nice to meet you, £NAME£."));
     RandomGenerator random(5);
-    ConversationTurn turn(WW, Say1, HidWord, HidCPU, [&]() -> ItemList & { return lstAI; }, rowkit, random, commands);
+    ConversationTurn turn(
+        WW, Say1, HidWord, HidCPU, [&]() -> ItemList & { return lstAI; }, rowkit, random, commands);
     SpokenTurn speaker(sayline, t.engine.get(), [] { return SpeechSwitches{true, false}; });
     turn.setSpeaker(&speaker);
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Picking a voice: how espeak-ng's voices become the engine's numbered voices, and how
 // "Key=Value" criteria rank them. Made-up voice lists, so the rules are tested apart from
 // whatever espeak-ng data a machine has.
@@ -14,17 +16,24 @@ std::vector<EspeakVoice> someVoices()
 {
     return {
         {QStringLiteral("German"), QStringLiteral("gmw/de"), {{QStringLiteral("de"), 5}}},
-        {QStringLiteral("English_(America)"), QStringLiteral("gmw/en-US"), {{QStringLiteral("en-us"), 2}, {QStringLiteral("en"), 3}}},
-        {QStringLiteral("English (Great Britain)"), QStringLiteral("gmw/en"), {{QStringLiteral("en-gb"), 2}, {QStringLiteral("en"), 2}}},
+        {QStringLiteral("English_(America)"),
+         QStringLiteral("gmw/en-US"),
+         {{QStringLiteral("en-us"), 2}, {QStringLiteral("en"), 3}}},
+        {QStringLiteral("English (Great Britain)"),
+         QStringLiteral("gmw/en"),
+         {{QStringLiteral("en-gb"), 2}, {QStringLiteral("en"), 2}}},
         {QStringLiteral("Afrikaans"), QStringLiteral("gmw/af"), {{QStringLiteral("af"), 5}}},
-        {QStringLiteral("French (Switzerland)"), QStringLiteral("roa/fr-CH"), {{QStringLiteral("fr-ch"), 5}, {QStringLiteral("fr"), 8}}},
+        {QStringLiteral("French (Switzerland)"),
+         QStringLiteral("roa/fr-CH"),
+         {{QStringLiteral("fr-ch"), 5}, {QStringLiteral("fr"), 8}}},
         {QStringLiteral("de1 (MBROLA)"), QStringLiteral("mb/mb-de1"), {{QStringLiteral("de"), 5}}},
     };
 }
 
 QString nameOf(const std::vector<Mode> &modes, int32_t number)
 {
-    return number >= 1 && number <= static_cast<int32_t>(modes.size()) ? modes[number - 1].name : QStringLiteral("<none>");
+    return number >= 1 && number <= static_cast<int32_t>(modes.size()) ? modes[number - 1].name
+                                                                       : QStringLiteral("<none>");
 }
 
 }  // namespace
@@ -36,8 +45,9 @@ TEST(Voices, EachVoiceComesAsItIsAndInItsFemaleForm)
     for (const Mode &m : modes)
         names << m.name;
     // Sorted by name, a language's two forms together, male first; MBROLA left out.
-    EXPECT_EQ(names, (QStringList{"Afrikaans, male", "Afrikaans, female", "English (America), male", "English (America), female",
-                                  "English (Great Britain), male", "English (Great Britain), female", "French (Switzerland), male",
+    EXPECT_EQ(names, (QStringList{"Afrikaans, male", "Afrikaans, female", "English (America), male",
+                                  "English (America), female", "English (Great Britain), male",
+                                  "English (Great Britain), female", "French (Switzerland), male",
                                   "French (Switzerland), female", "German, male", "German, female"}));
     EXPECT_EQ(modes[2].spec, QStringLiteral("gmw/en-US"));
     EXPECT_EQ(modes[2].gender, Gender::Male);
@@ -65,8 +75,9 @@ TEST(Voices, CriteriaPickTheBestVoice)
               QStringLiteral("German, female"));
     EXPECT_EQ(nameOf(modes, bestMode(modes, QStringLiteral("Language=fr;Gender=2"), QStringLiteral("en"))),
               QStringLiteral("French (Switzerland), male"));
-    EXPECT_EQ(nameOf(modes, bestMode(modes, QStringLiteral("Language=de;Name=Afrikaans, female"), QStringLiteral("en"))),
-              QStringLiteral("Afrikaans, female"));
+    EXPECT_EQ(
+        nameOf(modes, bestMode(modes, QStringLiteral("Language=de;Name=Afrikaans, female"), QStringLiteral("en"))),
+        QStringLiteral("Afrikaans, female"));
     EXPECT_EQ(nameOf(modes, bestMode(modes, QStringLiteral("Name=gmw/en-US"), QStringLiteral("de"))),
               QStringLiteral("English (America), male"));
     EXPECT_EQ(nameOf(modes, bestMode(modes, QStringLiteral("LANGUAGE=en_GB;gender=female"), QStringLiteral("de"))),
@@ -79,9 +90,11 @@ TEST(Voices, CriteriaThatNothingMeetsStillGiveAVoice)
 {
     const std::vector<Mode> modes = modesFor(someVoices());
     // Unknown keys, parts without a value and unmet wishes leave the user's language.
-    for (const char *criteria : {"", "Age=30;Style=Casual", ";;=1;Gender;Gender=", "Name=Nobody;Language=zz;Mfg=Acme", "Gender=0"}) {
+    for (const char *criteria :
+         {"", "Age=30;Style=Casual", ";;=1;Gender;Gender=", "Name=Nobody;Language=zz;Mfg=Acme", "Gender=0"}) {
         SCOPED_TRACE(criteria);
-        EXPECT_EQ(nameOf(modes, bestMode(modes, QString::fromLatin1(criteria), QStringLiteral("de"))), QStringLiteral("German, male"));
+        EXPECT_EQ(nameOf(modes, bestMode(modes, QString::fromLatin1(criteria), QStringLiteral("de"))),
+                  QStringLiteral("German, male"));
     }
     // Not even the user's language: the first voice.
     EXPECT_EQ(bestMode(modes, QStringLiteral("Language=zz"), QStringLiteral("xx")), 1);

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "jabbly/error.h"
@@ -22,9 +24,6 @@ inline int errorNumber(const std::function<void()> &f)
 
 // The system's own text for errno value `e`, in the language of the test's locale, as
 // the program shows it to the user.
-inline QString systemErrorText(int e)
-{
-    return QString::fromLocal8Bit(std::strerror(e));
-}
+inline QString systemErrorText(int e) { return QString::fromLocal8Bit(std::strerror(e)); }
 
 }  // namespace jabbly::testing

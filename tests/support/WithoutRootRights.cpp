@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "WithoutRootRights.h"
 
 #include <QDir>
@@ -78,7 +80,8 @@ ReachableTempDir::ReachableTempDir(mode_t mode)
         if (!dir_)
             dir_ = std::move(dir);
     }
-    unreachable_ = QStringLiteral("no temporary folder that the user nobody can enter: ") + problems.join(QStringLiteral("; "));
+    unreachable_ =
+        QStringLiteral("no temporary folder that the user nobody can enter: ") + problems.join(QStringLiteral("; "));
 }
 
 ReachableTempDir::~ReachableTempDir() = default;

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One QApplication for the whole test binary, then GoogleTest runs the tests.
 #include <QApplication>
 

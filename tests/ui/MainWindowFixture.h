@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A program folder of its own for each test, and a main window started in it with a mock
 // speech engine, recorded messages and settings kept in memory.
@@ -20,7 +22,6 @@
 #include <gtest/gtest.h>
 
 namespace jabbly::testing {
-
 
 inline QByteArray readFile(const QString &path)
 {

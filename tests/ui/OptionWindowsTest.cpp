@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The speech options and font windows as the main window loads, shows and unloads them,
 // and the turn spoken as their switches say.
 #include "MainWindowFixture.h"
@@ -57,7 +59,9 @@ void giveThreeVoices(jabbly::testing::MockSpeechEngine &tts)
 {
     ON_CALL(tts, Find(_)).WillByDefault(Return(2));
     ON_CALL(tts, CountEngines()).WillByDefault(Return(3));
-    ON_CALL(tts, ModeName(_)).WillByDefault([](int32_t mode) { return QStringList{"Anna", "Mary", "Paul"}.value(mode - 1); });
+    ON_CALL(tts, ModeName(_)).WillByDefault([](int32_t mode) {
+        return QStringList{"Anna", "Mary", "Paul"}.value(mode - 1);
+    });
     ON_CALL(tts, CurrentMode()).WillByDefault(Return(2));
 }
 
@@ -66,13 +70,13 @@ void giveThreeVoices(jabbly::testing::MockSpeechEngine &tts)
 TEST_F(MainWindowTest, TheSwitchesAreReadAsStoredAndWrittenAtEveryShutDown)
 {
     struct Case {
-        const char *speak;     // nullptr: never stored
+        const char *speak;  // nullptr: never stored
         const char *sayNames;
         bool speakOn, namesOn;
     };
     const Case cases[] = {
-        {nullptr, nullptr, false, false}, {"1", "0", true, false}, {"1", "1", true, true},
-        {nullptr, "1", false, false},     {"2", "1", false, true}, {"-1", "1", false, true},
+        {nullptr, nullptr, false, false}, {"1", "0", true, false},   {"1", "1", true, true},
+        {nullptr, "1", false, false},     {"2", "1", false, true},   {"-1", "1", false, true},
         {"yes", "1", false, false},       {" 1 ", "x", true, false},
     };
     for (const Case &c : cases) {
@@ -290,8 +294,8 @@ TEST_F(MainWindowTest, EveryControlIsNamedForScreenReadersAndEveryWindowClosesFr
     w->mnuSpeech_Click();
     w->mnuFontSize_Click();
     w->mnuAI_Click();
-    const QList<QWidget *> windows{w.get(), static_cast<QWidget *>(&w->speechOptions()), static_cast<QWidget *>(&w->fontSize()),
-                                   static_cast<QWidget *>(&w->addedItems())};
+    const QList<QWidget *> windows{w.get(), static_cast<QWidget *>(&w->speechOptions()),
+                                   static_cast<QWidget *>(&w->fontSize()), static_cast<QWidget *>(&w->addedItems())};
     for (QWidget *window : windows) {
         EXPECT_TRUE(window->isVisible()) << window->objectName().toStdString();
         for (QWidget *control : window->findChildren<QWidget *>()) {

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Jabbly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "MainWindowFixture.h"
 
 #include "frmAddeditems.h"
@@ -201,8 +203,8 @@ TEST_F(MainWindowTest, TextBoxesStayBlackOnWhiteUnderADarkThemeAndTakeOneLine)
     QApplication::setPalette(dark);
     auto w = makeWindow();
     QApplication::setPalette(before);
-    for (QWidget *box : {static_cast<QWidget *>(w->WW()), static_cast<QWidget *>(w->Name1()),
-                         static_cast<QWidget *>(w->Say1())}) {
+    for (QWidget *box :
+         {static_cast<QWidget *>(w->WW()), static_cast<QWidget *>(w->Name1()), static_cast<QWidget *>(w->Say1())}) {
         EXPECT_EQ(box->palette().color(QPalette::Base), QColor(Qt::white)) << box->objectName().toStdString();
         EXPECT_EQ(box->palette().color(QPalette::Text), QColor(Qt::black)) << box->objectName().toStdString();
     }
@@ -231,7 +233,8 @@ TEST_F(MainWindowTest, StructureCharactersInTheLineStayOneLineAndALongNameIsKept
     auto w = makeWindow({name});
     ASSERT_TRUE(w->Form_Load());
     EXPECT_EQ(w->Name1()->text(), name);
-    w->Say1()->setText(QString("a") + QChar(0xFDD0) + "b" + QChar(0xFDD1) + "c" + QChar(0xFFFC) + "d\ve\ff" + QChar(0x0085) + "g");
+    w->Say1()->setText(QString("a") + QChar(0xFDD0) + "b" + QChar(0xFDD1) + "c" + QChar(0xFFFC) + "d\ve\ff" +
+                       QChar(0x0085) + "g");
     EXPECT_EQ(w->Say1()->text(), "a b c d e f g");
     w->Name1()->setText(QString("Ann") + QChar(0xFDD1) + "Lee");
     w->cmdSay_Click();
