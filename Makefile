@@ -5,32 +5,54 @@ BENCH_BUILD?= build-release
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 CMAKE_GEN  := -G Ninja
+# CI (CI=true, as GitHub Actions and .ci/run set it) builds with warnings as errors.
+ifeq ($(CI),true)
+WERROR := -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
+else
+WERROR := -DCMAKE_COMPILE_WARNING_AS_ERROR=OFF
+endif
 
-.PHONY: deps build run test sanitize bench fuzz clean package
+.PHONY: deps build program run test lint format-check sanitize bench fuzz clean package
 
 deps:
 	@scripts/install-deps.sh
 
 $(BUILD)/build.ninja: | deps
-	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(WERROR)
 
+# Ninja runs as many jobs as there are cores unless told otherwise.
 build: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD)
 
-run: build
+# Only what the program needs (program, components, cpu.txt, jabbly.chm): `make test` builds
+# the tests, benchmarks and fuzzers.
+program: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) --target jabbly_program
+
+run: program
 	@scripts/run-jabbly.sh $(BUILD)/bin/jabbly
 
+# ctest's JUnit file lists the tests that did not run and why (scripts/test-skips.py).
 test: build
-	cd $(BUILD) && ctest --output-on-failure --no-tests=error
+	cd $(BUILD) && ctest --output-on-failure --no-tests=error --output-junit ctest-junit.xml
+	@scripts/test-skips.py $(BUILD)/ctest-junit.xml
+
+# clang-tidy over the program's, the libraries' and the contracts' sources (.clang-tidy).
+lint: build
+	@scripts/lint.sh $(BUILD)
+
+format-check:
+	@scripts/format.sh --check
 
 # The Debian package, written into $(BUILD)/ as jabbly_<version>_<arch>.deb.
 package: build
 	cmake --build $(BUILD) --target package
 
 sanitize: deps
-	cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DJABBLY_SANITIZE=ON
+	cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DJABBLY_SANITIZE=ON $(WERROR)
 	cmake --build $(ASAN_BUILD)
-	cd $(ASAN_BUILD) && ctest --output-on-failure --no-tests=error
+	cd $(ASAN_BUILD) && ctest --output-on-failure --no-tests=error --output-junit ctest-junit.xml
+	@scripts/test-skips.py $(ASAN_BUILD)/ctest-junit.xml
 
 # Runs every benchmark program, then the real-window timing when Xvfb is there; fails when
 # any of them fails (crashes, or reports an error).

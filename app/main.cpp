@@ -2,18 +2,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The one place that names the real services: it builds them, hands them to the main
 // window's run and starts the event loop.
-#include "EspeakEngine.h"
-#include "LocalFileCheck.h"
-#include "LocalFileSystem.h"
-#include "QSettingsStore.h"
-#include "QtComboTool.h"
-#include "QtSaveDialog.h"
-#include "DesktopDocumentLauncher.h"
-#include "QtMessageBoxes.h"
-#include "StartingSpeechEngine.h"
-#include "TerminationSignals.h"
-#include "WordsFolder.h"
-#include "frmJabbly.h"
+#include "speech/EspeakEngine.h"
+#include "desktop/LocalFileCheck.h"
+#include "desktop/LocalFileSystem.h"
+#include "desktop/QSettingsStore.h"
+#include "desktop/QtComboTool.h"
+#include "desktop/QtSaveDialog.h"
+#include "desktop/DesktopDocumentLauncher.h"
+#include "ui/QtMessageBoxes.h"
+#include "session/StartingSpeechEngine.h"
+#include "desktop/TerminationSignals.h"
+#include "desktop/WordsFolder.h"
+#include "ui/frmJabbly.h"
 
 #include <QApplication>
 #include <QLoggingCategory>
@@ -48,7 +48,7 @@ jabbly::Session *runningSession = nullptr;
 void saveWordsAtExit()
 {
     if (runningSession)
-        runningSession->saveWordsQuietly();
+        runningSession->saveWordsQuietly(QStringLiteral("the program is ending without its windows"));
 }
 
 QString withSeparator(QString folder)
@@ -79,17 +79,18 @@ int main(int argc, char **argv)
     QApplication app(qtArgc, qtArgv);
     QApplication::setOrganizationName(QStringLiteral("Orvel Tamsin"));
     QApplication::setApplicationName(QStringLiteral("Jabbly"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("jabbly"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.jabbly.Jabbly"));
 
     jabbly::SessionServices services;
     services.dataFolder = withSeparator(QCoreApplication::applicationDirPath());
     services.componentFolder = services.dataFolder;
-    services.wordsFolder =
-        jabbly::wordsFolder(services.dataFolder, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    if (const QString userData = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation); !userData.isEmpty())
+        services.userDataFolder = withSeparator(userData);
+    services.wordsFolder = jabbly::wordsFolder(services.dataFolder, services.userDataFolder);
     // espeak-ng starts while the windows are built; the voice listing waits for it.
     services.tts =
         std::make_unique<jabbly::StartingSpeechEngine>([] { return std::make_unique<jabbly::EspeakEngine>(); });
-    services.Tamsin = std::make_unique<jabbly::LocalFileCheck>();
+    services.fileCheck = std::make_unique<jabbly::LocalFileCheck>();
     services.fileSystem = std::make_unique<jabbly::LocalFileSystem>();
     services.settings = std::make_unique<jabbly::QSettingsStore>();
     auto messages = std::make_unique<jabbly::QtMessageBoxes>();
@@ -121,6 +122,7 @@ int main(int argc, char **argv)
         QObject::connect(termination.get(), &jabbly::TerminationSignals::terminationRequested, window.get(),
                          [&](int number) {
                              qCInfo(lcStartup) << "ending on signal" << number;
+                             window->session().endingFromOutside(QStringLiteral("signal %1").arg(number));
                              window->close();
                              QCoreApplication::quit();
                          });
@@ -129,6 +131,7 @@ int main(int argc, char **argv)
 #if QT_CONFIG(sessionmanager)
     QObject::connect(&app, &QGuiApplication::commitDataRequest, window.get(), [&](QSessionManager &) {
         qCInfo(lcStartup) << "the desktop session is ending";
+        window->session().endingFromOutside(QStringLiteral("the desktop session is ending"));
         window->close();
     });
 #endif

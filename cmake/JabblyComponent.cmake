@@ -13,6 +13,7 @@ function(jabbly_add_component name)
     AUTOMOC OFF
     INSTALL_RPATH "$ORIGIN")
   target_link_libraries(${name} PRIVATE jabbly_contracts Qt6::Core)
+  target_compile_definitions(${name} PRIVATE ${JABBLY_QT_HYGIENE})
   # Hidden visibility still lets the standard library's template instances out; the
   # version script keeps the exported surface to the factory alone.
   set(map ${CMAKE_CURRENT_SOURCE_DIR}/${name}.map)

@@ -24,6 +24,10 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.example.com/jabbly/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "espeak-ng-data")
+# Not linked, so dpkg-shlibdeps cannot find them: Qt's Wayland platform plugin, without
+# which the program cannot start on a Wayland-only desktop, and xdg-utils, through which it
+# opens links, mail and the help file with the desktop's programs.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, xdg-utils")
 # The first line is the synopsis; CPack indents the rest and marks the empty line.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "chat companion that learns your words
 Jabbly is a small desktop chat program. Type a line and press Say: the

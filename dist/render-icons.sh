@@ -6,6 +6,8 @@
 # Needs rsvg-convert (Debian package librsvg2-bin).
 set -euo pipefail
 cd "$(dirname "$0")"
-for size in 16 22 24 32 48 64 128 256; do
+# The sizes are listed once, in cmake/JabblyLayout.cmake.
+sizes=$(sed -n 's/^set(JABBLY_ICON_SIZES \(.*\))$/\1/p' ../cmake/JabblyLayout.cmake)
+for size in $sizes; do
   rsvg-convert --width "$size" --height "$size" --keep-aspect-ratio jabbly.svg --output "icons/jabbly$size.png"
 done

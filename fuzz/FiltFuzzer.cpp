@@ -26,7 +26,7 @@ namespace {
 // Windows-1252 puts at 0x80 to 0x9F.
 bool isReplaced(char16_t c)
 {
-    static constexpr std::array<char16_t, 27> windows1252High = {
+    static constexpr std::array<char16_t, 27> Windows1252High = {
         0x20AC, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x017D, 0x2018,
         0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x017E, 0x0178,
     };
@@ -34,7 +34,7 @@ bool isReplaced(char16_t c)
         return true;
     if (c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D)
         return true;
-    return std::find(windows1252High.begin(), windows1252High.end(), c) != windows1252High.end();
+    return std::find(Windows1252High.begin(), Windows1252High.end(), c) != Windows1252High.end();
 }
 
 QString filtText(QString &text) { return saylineComponent().filt(text); }

@@ -5,7 +5,7 @@
 // components loaded from the build's program folder as the program loads them, a private
 // scratch folder, and a reader that takes a fuzz input apart.
 
-#include "Components.h"
+#include "components/Components.h"
 
 #include <QByteArray>
 #include <QString>

@@ -13,7 +13,7 @@
 // than the file has <OBJECT> elements, and a written tree reads back entry for entry.
 
 #include "FuzzSupport.h"
-#include "HelpContents.h"
+#include "ui/HelpContents.h"
 
 using namespace jabbly;
 using namespace jabbly::fuzz;

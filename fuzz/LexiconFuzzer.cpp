@@ -13,8 +13,8 @@
 // whole word at each place gives.
 
 #include "FuzzSupport.h"
-#include "Lexicon.h"
-#include "SpeechErrors.h"
+#include "speech/Lexicon.h"
+#include "speech/SpeechErrors.h"
 
 #include <QHash>
 

@@ -10,7 +10,7 @@
 // byte for byte, apart from its line ends, which are all written CR LF.
 
 #include "FuzzSupport.h"
-#include "ItemListModel.h"
+#include "lists/ItemListModel.h"
 
 #include <QByteArrayView>
 #include <QFile>

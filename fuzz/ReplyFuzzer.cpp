@@ -9,9 +9,9 @@
 // is empty) and the known words (parted by LF).
 
 #include "FuzzSupport.h"
-#include "ItemListModel.h"
-#include "RandomGenerator.h"
-#include "ReplyComposer.h"
+#include "lists/ItemListModel.h"
+#include "conversation/RandomGenerator.h"
+#include "conversation/ReplyComposer.h"
 
 #include <array>
 

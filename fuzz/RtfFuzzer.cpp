@@ -11,7 +11,7 @@
 // size, bold and italic that the document gives it.
 
 #include "FuzzSupport.h"
-#include "RtfWriter.h"
+#include "ui/RtfWriter.h"
 
 #include <QGuiApplication>
 #include <QHash>
@@ -160,6 +160,9 @@ private:
             } else if (word == "u" && n) {
                 fontName_ += QChar(static_cast<char16_t>(*n));
                 skipFallback();
+            } else if (word == "fprq" && n) {
+                // The pitch: 1 fixed, 2 variable.
+                FUZZ_CHECK(*n == 1 || *n == 2, QStringLiteral("font pitch %1").arg(*n));
             } else {
                 FUZZ_CHECK(word == "fmodern" || word == "fnil",
                            QStringLiteral("font table word \\%1").arg(QString::fromLatin1(word)));

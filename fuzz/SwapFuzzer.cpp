@@ -13,7 +13,7 @@
 // number is written in full with ASCII digits and at most one decimal separator, and reads
 // back as the number rounded to 15 significant digits.
 
-#include "Commands.h"
+#include "conversation/Commands.h"
 #include "FuzzSupport.h"
 
 #include <QFile>

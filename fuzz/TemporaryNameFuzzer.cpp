@@ -13,7 +13,7 @@
 // and in a real folder the new file can be made under its name.
 
 #include "FuzzSupport.h"
-#include "TemporaryName.h"
+#include "safefile/TemporaryName.h"
 
 #include <QByteArrayView>
 #include <QDir>
@@ -34,7 +34,7 @@ QString shown(const std::string &bytes) { return show(QString::fromLatin1(QByteA
 
 void checkName(const std::string &name, std::size_t nameMax, uint32_t number)
 {
-    const std::string stem = temporaryStem(name, nameMax);
+    const std::string stem = temporaryStemWithin(name, nameMax);
     const std::string made = temporaryName(stem, number);
     if (name.size() + NameAdded <= nameMax) {
         FUZZ_CHECK(stem == name, QStringLiteral("the stem of %1 is %2").arg(shown(name), shown(stem)));
@@ -80,9 +80,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // A name that differs in its last byte has a stem of its own.
     std::string other = name;
     other.back() = other.back() == 'x' ? 'y' : 'x';
-    FUZZ_CHECK(temporaryStem(other, nameMax) != temporaryStem(name, nameMax),
+    FUZZ_CHECK(temporaryStemWithin(other, nameMax) != temporaryStemWithin(name, nameMax),
                QStringLiteral("%1 and %2 share the stem %3")
-                   .arg(shown(name), shown(other), shown(temporaryStem(name, nameMax))));
+                   .arg(shown(name), shown(other), shown(temporaryStemWithin(name, nameMax))));
 
     // In a real folder, under the folder's own limit.
     const QString folder = scratchPath(QStringLiteral("names"));
@@ -90,7 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const std::string where = QFile::encodeName(folder).toStdString();
     const std::size_t limit = longestNameIn(where);
     checkName(name, limit, number);
-    const std::string path = where + '/' + temporaryName(temporaryStem(name, limit), number);
+    const std::string path = where + '/' + temporaryName(temporaryStemWithin(name, limit), number);
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     FUZZ_CHECK(fd >= 0, QStringLiteral("the new file %1 could not be made: %2")
                             .arg(shown(path), QString::fromLocal8Bit(std::strerror(errno))));

@@ -10,10 +10,10 @@
 // section is empty, cpu.txt holds no lines), then one section for each line the user types.
 
 #include "FuzzSupport.h"
-#include "ItemListModel.h"
-#include "RandomGenerator.h"
+#include "lists/ItemListModel.h"
+#include "conversation/RandomGenerator.h"
 #include "RecordingTranscript.h"
-#include "Turn.h"
+#include "conversation/Turn.h"
 
 #include <QHash>
 

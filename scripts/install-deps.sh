@@ -12,8 +12,12 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fp-utils unrtf
   xvfb xauth
+  openbox xdotool x11-utils python3 imagemagick  # the on-screen tests: a real window manager
   locales
   file desktop-file-utils appstream groff-base  # `make package` and the desktop-file checks
+  # What the screen reader, Wayland, mail-link and export checks run the program with.
+  openbox x11-utils dbus at-spi2-core python3-pyatspi weston qt6-wayland xdg-utils libreoffice-writer-nogui unzip
+  git clang-format-14 clang-tidy-14 python3  # format check, `make lint`, the skipped-tests report
 )
 
 missing=()

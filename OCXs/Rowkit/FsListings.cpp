@@ -20,6 +20,7 @@ namespace rowkit {
 
 using jabbly::ItemList;
 using jabbly::Variant;
+using jabbly::safefile::fileError;
 namespace args = jabbly::args;
 namespace fs = std::filesystem;
 

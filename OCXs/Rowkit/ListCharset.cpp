@@ -19,7 +19,7 @@ namespace rowkit {
 namespace {
 
 // Windows-1252 bytes 0x80 to 0x9F; the rest of the code page is Latin-1.
-constexpr std::array<char16_t, 32> kCp1252High = {
+constexpr std::array<char16_t, 32> Cp1252High = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80-87
     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 88-8F
     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90-97
@@ -40,7 +40,8 @@ public:
     Converter(const Converter &) = delete;
     Converter &operator=(const Converter &) = delete;
 
-    bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+    // (iconv_t)-1 is how iconv_open(3) reports failure.
+    bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }  // NOLINT(performance-no-int-to-ptr)
     // One step of iconv(3); returns its result and leaves errno as iconv set it.
     size_t convert(char **in, size_t *inLeft, char **out, size_t *outLeft)
     {
@@ -162,7 +163,7 @@ QString decodeWindows1252(QByteArrayView bytes)
     char16_t *out = reinterpret_cast<char16_t *>(text.data());
     for (const char ch : bytes) {
         const auto b = static_cast<unsigned char>(ch);
-        *out++ = (b >= 0x80 && b <= 0x9F) ? kCp1252High[b - 0x80] : b;
+        *out++ = (b >= 0x80 && b <= 0x9F) ? Cp1252High[b - 0x80] : b;
     }
     return text;
 }

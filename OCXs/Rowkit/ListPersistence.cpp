@@ -4,8 +4,13 @@
 
 #include "FileAccess.h"
 #include "ListFileFormat.h"
+#include "safefile/SafeWrite.h"
 
 #include "jabbly/itemlist.h"
+
+#include <QLoggingCategory>
+
+Q_LOGGING_CATEGORY(lcRowkitLists, "jabbly.rowkit.lists", QtInfoMsg)
 
 namespace rowkit {
 
@@ -20,6 +25,13 @@ Variant listLoad(std::span<Variant> a)
 
     // One line more than fits is enough for the list to report that it is full; the
     // lines that fit stay in it. Reading stops there, however long the file is.
+    // An in-place save of this file that was cut short left a copy of the complete old
+    // content: that is what the file holds again before it is read.
+    const QString restored = jabbly::safefile::recoverInterruptedWrite(file);
+    if (!restored.isEmpty())
+        qCWarning(lcRowkitLists).noquote()
+            << "an earlier save of" << file << "did not finish; its old content was put back from" << restored;
+
     const qsizetype room = ItemList::MaxItems - list.ListCount();
     ListFileDecoder decoder(room + 1);
     readFileInChunks(file, [&decoder](QByteArrayView chunk) { return decoder.feed(chunk); });
@@ -46,7 +58,7 @@ Variant listSave(std::span<Variant> a)
     list.setListIndex(0);
     // Each item is read directly rather than by selecting it in turn: the file is the
     // same, and the list is left with item 0 selected either way.
-    replaceWholeFile(file, encodeListFile(list));
+    jabbly::safefile::replaceFile(file, encodeListFile(list));
     list.setListIndex(0);
     return {};
 }

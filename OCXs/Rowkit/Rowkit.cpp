@@ -28,7 +28,7 @@ struct Member {
 };
 
 // In interface order: entry n answers member FirstMember + n.
-constexpr std::array<Member, 11> kMembers{{
+constexpr std::array<Member, 11> Members{{
     {member::ListHoriScroll, 2, listHoriScroll},
     {member::ListFind, 2, listFind},
     {member::ListFindExact, 2, listFindExact},
@@ -44,8 +44,8 @@ constexpr std::array<Member, 11> kMembers{{
 
 constexpr bool inInterfaceOrder()
 {
-    for (std::size_t i = 0; i < kMembers.size(); ++i) {
-        if (kMembers[i].number != jabbly::FirstMember + static_cast<int32_t>(i))
+    for (std::size_t i = 0; i < Members.size(); ++i) {
+        if (Members[i].number != jabbly::FirstMember + static_cast<int32_t>(i))
             return false;
     }
     return true;
@@ -59,10 +59,10 @@ public:
         return jabbly::runGuarded(
             [&] {
                 const int64_t slot = static_cast<int64_t>(number) - jabbly::FirstMember;
-                if (slot < 0 || slot >= static_cast<int64_t>(kMembers.size()))
+                if (slot < 0 || slot >= static_cast<int64_t>(Members.size()))
                     throw jabbly::Error(jabbly::err::NotSupported,
                                         QStringLiteral("Object doesn't support this property or method"));
-                const Member &m = kMembers[static_cast<std::size_t>(slot)];
+                const Member &m = Members[static_cast<std::size_t>(slot)];
                 jabbly::args::expectCount(args, m.argumentCount);
                 return m.run(args);
             },

@@ -104,16 +104,16 @@ constexpr std::array<Replacement, 256> makeLatinTable()
     return t;
 }
 
-constexpr std::array<Replacement, 256> kLatin = makeLatinTable();
+constexpr std::array<Replacement, 256> LatinTable = makeLatinTable();
 
 // The first 256 characters as the writing pass uses them: every character's output as
 // UTF-16, padded to a fixed size, with its length (a character that stays is its own
 // output). Copying the whole slot and moving on by the length needs no branch, so mixed
 // text costs no more than plain text.
-constexpr std::size_t kLongest = 18;  // "to the power of 2" and its kind, rounded up
+constexpr std::size_t Longest = 18;  // "to the power of 2" and its kind, rounded up
 
 struct Wide {
-    char16_t text[kLongest];
+    char16_t text[Longest];
     uint8_t length;
 };
 
@@ -121,7 +121,7 @@ constexpr std::array<Wide, 256> makeWideTable()
 {
     std::array<Wide, 256> w{};
     for (std::size_t c = 0; c < 256; ++c) {
-        const std::string_view r = kLatin[c].text;
+        const std::string_view r = LatinTable[c].text;
         if (r.empty()) {
             w[c].text[0] = static_cast<char16_t>(c);
             w[c].length = 1;
@@ -134,12 +134,12 @@ constexpr std::array<Wide, 256> makeWideTable()
     return w;
 }
 
-constexpr std::array<Wide, 256> kWide = makeWideTable();
+constexpr std::array<Wide, 256> WideTable = makeWideTable();
 
 constexpr bool fitsEverySlot()
 {
-    for (const Replacement &r : kLatin) {
-        if (r.text.size() > kLongest)
+    for (const Replacement &r : LatinTable) {
+        if (r.text.size() > Longest)
             return false;
     }
     return true;
@@ -148,11 +148,14 @@ static_assert(fitsEverySlot(), "a replacement is longer than its slot");
 
 // The Windows-1252 characters of codes 128 to 159 that Unicode keeps above U+00FF. All of
 // them lie between U+0152 and U+2122, so most text never reaches the switch.
-constexpr char16_t kFirstAbove = 0x0152;
-constexpr char16_t kLastAbove = 0x2122;
+constexpr char16_t FirstAbove = 0x0152;
+constexpr char16_t LastAbove = 0x2122;
 
 std::string_view replacementAbove(char16_t c)
 {
+    // Several characters are spoken alike (both single quotes as "'"): the cases stay one
+    // per character, in the order of the code page.
+    // NOLINTBEGIN(bugprone-branch-clone)
     switch (c) {
     case 0x20AC:
         return "Euro";
@@ -211,13 +214,14 @@ std::string_view replacementAbove(char16_t c)
     default:
         return {};
     }
+    // NOLINTEND(bugprone-branch-clone)
 }
 
 inline bool changes(char16_t c)
 {
     if (c < 0x100)
-        return !kLatin[c].text.empty();
-    return c >= kFirstAbove && c <= kLastAbove && !replacementAbove(c).empty();
+        return !LatinTable[c].text.empty();
+    return c >= FirstAbove && c <= LastAbove && !replacementAbove(c).empty();
 }
 
 // Leading and trailing U+0020 only: tabs and the like have become spaces already, and any
@@ -253,11 +257,11 @@ QString filterForSpeech(QString &text)
 
     // Write, in one pass. The string starts with room for a quarter more than the text and
     // doubles when a replacement might not fit; every write may fill a whole slot.
-    qsizetype capacity = n + (n - firstChange) / 4 + static_cast<qsizetype>(kLongest);
+    qsizetype capacity = n + (n - firstChange) / 4 + static_cast<qsizetype>(Longest);
     QString out(capacity, Qt::Uninitialized);
     char16_t *base = reinterpret_cast<char16_t *>(out.data());
     char16_t *o = std::copy(in, in + firstChange, base);
-    char16_t *limit = base + capacity - kLongest;
+    char16_t *limit = base + capacity - Longest;
     for (qsizetype i = firstChange; i < n; ++i) {
         if (o > limit) {
             const qsizetype written = o - base;
@@ -265,16 +269,16 @@ QString filterForSpeech(QString &text)
             out.resize(capacity);
             base = reinterpret_cast<char16_t *>(out.data());
             o = base + written;
-            limit = base + capacity - kLongest;
+            limit = base + capacity - Longest;
         }
         const char16_t c = in[i];
         if (c < 0x100) {
-            const Wide &w = kWide[c];
+            const Wide &w = WideTable[c];
             std::memcpy(o, w.text, sizeof w.text);
             o += w.length;
             continue;
         }
-        const std::string_view r = c >= kFirstAbove && c <= kLastAbove ? replacementAbove(c) : std::string_view();
+        const std::string_view r = c >= FirstAbove && c <= LastAbove ? replacementAbove(c) : std::string_view();
         if (r.empty()) {
             *o++ = c;
             continue;

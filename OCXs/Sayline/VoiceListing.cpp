@@ -14,7 +14,7 @@ namespace sayline {
 
 void listVoices(jabbly::ItemList &list, jabbly::SpeechEngine &engine)
 {
-    const int32_t best = engine.Find(QString::fromUtf16(kPreferredVoice));
+    const int32_t best = engine.Find(QString::fromUtf16(PreferredVoice));
     engine.Select(best);
 
     const int32_t count = engine.CountEngines();

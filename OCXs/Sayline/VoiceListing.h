@@ -13,7 +13,7 @@ namespace sayline {
 
 // The criteria handed to the engine's Find: a female voice, made by Microsoft. The engine
 // ranks its voices against them, so an engine without such a voice still answers.
-inline constexpr char16_t kPreferredVoice[] = u"Mfg=Microsoft;Gender=1";
+inline constexpr char16_t PreferredVoice[] = u"Mfg=Microsoft;Gender=1";
 
 // Find, Select, CountEngines once, ModeName for voices 1 to n appended in order (the list
 // is not emptied first), then the list's selected index set to CurrentMode - 1, which

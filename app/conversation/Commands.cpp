@@ -1,22 +1,22 @@
 // SPDX-FileCopyrightText: 2026 The Jabbly developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Commands.h"
+#include "conversation/Commands.h"
 
-#include "FileCheck.h"
-#include "FileSystem.h"
-#include "Transcript.h"
+#include "conversation/FileCheck.h"
+#include "conversation/FileSystem.h"
+#include "conversation/Transcript.h"
 #include "jabbly/error.h"
 #include "jabbly/speechengine.h"
+#include "conversation/Logging.h"
 #include "jabbly/version.h"
-#include "SafeRead.h"
+#include "safefile/SafeRead.h"
 
 #include <QFile>
-#include <QLoggingCategory>
+#include <QStringList>
 
 #include <cerrno>
 #include <cmath>
-
-Q_LOGGING_CATEGORY(lcCommands, "jabbly.commands", QtInfoMsg)
+#include <iterator>
 
 namespace jabbly {
 
@@ -42,28 +42,38 @@ QString unescapePath(const QByteArray &field)
     return QFile::decodeName(out);
 }
 
+// The commands' texts as typed, in the order of Command.
+constexpr QLatin1StringView CommandNames[] = {
+    QLatin1StringView("[time]"),     QLatin1StringView("[date]"), QLatin1StringView("[swap]"),
+    QLatin1StringView("[version]"),  QLatin1StringView("[exit]"), QLatin1StringView("[speech]"),
+    QLatin1StringView("[commands]"),
+};
+static_assert(std::size(CommandNames) == static_cast<std::size_t>(Command::Commands) + 1);
+
+// The start of a command's answer: "COMMAND: [TIME] - ".
+QString answerStart(Command command)
+{
+    return QStringLiteral("COMMAND: ") + commandName(command).toUpper() + QStringLiteral(" - ");
+}
+
 }  // namespace
+
+QString commandName(Command command) { return CommandNames[static_cast<std::size_t>(command)]; }
 
 std::optional<Command> commandFor(const QString &line)
 {
-    static const std::pair<QString, Command> table[] = {
-        {QStringLiteral("[time]"), Command::Time},         {QStringLiteral("[date]"), Command::Date},
-        {QStringLiteral("[swap]"), Command::Swap},         {QStringLiteral("[version]"), Command::Version},
-        {QStringLiteral("[exit]"), Command::Exit},         {QStringLiteral("[speech]"), Command::Speech},
-        {QStringLiteral("[commands]"), Command::Commands},
-    };
     if (!line.startsWith(u'['))
         return std::nullopt;
-    for (const auto &[text, command] : table) {
-        if (line == text)
-            return command;
+    for (std::size_t i = 0; i < std::size(CommandNames); ++i) {
+        if (line == CommandNames[i])
+            return static_cast<Command>(i);
     }
     return std::nullopt;
 }
 
-BuiltInCommands::BuiltInCommands(Transcript &WW, FileCheck &tamsin, FileSystem &fileSystem)
-    : WW_(WW),
-      tamsin_(tamsin),
+BuiltInCommands::BuiltInCommands(Transcript &transcript, FileCheck &fileCheck, FileSystem &fileSystem)
+    : transcript_(transcript),
+      fileCheck_(fileCheck),
       fileSystem_(fileSystem),
       now_([] { return QDateTime::currentDateTime(); }),
       locale_(QLocale::system())
@@ -90,16 +100,16 @@ void BuiltInCommands::run(Command command)
 {
     switch (command) {
     case Command::Time:
-        WW_.insCommand(QStringLiteral("COMMAND: [TIME] - ") + timeText());
+        transcript_.insCommand(answerStart(Command::Time) + timeText());
         break;
     case Command::Date:
-        WW_.insCommand(QStringLiteral("COMMAND: [DATE] - ") + dateText());
+        transcript_.insCommand(answerStart(Command::Date) + dateText());
         break;
     case Command::Swap:
         swap();
         break;
     case Command::Version:
-        WW_.insCommand(versionText());
+        transcript_.insCommand(versionText());
         break;
     case Command::Exit:
         // The window's shut-down saves the words; nothing is written here.
@@ -110,7 +120,7 @@ void BuiltInCommands::run(Command command)
         speech();
         break;
     case Command::Commands:
-        WW_.insCommand(commandsText());
+        transcript_.insCommand(commandsText());
         break;
     }
 }
@@ -170,22 +180,40 @@ QString BuiltInCommands::generalNumber(double value, const QString &decimalPoint
 
 QString BuiltInCommands::versionText()
 {
-    return QStringLiteral("COMMAND: [VERSION] - Jabbly V%1.  %2")
-        .arg(versionNumber(), QString::fromUtf8(version::CompanyName));
+    return answerStart(Command::Version) +
+           QStringLiteral("Jabbly V%1.  %2").arg(versionNumber(), QString::fromUtf8(version::CompanyName));
 }
 
 QString BuiltInCommands::commandsText()
 {
-    return QStringLiteral("COMMAND: [COMMANDS] - [COMMANDS] [DATE] [EXIT] [SPEECH] [SWAP] [TIME] [VERSION]");
+    // Every command, in alphabetical order.
+    QStringList names;
+    for (const QLatin1StringView name : CommandNames)
+        names.append(QString(name).toUpper());
+    names.sort();
+    return answerStart(Command::Commands) + names.join(u' ');
 }
 
 QString BuiltInCommands::firstSwapFile(const QByteArray &table)
 {
-    // Filename Type Size Used Priority, after one heading line.
+    // Filename Type Size Used Priority, after one heading line, apart by blanks and tabs.
+    // Only those are separators: the kernel escapes them (and newlines and backslashes) in
+    // a name, but writes every other character, a carriage return too, as it is.
+    const auto separator = [](char c) { return c == ' ' || c == '\t'; };
     const QList<QByteArray> lines = table.split('\n');
     for (qsizetype i = 1; i < lines.size(); ++i) {
-        const QList<QByteArray> fields = lines[i].simplified().split(' ');
-        if (fields.size() >= 2 && fields[1] == "file")
+        const QByteArray &line = lines[i];
+        QByteArray fields[2];
+        qsizetype at = 0;
+        for (QByteArray &field : fields) {
+            while (at < line.size() && separator(line[at]))
+                ++at;
+            const qsizetype start = at;
+            while (at < line.size() && !separator(line[at]))
+                ++at;
+            field = line.mid(start, at - start);
+        }
+        if (!fields[0].isEmpty() && fields[1] == "file")
             return unescapePath(fields[0]);
     }
     return {};
@@ -203,11 +231,12 @@ void BuiltInCommands::swap()
         qCDebug(lcCommands).noquote() << "the swap table" << swapsPath_ << "was not read:" << read.reason();
 
     try {
-        const QString file = !listed.isEmpty() && tamsin_.FileExists(listed) ? listed : fallbackSwap_;
+        const QString file = !listed.isEmpty() && fileCheck_.FileExists(listed) ? listed : fallbackSwap_;
         const double bytes = FSize(file);
-        WW_.insCommand(QStringLiteral("COMMAND: [SWAP] - SWAP FILE SIZE: ") + swapSizeText(bytes));
+        transcript_.insCommand(answerStart(Command::Swap) + QStringLiteral("SWAP FILE SIZE: ") + swapSizeText(bytes));
     } catch (const Error &e) {
-        WW_.insCommand(QStringLiteral("COMMAND: [SWAP] - SWAP FILE SIZE: could not be measured (%1)").arg(e.message()));
+        transcript_.insCommand(answerStart(Command::Swap) +
+                               QStringLiteral("SWAP FILE SIZE: could not be measured (%1)").arg(e.message()));
     }
 }
 
@@ -215,17 +244,18 @@ void BuiltInCommands::speech()
 {
     static const QString caption = QStringLiteral("Jabbly - Lexicon Dialog");
     if (!tts_) {
-        WW_.insCommand(
-            QStringLiteral("COMMAND: [SPEECH] - '%1' could not be opened: no speech engine is available").arg(caption));
+        transcript_.insCommand(answerStart(Command::Speech) +
+                               QStringLiteral("'%1' could not be opened: no speech engine is available").arg(caption));
         return;
     }
     try {
         tts_->LexiconDlg(owner_, caption);
     } catch (const Error &e) {
-        WW_.insCommand(QStringLiteral("COMMAND: [SPEECH] - '%1' could not be opened: %2").arg(caption, e.message()));
+        transcript_.insCommand(answerStart(Command::Speech) +
+                               QStringLiteral("'%1' could not be opened: %2").arg(caption, e.message()));
         return;
     }
-    WW_.insCommand(QStringLiteral("COMMAND: [SPEECH] - '%1' done").arg(caption));
+    transcript_.insCommand(answerStart(Command::Speech) + QStringLiteral("'%1' done").arg(caption));
 }
 
 }  // namespace jabbly

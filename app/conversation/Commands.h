@@ -22,6 +22,9 @@ class Transcript;
 // In the order the turn tests them.
 enum class Command { Time, Date, Swap, Version, Exit, Speech, Commands };
 
+// The command's text as typed: "[time]", "[date]", ...
+QString commandName(Command command);
+
 // The command that `line` (lower-cased) is, when it is one: the whole line must be the
 // command's text exactly.
 std::optional<Command> commandFor(const QString &line);
@@ -35,9 +38,9 @@ public:
 
 class BuiltInCommands : public CommandRunner {
 public:
-    // Every answer is one teal line written with WW.insCommand. `tamsin` is asked whether
-    // the swap file exists; `fileSystem` measures it.
-    BuiltInCommands(Transcript &WW, FileCheck &tamsin, FileSystem &fileSystem);
+    // Every answer is one teal line written with the transcript's insCommand. `fileCheck`
+    // is asked whether the swap file exists; `fileSystem` measures it.
+    BuiltInCommands(Transcript &transcript, FileCheck &fileCheck, FileSystem &fileSystem);
 
     // The engine whose lexicon dialog "[speech]" opens, owned by `owner` (the main
     // window). Without an engine "[speech]" says that no speech engine is available.
@@ -76,8 +79,8 @@ private:
     void swap();
     void speech();
 
-    Transcript &WW_;
-    FileCheck &tamsin_;
+    Transcript &transcript_;
+    FileCheck &fileCheck_;
     FileSystem &fileSystem_;
     SpeechEngine *tts_ = nullptr;
     QWidget *owner_ = nullptr;

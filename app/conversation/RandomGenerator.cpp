@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Jabbly developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "RandomGenerator.h"
+#include "conversation/RandomGenerator.h"
 
 #include "jabbly/error.h"
 

@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Jabbly developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ReplyComposer.h"
+#include "conversation/ReplyComposer.h"
 
-#include "RandomGenerator.h"
+#include "conversation/RandomGenerator.h"
 
 #include <algorithm>
 #include <array>
@@ -116,7 +116,7 @@ QString ReplyComposer::properCase(const QString &text)
 
 QString ReplyComposer::formatNumber(int number, const QString &separator)
 {
-    const QString digits = QString::number(number);
+    QString digits = QString::number(number);
     if (digits.size() <= 3 || number < 0)
         return digits;
     QString out;

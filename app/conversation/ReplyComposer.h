@@ -27,7 +27,7 @@ public:
     // could grow without end (threefold a pass). A reply grows to at most this many
     // characters: room for a template quoting a 1 MB word. A token whose text would take it
     // further stays as it is; the draws are the same either way.
-    static constexpr qsizetype MaxReplyLength = 2 * 1024 * 1024;
+    static constexpr qsizetype MaxReplyLength = qsizetype{2} * 1024 * 1024;
 
     // `locale` gives the thousands separator of the numbers.
     ReplyComposer(ItemList &HidWord, ItemList &HidCPU, RandomGenerator &random,

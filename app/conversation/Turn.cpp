@@ -1,19 +1,19 @@
 // SPDX-FileCopyrightText: 2026 The Jabbly developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Turn.h"
+#include "conversation/Turn.h"
 
-#include "Transcript.h"
+#include "conversation/Transcript.h"
 #include "jabbly/error.h"
 
 #include <optional>
 
 namespace jabbly {
 
-ConversationTurn::ConversationTurn(Transcript &WW, InputBox &Say1, ItemList &HidWord, ItemList &HidCPU,
+ConversationTurn::ConversationTurn(Transcript &transcript, InputBox &inputBox, ItemList &HidWord, ItemList &HidCPU,
                                    WordLearning::ListSource lstAI, Rowkit &rowkit, RandomGenerator &random,
                                    CommandRunner &commands, const QLocale &locale)
-    : WW_(WW),
-      Say1_(Say1),
+    : transcript_(transcript),
+      inputBox_(inputBox),
       commands_(commands),
       learning_(HidWord, std::move(lstAI), rowkit),
       composer_(HidWord, HidCPU, random, locale)
@@ -77,11 +77,11 @@ void ConversationTurn::Process(const QString &NameNo, QString &Say)
         return;
 
     // The turn's writes are shown together when it ends.
-    std::optional<Transcript::Batch> batch(std::in_place, WW_);
+    std::optional<Transcript::Batch> batch(std::in_place, transcript_);
     try {
-        Say1_.selectAll();
-        WW_.insName(NameNo + QStringLiteral(": "));
-        WW_.insSayPerson(Say);
+        inputBox_.selectAll();
+        transcript_.insName(NameNo + QStringLiteral(": "));
+        transcript_.insSayPerson(Say);
         speakUserLine(NameNo, Say);
 
         const QString line = lowerCase(Say);
@@ -107,23 +107,23 @@ void ConversationTurn::Process(const QString &NameNo, QString &Say)
             if (reply)
                 answer(*reply, *reply);
             else
-                WW_.insCommand(noRepliesNotice_);
+                transcript_.insCommand(noRepliesNotice_);
             if (learned.notLearned > 0 && !toldListFull_) {
                 toldListFull_ = true;
-                WW_.insCommand(wordListFullNotice());
+                transcript_.insCommand(wordListFullNotice());
             }
         }
     } catch (const Error &e) {
-        WW_.insCommand(turnFailedNotice(e.number(), e.message()));
+        transcript_.insCommand(turnFailedNotice(e.number(), e.message()));
     } catch (const std::exception &e) {
-        WW_.insCommand(turnFailedNotice(0, QString::fromLocal8Bit(e.what())));
+        transcript_.insCommand(turnFailedNotice(0, QString::fromLocal8Bit(e.what())));
     }
 }
 
 void ConversationTurn::answer(const QString &written, const QString &spoken)
 {
-    WW_.insName(QStringLiteral("CPU: "));
-    WW_.insSayCPU(written);
+    transcript_.insName(QStringLiteral("CPU: "));
+    transcript_.insSayCPU(written);
     speakReply(spoken);
 }
 
@@ -134,7 +134,7 @@ void ConversationTurn::speakUserLine(const QString &NameNo, QString &Say)
     try {
         speaker_->speakUserLine(NameNo, Say);
     } catch (const Error &e) {
-        WW_.insCommand(speechFailedNotice(e.number(), e.message()));
+        transcript_.insCommand(speechFailedNotice(e.number(), e.message()));
     }
 }
 
@@ -145,7 +145,7 @@ void ConversationTurn::speakReply(const QString &reply)
     try {
         speaker_->speakReply(reply);
     } catch (const Error &e) {
-        WW_.insCommand(speechFailedNotice(e.number(), e.message()));
+        transcript_.insCommand(speechFailedNotice(e.number(), e.message()));
     }
 }
 

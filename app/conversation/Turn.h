@@ -4,9 +4,9 @@
 // One turn of the conversation: from the Say button to the answer. The turn touches the
 // windows only through the small interfaces below, so it runs (and is tested) without them.
 
-#include "Commands.h"
-#include "ReplyComposer.h"
-#include "WordLearning.h"
+#include "conversation/Commands.h"
+#include "conversation/ReplyComposer.h"
+#include "conversation/WordLearning.h"
 
 #include <QString>
 
@@ -40,7 +40,7 @@ public:
 
 class ConversationTurn {
 public:
-    ConversationTurn(Transcript &WW, InputBox &Say1, ItemList &HidWord, ItemList &HidCPU,
+    ConversationTurn(Transcript &transcript, InputBox &inputBox, ItemList &HidWord, ItemList &HidCPU,
                      WordLearning::ListSource lstAI, Rowkit &rowkit, RandomGenerator &random, CommandRunner &commands,
                      const QLocale &locale = QLocale::system());
 
@@ -55,9 +55,6 @@ public:
     // After "[exit]" the turn returns at once and touches nothing more, so the close
     // callback may end the window that owns this object (after the call returns).
     void Process(const QString &NameNo, QString &Say);
-
-    WordLearning &learning() { return learning_; }
-    ReplyComposer &composer() { return composer_; }
 
     // Lines written with insCommand when something goes wrong.
     static QString turnFailedNotice(int number, const QString &message);
@@ -75,8 +72,8 @@ private:
     void speakReply(const QString &reply);
     void answer(const QString &written, const QString &spoken);
 
-    Transcript &WW_;
-    InputBox &Say1_;
+    Transcript &transcript_;
+    InputBox &inputBox_;
     CommandRunner &commands_;
     WordLearning learning_;
     ReplyComposer composer_;

@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Jabbly developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "WordLearning.h"
+#include "conversation/WordLearning.h"
 
-#include "Components.h"
-#include "ItemListModel.h"
+#include "components/Components.h"
+#include "lists/ItemListModel.h"
 
 #include <set>
 

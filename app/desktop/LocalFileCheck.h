@@ -3,7 +3,7 @@
 #pragma once
 // The file-exists check on the local file system.
 
-#include "FileCheck.h"
+#include "conversation/FileCheck.h"
 
 namespace jabbly {
 

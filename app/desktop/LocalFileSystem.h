@@ -3,7 +3,7 @@
 #pragma once
 // File sizes from the local file system.
 
-#include "FileSystem.h"
+#include "conversation/FileSystem.h"
 
 namespace jabbly {
 

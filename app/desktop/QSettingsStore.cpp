@@ -1,13 +1,11 @@
 // SPDX-FileCopyrightText: 2026 The Jabbly developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "QSettingsStore.h"
+#include "desktop/QSettingsStore.h"
 
-#include "SafeRead.h"
+#include "desktop/Logging.h"
+#include "safefile/SafeRead.h"
 
-#include <QLoggingCategory>
 #include <QStandardPaths>
-
-Q_LOGGING_CATEGORY(lcSettings, "jabbly.settings", QtInfoMsg)
 
 namespace jabbly {
 

@@ -9,7 +9,7 @@
 // over 1 MiB) is left alone: the run keeps its settings in memory only, and says so in the
 // log.
 
-#include "SettingsStore.h"
+#include "session/SettingsStore.h"
 
 #include <QHash>
 #include <QSettings>

@@ -3,7 +3,7 @@
 #pragma once
 // The combo helper over Qt's combo box.
 
-#include "ComboTool.h"
+#include "ui/ComboTool.h"
 
 namespace jabbly {
 

@@ -3,7 +3,7 @@
 #pragma once
 // The Export dialog as a Qt file dialog.
 
-#include "SaveDialog.h"
+#include "ui/SaveDialog.h"
 
 namespace jabbly {
 

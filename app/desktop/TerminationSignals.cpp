@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Jabbly developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "TerminationSignals.h"
+#include "desktop/TerminationSignals.h"
 
 #include "jabbly/error.h"
 
@@ -152,7 +152,7 @@ void TerminationSignals::readSignals()
     ssize_t count;
     while ((count = ::read(signalPipe[0], numbers, sizeof numbers)) > 0) {
         for (ssize_t i = 0; i < count; ++i)
-            emit terminationRequested(numbers[i]);
+            Q_EMIT terminationRequested(numbers[i]);
     }
 }
 

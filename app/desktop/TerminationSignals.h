@@ -37,7 +37,7 @@ public:
     // later one, reach terminationRequested once the event loop runs.
     void startUpDone();
 
-signals:
+Q_SIGNALS:
     // `number` is the signal's number. Raised once per signal received.
     void terminationRequested(int number);
 

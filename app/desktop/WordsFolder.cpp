@@ -1,12 +1,10 @@
 // SPDX-FileCopyrightText: 2026 The Jabbly developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "WordsFolder.h"
+#include "desktop/WordsFolder.h"
 
+#include "desktop/Logging.h"
 #include <QDir>
-#include <QLoggingCategory>
 #include <QTemporaryFile>
-
-Q_LOGGING_CATEGORY(lcWordsFolder, "jabbly.words", QtInfoMsg)
 
 namespace jabbly {
 

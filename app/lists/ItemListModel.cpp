@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Jabbly developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ItemListModel.h"
+#include "lists/ItemListModel.h"
 
 #include "jabbly/error.h"
 
@@ -183,7 +183,7 @@ void ItemListModel::setListIndex(int16_t index)
     if (index < -1 || index >= items_.size())
         throw Error(err::InvalidPropertyValue, QStringLiteral("Invalid property value"));
     index_ = index;
-    emit listIndexChanged(index);
+    Q_EMIT listIndexChanged(index);
     if (onSelection_)
         onSelection_();
 }
@@ -254,7 +254,7 @@ int32_t ItemListModel::SelectedTextLength() const
 void ItemListModel::setHorizontalExtent(int width)
 {
     horizontalExtent_ = width;
-    emit horizontalExtentChanged(width);
+    Q_EMIT horizontalExtentChanged(width);
 }
 
 int ItemListModel::rowCount(const QModelIndex &parent) const
@@ -267,6 +267,8 @@ QVariant ItemListModel::data(const QModelIndex &index, int role) const
     if (!index.isValid() || index.row() >= items_.size())
         return {};
     if (role == Qt::DisplayRole || role == Qt::EditRole)
+        return items_.at(index.row());
+    if (fullTextTips_ && (role == Qt::ToolTipRole || role == Qt::AccessibleTextRole))
         return items_.at(index.row());
     return {};
 }

@@ -43,11 +43,15 @@ public:
 
     const QStringList &items() const { return items_; }
 
+    // Each item's whole text also as its tooltip and its accessible name: for a list that
+    // shows its items too narrow to be read in full.
+    void setFullTextTips(bool on) { fullTextTips_ = on; }
+
     // QAbstractListModel
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
 
-signals:
+Q_SIGNALS:
     void listIndexChanged(int index);
     void horizontalExtentChanged(int width);
 
@@ -72,6 +76,7 @@ private:
     bool inOrder_ = true;
     int16_t index_ = -1;
     int horizontalExtent_ = 0;
+    bool fullTextTips_ = false;
     SelectionHandler onSelection_;
 };
 

@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Jabbly developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "AboutText.h"
+#include "session/AboutText.h"
 
-#include "Transcript.h"
+#include "conversation/Transcript.h"
 #include "jabbly/version.h"
 
 namespace jabbly {

@@ -1,12 +1,16 @@
 // SPDX-FileCopyrightText: 2026 The Jabbly developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Session.h"
+#include "session/Session.h"
 
+#include "safefile/SafeWrite.h"
+#include "session/Logging.h"
 #include "jabbly/version.h"
 
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLocale>
-
-Q_LOGGING_CATEGORY(lcSession, "jabbly.session", QtInfoMsg)
 
 namespace jabbly {
 
@@ -16,7 +20,7 @@ Session::Session(SessionServices services, SessionView &view)
       saylineLibrary_(services_.componentFolder, QStringLiteral("Sayline"), SaylineFactory),
       Rowkit_(rowkitLibrary_.instance()),
       Sayline_(saylineLibrary_.instance()),
-      commands_(view.transcript(), *services_.Tamsin, *services_.fileSystem),
+      commands_(view.transcript(), *services_.fileCheck, *services_.fileSystem),
       turn_(
           view.transcript(), view.inputBox(), HidWord_, HidCPU_, [&view]() -> ItemList & { return view.wordsAdded(); },
           Rowkit_, random_, commands_),
@@ -28,19 +32,82 @@ Session::Session(SessionServices services, SessionView &view)
     commands_.setCloseMainWindow([&view] { view.closeMainWindow(); });
 }
 
-Session::~Session() { saveWordsQuietly(); }
+Session::~Session() { saveWordsQuietly(QStringLiteral("the run ended without its shut-down")); }
 
-void Session::saveWordsQuietly()
+void Session::endingFromOutside(const QString &why)
 {
-    if (wordsSaved_ || !wordsLoadFailure_.isEmpty() || HidWord_.ListCount() == 0)
+    if (endingFromOutside_.isEmpty())
+        endingFromOutside_ = why;
+}
+
+void Session::saveWordsQuietly(const QString &why)
+{
+    endingFromOutside(why);
+    saveWords();
+}
+
+void Session::wordsNotSaved(const QString &title, const QString &text, const QString &reason)
+{
+    if (endingFromOutside_.isEmpty())
+        services_.messages->critical(title, text);
+    else
+        keepUnsavedWords(reason);
+}
+
+void Session::keepUnsavedWords(const QString &reason)
+{
+    if (HidWord_.ListCount() == 0)
         return;
-    wordsSaved_ = true;
-    try {
-        Rowkit_.Listsave(HidWord_, wordsFile());
-    } catch (const Error &error) {
-        qCWarning(lcSession).noquote() << "the learned words could not be saved:" << error.message() << "(error"
-                                       << error.number() << ")";
+    if (services_.userDataFolder.isEmpty() || !QDir().mkpath(services_.userDataFolder)) {
+        qCWarning(lcWords).noquote() << "the learned words are lost: the run is ending (" << endingFromOutside_
+                                     << ") and there is no folder to keep them in";
+        return;
     }
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString kept = services_.userDataFolder + QStringLiteral("words-not-saved-%1.txt").arg(stamp);
+    for (int n = 2; QFileInfo::exists(kept); ++n)
+        kept = services_.userDataFolder + QStringLiteral("words-not-saved-%1-%2.txt").arg(stamp).arg(n);
+    try {
+        Rowkit_.Listsave(HidWord_, kept);
+        // One line per kept file: where it is, where the words belonged, and why they are not there.
+        QByteArray notice;
+        QFile old(keptWordsNotice());
+        if (old.open(QIODevice::ReadOnly))
+            notice = old.readAll();
+        old.close();
+        QString line = kept + u'\t' + wordsFile() + u'\t' + reason;
+        line.replace(u'\n', u' ');
+        notice += line.toUtf8() + '\n';
+        safefile::replaceFile(keptWordsNotice(), notice);
+        qCWarning(lcWords).noquote() << "the learned words could not be saved to" << wordsFile() << "(" << reason
+                                     << ") while the run was ending (" << endingFromOutside_ << "); they are kept in"
+                                     << kept;
+    } catch (const Error &error) {
+        qCWarning(lcWords).noquote() << "the learned words are lost: they could not be saved to" << wordsFile() << "("
+                                     << reason << ") nor kept in" << kept << "(" << error.message() << ")";
+    }
+}
+
+void Session::tellAboutKeptWords()
+{
+    if (services_.userDataFolder.isEmpty())
+        return;
+    QFile notice(keptWordsNotice());
+    if (!notice.open(QIODevice::ReadOnly))
+        return;
+    QStringList told;
+    for (const QByteArray &line : notice.readAll().split('\n')) {
+        const QStringList parts = QString::fromUtf8(line).split(u'\t');
+        if (parts.size() == 3)
+            told << QStringLiteral("Jabbly could not save the learned words to '%1' when it was last ended (%2).  They "
+                                   "have been kept in '%3'.")
+                        .arg(parts[1], parts[2], parts[0]);
+    }
+    notice.close();
+    if (!told.isEmpty())
+        services_.messages->critical(QStringLiteral("Words Not Saved"), told.join(QStringLiteral("\n\n")));
+    if (!QFile::remove(keptWordsNotice()))
+        qCWarning(lcWords).noquote() << "cannot remove" << keptWordsNotice() << "; its words will be told about again";
 }
 
 template <typename Step>
@@ -98,12 +165,29 @@ void Session::listVoices(ItemList &lstVoices)
     });
 }
 
+bool Session::keepsUserFilesApart() const
+{
+    return !services_.wordsFolder.isEmpty() && services_.wordsFolder != services_.dataFolder;
+}
+
 bool Session::loadReplies()
 {
-    const QString cpuFile = dataFile("cpu.txt");
+    QString cpuFile = dataFile("cpu.txt");
+    // An installed copy's cpu.txt belongs to the system and is replaced at every upgrade:
+    // replies of the user's own go beside the user's words.txt, and win when they are there.
+    if (keepsUserFilesApart()) {
+        const QString own = services_.wordsFolder + QStringLiteral("cpu.txt");
+        bool ownExists = false;
+        startupStep("the test for the user's own cpu.txt", [&] { ownExists = services_.fileCheck->FileExists(own); });
+        if (ownExists) {
+            qCInfo(lcSession).noquote() << "the replies are read from" << own;
+            cpuFile = own;
+        }
+    }
+    repliesFile_ = cpuFile;
     // When the existence test itself fails, the load is tried all the same.
     bool exists = true;
-    startupStep("the test for cpu.txt", [&] { exists = services_.Tamsin->FileExists(cpuFile); });
+    startupStep("the test for cpu.txt", [&] { exists = services_.fileCheck->FileExists(cpuFile); });
     if (!exists) {
         services_.messages->critical(QStringLiteral("cpu.txt Missing"), missingCpuText());
         return false;
@@ -123,8 +207,17 @@ bool Session::loadReplies()
 void Session::loadWords()
 {
     const QString file = wordsFile();
+    // An in-place save that was cut short left a complete copy of the old content: it is
+    // put back silently, since the user never saw the half-written file.
+    startupStep("putting back words.txt after an unfinished save", [&] {
+        const QString copy = safefile::recoverInterruptedWrite(file);
+        if (!copy.isEmpty())
+            qCWarning(lcWords).noquote() << "the last save of" << file
+                                         << "did not finish; its old content was put back from" << copy;
+    });
+    tellAboutKeptWords();
     bool exists = true;
-    startupStep("the test for words.txt", [&] { exists = services_.Tamsin->FileExists(file); });
+    startupStep("the test for words.txt", [&] { exists = services_.fileCheck->FileExists(file); });
     if (!exists)
         return;
     startupStep("loading words.txt", [&] {
@@ -157,7 +250,8 @@ void Session::saveWords()
         // Saving now would replace the words the program could not read with the few it
         // has: leave the file alone.
         qCWarning(lcSession).noquote() << "words.txt left as it was: it could not be read at start-up";
-        services_.messages->critical(QStringLiteral("Words Not Saved"), wordsNotReadText());
+        wordsNotSaved(QStringLiteral("Words Not Saved"), wordsNotReadText(),
+                      QStringLiteral("it could not be read at start-up: ") + wordsLoadFailure_);
         return;
     }
     if (HidWord_.ListCount() == 0)
@@ -166,7 +260,8 @@ void Session::saveWords()
         Rowkit_.Listsave(HidWord_, wordsFile());
     } catch (const Error &error) {
         qCWarning(lcSession).noquote() << "the learned words could not be saved:" << error.message();
-        services_.messages->critical(QStringLiteral("Words Not Saved"), wordsNotSavedText(error));
+        wordsNotSaved(QStringLiteral("Words Not Saved"), wordsNotSavedText(error),
+                      error.message() + QStringLiteral(" (error ") + QString::number(error.number()) + u')');
     }
 }
 

@@ -6,25 +6,21 @@
 // outside only through the services it is given and the view that shows it, so it runs
 // (and is tested) without a window.
 
-#include "Commands.h"
-#include "ComponentLibrary.h"
-#include "Components.h"
-#include "FileCheck.h"
-#include "FileSystem.h"
-#include "ItemListModel.h"
-#include "RandomGenerator.h"
-#include "SessionView.h"
-#include "SettingsStore.h"
-#include "SpokenTurn.h"
-#include "Turn.h"
-#include "UserMessages.h"
+#include "conversation/Commands.h"
+#include "components/ComponentLibrary.h"
+#include "components/Components.h"
+#include "conversation/FileCheck.h"
+#include "conversation/FileSystem.h"
+#include "lists/ItemListModel.h"
+#include "conversation/RandomGenerator.h"
+#include "session/SessionView.h"
+#include "session/SettingsStore.h"
+#include "session/SpokenTurn.h"
+#include "conversation/Turn.h"
+#include "session/UserMessages.h"
 #include "jabbly/speechengine.h"
 
-#include <QLoggingCategory>
-
 #include <memory>
-
-Q_DECLARE_LOGGING_CATEGORY(lcSession)
 
 namespace jabbly {
 
@@ -34,9 +30,10 @@ struct SessionServices {
     QString dataFolder;                 // the program's folder, ending with "/"
     QString wordsFolder;                // where words.txt is, ending with "/"; empty: the program's folder
     QString componentFolder;            // where libRowkit.so and libSayline.so are
+    QString userDataFolder;             // the user's data folder for the program, ending with "/"; empty: none
     std::unique_ptr<SpeechEngine> tts;  // null when no speech engine could be started
     QString speechProblem;              // why there is no speech engine, when there is none
-    std::unique_ptr<FileCheck> Tamsin;
+    std::unique_ptr<FileCheck> fileCheck;
     std::unique_ptr<FileSystem> fileSystem;
     std::unique_ptr<SettingsStore> settings;
     std::unique_ptr<UserMessages> messages;
@@ -60,9 +57,15 @@ public:
     // current). Without an engine the list stays empty.
     void listVoices(ItemList &lstVoices);
     // Step 3: loads cpu.txt into HidCPU. False when cpu.txt is missing: the user has been
-    // told, and the window must end the run.
+    // told, and the window must end the run. A copy whose words are kept apart from the
+    // program (an installed one) reads the user's own cpu.txt beside words.txt when there
+    // is one, else the delivered one beside the program.
     bool loadReplies();
-    // Step 4: loads words.txt, when there is one, into HidWord.
+    // The cpu.txt that loadReplies read (or tried to).
+    const QString &repliesFile() const { return repliesFile_; }
+    // Step 4: loads words.txt, when there is one, into HidWord. A save of it that was cut
+    // short is undone first (the complete old content is put back), and words that an
+    // earlier run ended from outside could not save are told about, with where they are.
     void loadWords();
     // Step 5: the help file's path.
     QString helpFile() const { return dataFile("jabbly.chm"); }
@@ -72,9 +75,14 @@ public:
     // Shut-down step 1: saves HidWord to words.txt (unless it is empty, or words.txt was
     // there but could not be read). Failures are told to the user. Runs once.
     void saveWords();
-    // The same save when no one can be told: failures are logged. For a process that is
-    // ending without its windows (the X connection broke).
-    void saveWordsQuietly();
+    // The run is being ended from outside (`why`: a signal, the end of the desktop
+    // session): nobody may be there to answer a message, and waiting for one would only
+    // hold the end up. When the words cannot be saved from now on, they are kept in the
+    // user's data folder instead, the reason is logged, and the next start says where.
+    void endingFromOutside(const QString &why);
+    // The save of a process that is ending without its windows (the X connection broke,
+    // the run was destroyed without its shut-down): as above.
+    void saveWordsQuietly(const QString &why);
     // Shut-down step 2's part of the run: stops any speech.
     void stopSpeaking();
 
@@ -87,7 +95,6 @@ public:
 
     // A file in the program's data folder.
     QString dataFile(const char *name) const { return services_.dataFolder + QLatin1String(name); }
-    const QString &dataFolder() const { return services_.dataFolder; }
     // words.txt: in the program's folder, or where the services say when that folder is
     // not the user's to write.
     QString wordsFile() const
@@ -98,23 +105,26 @@ public:
 
     ItemListModel &HidCPU() { return HidCPU_; }
     ItemListModel &HidWord() { return HidWord_; }
-    Rowkit &rowkit() { return Rowkit_; }
-    Sayline &sayline() { return Sayline_; }
     SpeechEngine *tts() const { return services_.tts.get(); }
-    const QString &speechProblem() const { return services_.speechProblem; }
     SettingsStore &settings() { return *services_.settings; }
     UserMessages &messages() { return *services_.messages; }
-    ConversationTurn &turn() { return turn_; }
-    BuiltInCommands &commands() { return commands_; }
 
     // The texts the user is shown.
     QString missingCpuText() const;
     QString wordsNotSavedText(const Error &error) const;
     QString wordsNotReadText() const;
+    // Where the words go that a run ended from outside could not save, and the notice that
+    // the next start reads.
+    QString keptWordsNotice() const { return services_.userDataFolder + QStringLiteral("words-not-saved.notice"); }
 
 private:
     template <typename Step>
     void startupStep(const char *what, Step &&step);
+    void wordsNotSaved(const QString &title, const QString &text, const QString &reason);
+    void keepUnsavedWords(const QString &reason);
+    void tellAboutKeptWords();
+    // Whether the user's files live apart from the program's folder.
+    bool keepsUserFilesApart() const;
 
     SessionServices services_;
     ComponentLibrary rowkitLibrary_;
@@ -129,9 +139,11 @@ private:
     ConversationTurn turn_;
     SpokenTurn spokenTurn_;
 
+    QString repliesFile_;
     QString wordsLoadFailure_;      // why words.txt could not be read, if it could not
     bool wordsOverflowed_ = false;  // words.txt holds more words than a list can
     bool wordsSaved_ = false;
+    QString endingFromOutside_;  // why the run is being ended from outside, if it is
 };
 
 }  // namespace jabbly

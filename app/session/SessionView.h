@@ -4,9 +4,9 @@
 // What the run needs of the window that shows it. The main window implements it; tests
 // use a recording one.
 
-#include "SpeechSettings.h"
-#include "Transcript.h"
-#include "Turn.h"
+#include "session/SpeechSettings.h"
+#include "conversation/Transcript.h"
+#include "conversation/Turn.h"
 
 class QWidget;
 

@@ -4,7 +4,7 @@
 // The two speech switches as the settings store keeps them: "Speak" and "SayNames" in the
 // section "Jabbly", each the decimal text of a check box's value (0 or 1).
 
-#include "SettingsStore.h"
+#include "session/SettingsStore.h"
 
 namespace jabbly {
 

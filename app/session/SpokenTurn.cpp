@@ -1,10 +1,11 @@
 // SPDX-FileCopyrightText: 2026 The Jabbly developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SpokenTurn.h"
+#include "session/SpokenTurn.h"
 
-#include "Components.h"
-#include "Session.h"
-#include "SpeechSettings.h"
+#include "session/Logging.h"
+#include "components/Components.h"
+#include "session/Session.h"
+#include "session/SpeechSettings.h"
 #include "jabbly/error.h"
 #include "jabbly/speechengine.h"
 

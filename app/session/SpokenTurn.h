@@ -5,7 +5,7 @@
 // written, each through the speech filter and then to the speech engine, as the speech
 // options window's two switches say. The switches are read afresh at every step.
 
-#include "Turn.h"
+#include "conversation/Turn.h"
 
 #include <functional>
 

@@ -1,10 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Jabbly developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "StartingSpeechEngine.h"
+#include "session/StartingSpeechEngine.h"
 
-#include <QLoggingCategory>
-
-Q_DECLARE_LOGGING_CATEGORY(lcSession)
+#include "session/Logging.h"
 
 namespace jabbly {
 

@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Jabbly developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "AudioOutput.h"
+#include "speech/AudioOutput.h"
 
-#include "SpeechErrors.h"
+#include "speech/SpeechErrors.h"
 
 #include "jabbly/error.h"
 
@@ -17,7 +17,7 @@ namespace jabbly {
 
 namespace {
 
-constexpr int kFormatS16LE = 2;  // AUDIO_OBJECT_FORMAT_S16LE
+constexpr int FormatS16LE = 2;  // AUDIO_OBJECT_FORMAT_S16LE
 
 Error unavailable(const QString &why)
 {
@@ -81,7 +81,7 @@ void SystemAudioOutput::open(int sampleRate)
         if (!device_)
             throw unavailable(QStringLiteral("no sound server or sound device was found."));
     }
-    const int error = api_->open(device_, kFormatS16LE, static_cast<uint32_t>(sampleRate), 1);
+    const int error = api_->open(device_, FormatS16LE, static_cast<uint32_t>(sampleRate), 1);
     if (error != 0) {
         const QString why = describe(error);
         api_->destroy(device_);

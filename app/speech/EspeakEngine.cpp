@@ -1,9 +1,10 @@
 // SPDX-FileCopyrightText: 2026 The Jabbly developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "EspeakEngine.h"
+#include "speech/EspeakEngine.h"
 
-#include "LexiconDialog.h"
-#include "SpeechErrors.h"
+#include "speech/LexiconDialog.h"
+#include "speech/Logging.h"
+#include "speech/SpeechErrors.h"
 
 #include <QDir>
 #include <QFile>
@@ -280,11 +281,11 @@ void EspeakEngine::setCurrentMode(int32_t mode)
 
 void EspeakEngine::setSpeed(int32_t speed)
 {
-    if (speed < voices::kSlowest || speed > voices::kFastest)
+    if (speed < SlowestSpeed || speed > FastestSpeed)
         throw Error(err::InvalidPropertyValue, QStringLiteral("The speed %1 is out of range: it goes from %2 to %3.")
                                                    .arg(speed)
-                                                   .arg(voices::kSlowest)
-                                                   .arg(voices::kFastest));
+                                                   .arg(SlowestSpeed)
+                                                   .arg(FastestSpeed));
     speed_ = speed;
 }
 

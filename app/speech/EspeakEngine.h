@@ -21,9 +21,9 @@
 // user-interface thread). No member waits for audio; synthesize() and waitUntilIdle() are
 // the only ones that wait, and they are meant for tests and tools, not for the UI.
 
-#include "AudioOutput.h"
-#include "EspeakVoices.h"
-#include "Lexicon.h"
+#include "speech/AudioOutput.h"
+#include "speech/EspeakVoices.h"
+#include "speech/Lexicon.h"
 
 #include "jabbly/error.h"
 #include "jabbly/speechengine.h"
@@ -125,7 +125,7 @@ private:
     std::vector<voices::Mode> modes_;
     QString preferredLanguage_;
     int32_t current_ = 1;
-    int32_t speed_ = 150;
+    int32_t speed_ = NormalSpeed;
 
     Lexicon lexicon_;
     QString lexiconFile_;

@@ -1,6 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Jabbly developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "EspeakVoices.h"
+#include "speech/EspeakVoices.h"
+
+#include "jabbly/speechengine.h"
 
 #include <QStringList>
 
@@ -84,7 +86,7 @@ int manufacturerScore(const QString &wanted)
 {
     if (wanted.isEmpty())
         return 0;
-    const QString ours = QString::fromUtf16(kManufacturer);
+    const QString ours = QString::fromUtf16(Manufacturer);
     if (ours.compare(wanted, Qt::CaseInsensitive) == 0)
         return 2;
     return ours.contains(wanted, Qt::CaseInsensitive) || wanted.contains(ours, Qt::CaseInsensitive) ? 1 : 0;
@@ -103,7 +105,7 @@ std::vector<Mode> modesFor(const std::vector<EspeakVoice> &voices)
         if (name.isEmpty())
             name = v.identifier;
         modes.push_back({name + QStringLiteral(", male"), v.identifier, v.languages, Gender::Male});
-        modes.push_back({name + QStringLiteral(", female"), v.identifier + QString::fromUtf16(kFemaleVariant),
+        modes.push_back({name + QStringLiteral(", female"), v.identifier + QString::fromUtf16(FemaleVariant),
                          v.languages, Gender::Female});
     }
     std::stable_sort(modes.begin(), modes.end(), [](const Mode &a, const Mode &b) {
@@ -158,10 +160,10 @@ QString preferredLanguage(const QLocale &locale)
 
 int wordsPerMinute(int32_t speed)
 {
-    speed = std::clamp(speed, kSlowest, kFastest);
-    if (speed <= 150)
-        return 80 + (speed - 50) * 95 / 100;
-    return 175 + (speed - 150) * 195 / 100;
+    speed = std::clamp(speed, SlowestSpeed, FastestSpeed);
+    if (speed <= NormalSpeed)
+        return 80 + (speed - SlowestSpeed) * 95 / 100;
+    return 175 + (speed - NormalSpeed) * 195 / 100;
 }
 
 }  // namespace jabbly::voices

@@ -40,10 +40,10 @@ struct Mode {
 };
 
 // What the engine answers for the criterion "Mfg".
-inline constexpr char16_t kManufacturer[] = u"eSpeak NG";
+inline constexpr char16_t Manufacturer[] = u"eSpeak NG";
 
 // espeak-ng's own voices are male; its variant "f3" turns any of them into a female voice.
-inline constexpr char16_t kFemaleVariant[] = u"+f3";
+inline constexpr char16_t FemaleVariant[] = u"+f3";
 
 // Two modes for each espeak-ng voice, the voice itself (male) and its female form, sorted
 // by name so that a language's two forms stand together. MBROLA voices, which need data
@@ -70,7 +70,5 @@ int languageScore(const std::vector<Language> &languages, const QString &wanted)
 // The speed list's 50 to 250 as espeak-ng's words per minute: 150, where the program
 // starts, is espeak-ng's normal 175; 50 is its slowest, 80; 250 is 370, fast but clear.
 int wordsPerMinute(int32_t speed);
-inline constexpr int32_t kSlowest = 50;
-inline constexpr int32_t kFastest = 250;
 
 }  // namespace jabbly::voices

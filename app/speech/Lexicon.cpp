@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Jabbly developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Lexicon.h"
+#include "speech/Lexicon.h"
 
-#include "SafeRead.h"
-#include "SpeechErrors.h"
+#include "safefile/SafeRead.h"
+#include "speech/SpeechErrors.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -16,22 +16,20 @@
 #include <algorithm>
 #include <cerrno>
 
-Q_LOGGING_CATEGORY(lcLexicon, "jabbly.lexicon", QtInfoMsg)
-
 namespace jabbly {
 
 namespace {
 
 // The file: {"lexicon": 1, "entries": [{"word": ..., "sayAs": ...}, ...]}.
-constexpr auto kFormatKey = "lexicon";
-constexpr int kFormatVersion = 1;
-constexpr qint64 kLargestFile = 16 * 1024 * 1024;
+constexpr auto FormatKey = "lexicon";
+constexpr int FormatVersion = 1;
+constexpr qint64 LargestFile = qint64{16} * 1024 * 1024;
 
 Error invalid(const QString &what) { return Error(err::InvalidArgument, what); }
 
 QString checked(const QString &text, const char *what)
 {
-    const QString t = text.trimmed();
+    QString t = text.trimmed();
     if (t.isEmpty())
         throw invalid(QStringLiteral("The %1 must not be empty.").arg(QLatin1String(what)));
     if (t.size() > Lexicon::MaxLength)
@@ -177,7 +175,7 @@ void Lexicon::load(const QString &file)
     // Opened without blocking and refused unless it is a plain file: a pipe there would
     // hold the speech engine's start for ever, and a link to a device be read for ever.
     QByteArray bytes;
-    const safefile::ReadResult fileRead = safefile::readWholeFile(file, kLargestFile, bytes);
+    const safefile::ReadResult fileRead = safefile::readWholeFile(file, LargestFile, bytes);
     switch (fileRead.failure) {
     case safefile::ReadFailure::None:
         break;
@@ -200,14 +198,14 @@ void Lexicon::load(const QString &file)
     if (parseError.error != QJsonParseError::NoError)
         throw notALexicon(parseError.errorString());
     const QJsonObject root = doc.object();
-    if (!doc.isObject() || root.value(QLatin1String(kFormatKey)).toInt() != kFormatVersion ||
+    if (!doc.isObject() || root.value(QLatin1String(FormatKey)).toInt() != FormatVersion ||
         !root.value(QStringLiteral("entries")).isArray())
         throw notALexicon(QStringLiteral("it is not a lexicon of this program."));
 
     // Entries that do not make sense (empty, too long, not text) are left out rather than
     // losing the rest; of a word given twice the later entry counts.
     QHash<QString, Entry> byWord;
-    for (const QJsonValue &v : root.value(QStringLiteral("entries")).toArray()) {
+    for (const auto &v : root.value(QStringLiteral("entries")).toArray()) {
         const QJsonObject e = v.toObject();
         try {
             const QString word = checked(e.value(QStringLiteral("word")).toString(), "word");
@@ -240,7 +238,7 @@ void Lexicon::save(const QString &file) const
     QJsonArray list;
     for (const Entry &e : entries_)
         list.append(QJsonObject{{QStringLiteral("word"), e.word}, {QStringLiteral("sayAs"), e.sayAs}});
-    const QJsonObject root{{QLatin1String(kFormatKey), kFormatVersion}, {QStringLiteral("entries"), list}};
+    const QJsonObject root{{QLatin1String(FormatKey), FormatVersion}, {QStringLiteral("entries"), list}};
     const QByteArray bytes = QJsonDocument(root).toJson(QJsonDocument::Indented);
 
     QSaveFile f(file);

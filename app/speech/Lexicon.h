@@ -6,11 +6,8 @@
 
 #include <QHash>
 #include <QList>
-#include <QLoggingCategory>
 #include <QSet>
 #include <QString>
-
-Q_DECLARE_LOGGING_CATEGORY(lcLexicon)
 
 namespace jabbly {
 

@@ -5,7 +5,7 @@
 // to add a word and how to say it, change one, remove one, and listen to a pronunciation.
 // The dialog edits a copy; OK hands the copy to the saver and closes only when it saved.
 
-#include "Lexicon.h"
+#include "speech/Lexicon.h"
 
 #include <QDialog>
 

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Jabbly developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SpeechErrors.h"
+#include "speech/SpeechErrors.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Jabbly developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ComboBoxBinding.h"
+#include "ui/ComboBoxBinding.h"
 
-#include "ItemListModel.h"
-#include "ListViewBinding.h"
+#include "lists/ItemListModel.h"
+#include "ui/ListViewBinding.h"
 
 #include <QComboBox>
 

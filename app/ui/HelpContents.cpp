@@ -1,15 +1,13 @@
 // SPDX-FileCopyrightText: 2026 The Jabbly developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "HelpContents.h"
+#include "ui/HelpContents.h"
 
-#include "SafeRead.h"
+#include "ui/Logging.h"
+#include "safefile/SafeRead.h"
 
-#include <QLoggingCategory>
 #include <QRegularExpression>
 
 #include <vector>
-
-Q_DECLARE_LOGGING_CATEGORY(lcHelp)
 
 namespace jabbly {
 

@@ -1,19 +1,17 @@
 // SPDX-FileCopyrightText: 2026 The Jabbly developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "HelpLauncher.h"
+#include "ui/HelpLauncher.h"
 
-#include "HelpWindow.h"
+#include "ui/Logging.h"
+#include "ui/HelpWindow.h"
 #include "jabbly/error.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>
-#include <QLoggingCategory>
 #include <QMimeDatabase>
 #include <QProcess>
 
 #include <utility>
-
-Q_DECLARE_LOGGING_CATEGORY(lcHelp)
 
 namespace jabbly {
 

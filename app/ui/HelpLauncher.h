@@ -4,7 +4,7 @@
 // F1 and Contents: opens jabbly.chm with the desktop's viewer for help files when the
 // desktop has one, and otherwise shows the same pages in the program's own help window.
 
-#include "HelpWindow.h"
+#include "ui/HelpWindow.h"
 
 #include <QPointer>
 #include <QString>

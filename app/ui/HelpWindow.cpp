@@ -1,12 +1,15 @@
 // SPDX-FileCopyrightText: 2026 The Jabbly developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "HelpWindow.h"
+#include "ui/HelpWindow.h"
 
-#include "HelpContents.h"
+#include "ui/Accessibility.h"
+#include "ui/Logging.h"
+#include "ui/WindowPlacement.h"
+
+#include "ui/HelpContents.h"
 
 #include <QAction>
 #include <QHBoxLayout>
-#include <QLoggingCategory>
 #include <QRegularExpression>
 #include <QSplitter>
 #include <QStyle>
@@ -17,8 +20,6 @@
 #include <QVBoxLayout>
 
 #include <vector>
-
-Q_LOGGING_CATEGORY(lcHelp, "jabbly.help")
 
 namespace jabbly {
 
@@ -32,6 +33,7 @@ HelpWindow::HelpWindow(QWidget *owner)
     : QWidget(owner, Qt::Window), browser_(new QTextBrowser), contents_(new QTreeWidget)
 {
     setObjectName(QStringLiteral("HelpWindow"));
+    setAccessibleRole(*this, QAccessible::Window);
     setWindowTitle(QStringLiteral("Jabbly Help"));
 
     auto *toolBar = new QToolBar;
@@ -73,6 +75,7 @@ HelpWindow::HelpWindow(QWidget *owner)
 
     loadContents();
     resize(800, 560);
+    closeOnEscape(*this);
 }
 
 QUrl HelpWindow::pagesRoot() { return QUrl(QStringLiteral("qrc:/help/")); }
@@ -90,6 +93,9 @@ void HelpWindow::showPage(const QString &page) { browser_->setSource(pagesRoot()
 void HelpWindow::showHelp()
 {
     browser_->setSource(defaultPage());
+    // It opens over the window it was asked from; one already open stays where it is.
+    if (!isVisible() && parentWidget())
+        centreOver(*this, *parentWidget()->window());
     show();
     raise();
     activateWindow();

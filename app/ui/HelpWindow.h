@@ -18,7 +18,9 @@ namespace jabbly {
 class HelpWindow : public QWidget {
     Q_OBJECT
 public:
-    // A top-level window owned by `owner` (it stays in front of it and closes with it).
+    // A top-level window of its own, for reading beside the program: the window manager
+    // does not keep it in front of `owner`, but it closes with it and opens centred over
+    // it. Escape closes it.
     explicit HelpWindow(QWidget *owner = nullptr);
 
     // Where the pages are, and the page the help opens on (the help project's default topic).

@@ -3,7 +3,7 @@
 #pragma once
 // The input box Say1 as the turn sees it, over the window's QLineEdit.
 
-#include "Turn.h"
+#include "conversation/Turn.h"
 
 class QLineEdit;
 

@@ -1,15 +1,13 @@
 // SPDX-FileCopyrightText: 2026 The Jabbly developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ListViewBinding.h"
+#include "ui/ListViewBinding.h"
 
-#include "ItemListModel.h"
+#include "ui/Logging.h"
+#include "lists/ItemListModel.h"
 #include "jabbly/error.h"
 
 #include <QItemSelectionModel>
 #include <QListView>
-#include <QLoggingCategory>
-
-Q_LOGGING_CATEGORY(lcLists, "jabbly.lists", QtInfoMsg)
 
 namespace jabbly {
 
@@ -19,6 +17,13 @@ void bindListView(QListView &view, ItemListModel &list)
     view.setSelectionMode(QAbstractItemView::SingleSelection);
     view.setEditTriggers(QAbstractItemView::NoEditTriggers);
     view.setUniformItemSizes(true);
+    // A list given a horizontal extent scrolls sideways to its longest item: the items are
+    // then laid out at their own widths (not all at the first one's), which the scroll bar
+    // spans; an extent of 0 takes the scroll bar away.
+    QObject::connect(&list, &ItemListModel::horizontalExtentChanged, &view, [&view](int width) {
+        view.setUniformItemSizes(width <= 0);
+        view.setHorizontalScrollBarPolicy(width > 0 ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+    });
 
     QObject::connect(&list, &ItemListModel::listIndexChanged, &view, [&view, &list](int index) {
         const QModelIndex target = list.index(index);

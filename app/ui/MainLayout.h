@@ -1,12 +1,17 @@
 // SPDX-FileCopyrightText: 2026 The Jabbly developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The main window's resize rule, in twips (15 twips to a device-independent pixel).
+// The main window's resize rule, in twips (15 twips to a device-independent pixel), and
+// the one conversion between twips and pixels.
 // Kept apart from the widgets so it can be checked number by number.
+
+#include <QRect>
 
 namespace jabbly {
 
 inline constexpr int TwipsPerPixel = 15;
+constexpr int toPixels(int twips) { return twips / TwipsPerPixel; }
+constexpr int toTwips(int pixels) { return pixels * TwipsPerPixel; }
 
 struct TwipRect {
     int left = 0;
@@ -15,6 +20,11 @@ struct TwipRect {
     int height = 0;
     bool operator==(const TwipRect &) const = default;
 };
+
+inline QRect toPixels(const TwipRect &r)
+{
+    return {toPixels(r.left), toPixels(r.top), toPixels(r.width), toPixels(r.height)};
+}
 
 struct MainLayout {
     // Design positions of the four laid-out controls.

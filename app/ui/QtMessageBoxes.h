@@ -3,7 +3,7 @@
 #pragma once
 // The user's messages as Qt message boxes, owned by the main window once it is there.
 
-#include "UserMessages.h"
+#include "session/UserMessages.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -1,9 +1,12 @@
 // SPDX-FileCopyrightText: 2026 The Jabbly developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "RtfWriter.h"
+#include "ui/RtfWriter.h"
+
+#include "ui/FontFamilies.h"
 
 #include <QColor>
 #include <QFont>
+#include <QFontInfo>
 #include <QHash>
 #include <QTextBlock>
 #include <QTextCharFormat>
@@ -58,9 +61,9 @@ void appendText(QByteArray &out, QStringView text, bool fontName = false)
             } else {
                 *p++ = char(u);
             }
-        } else if (u == u'\t') {
+        } else if (u == u'\t' && !fontName) {
             put("\\tab ");
-        } else if (u == QChar::LineSeparator) {
+        } else if (u == QChar::LineSeparator && !fontName) {
             put("\\line ");
         } else {
             // The fallback "?" is written as its hex escape: some readers take a bare "?"
@@ -146,17 +149,20 @@ private:
 
     int fontIndex(const QFont &font)
     {
-        const QString family = font.family();
+        // A reader knows a family by its own name, not by Qt's "family [foundry]".
+        const QString family = familyWithoutFoundry(font.family());
         auto it = fonts_.constFind(family);
         if (it != fonts_.constEnd())
             return *it;
         const int index = int(fonts_.size());
         fonts_.insert(family, index);
-        const bool fixedPitch =
-            font.fixedPitch() || font.styleHint() == QFont::Monospace || font.styleHint() == QFont::TypeWriter;
+        // The pitch of the font really drawn, so that a reader without the family falls
+        // back to one of the same pitch: the transcript asks for its first font with a
+        // monospace hint, which says nothing about a family chosen later.
+        const bool fixedPitch = QFontInfo(font).fixedPitch();
         fontTable_ += "{\\f";
         appendNumber(fontTable_, index);
-        fontTable_ += fixedPitch ? "\\fmodern " : "\\fnil ";
+        fontTable_ += fixedPitch ? "\\fmodern\\fprq1 " : "\\fnil\\fprq2 ";
         appendText(fontTable_, family, true);
         fontTable_ += ";}";
         return index;

@@ -14,7 +14,8 @@ namespace jabbly {
 // - each paragraph (a transcript line) ends with \par, except the last, so that a reader
 //   shows exactly the transcript's lines;
 // - the font family, point size (\fs, in half points), bold, italic, underline and
-//   strike-through in force in each run, with a font table of the families used;
+//   strike-through in force in each run, with a font table of the families used (by
+//   their own names, without Qt's foundry, and with the pitch of the font really drawn);
 // - the colour of each run (\cf), with a colour table of every colour used; text without
 //   a colour of its own is \cf0, the reader's automatic colour;
 // - "\", "{" and "}" escaped, tabs as \tab, soft line breaks as \line; every other

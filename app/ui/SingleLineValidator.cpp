@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Jabbly developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SingleLineValidator.h"
+#include "ui/SingleLineValidator.h"
 
 namespace jabbly {
 

@@ -7,11 +7,13 @@
 // word boundaries like Qt's, and a run of text without a break opportunity is wrapped
 // anywhere in time that grows with its length only.
 
-#include "Transcript.h"
+#include "conversation/Transcript.h"
 
 #include <QColor>
 #include <QFont>
 #include <QTextCursor>
+
+#include <functional>
 
 class QTextCharFormat;
 class QTextEdit;
@@ -46,6 +48,11 @@ public:
 
     QTextEdit *edit() const { return edit_; }
 
+    // Called with what Jabbly says in the transcript (a reply with its label, a command's
+    // answer, each line on its own line), once per write, or once for a whole batch when
+    // it ends. The user's own lines and the version line are not passed on.
+    void setAnswerListener(std::function<void(const QString &)> listener) { answerListener_ = std::move(listener); }
+
 protected:
     // Keeps one edit block open for the batch: the document is laid out once, when it ends,
     // and the view then scrolls to the end once.
@@ -56,10 +63,15 @@ private:
     void write(TextColour colour, bool newLine, const QString &text);
     void mergeIntoWholeText(const QTextCharFormat &format);
     void showEnd();
+    void answered(const QString &line);
+    void passOnAnswers();
 
     QTextEdit *edit_;
     QTextCursor batch_;
     int batchDepth_ = 0;
+    std::function<void(const QString &)> answerListener_;
+    QString label_;    // the last speaker's label written
+    QString answers_;  // what Jabbly said since the listener was last called
 };
 
 inline QColor toQColor(TextColour c) { return QColor(c.red, c.green, c.blue); }

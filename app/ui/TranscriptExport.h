@@ -3,7 +3,8 @@
 #pragma once
 // Export: the transcript written as a Rich Text Format file at a path the user chose.
 
-#include <QByteArray>
+#include "jabbly/error.h"
+
 #include <QString>
 
 class QTextDocument;
@@ -11,29 +12,18 @@ class QTextDocument;
 namespace jabbly {
 
 // Writes the whole of `document` as RTF (see RtfWriter.h) to `path`, exactly that name (no
-// suffix is added), replacing any file there through replaceFile. Throws jabbly::Error:
-// 75 when the file or its folder may not be written (a read-only file included), 76 when
-// the folder does not exist, 61 when the disk is full; the old file is then unchanged.
+// suffix is added), replacing any file there through the program's safe write
+// (SafeWrite.h), which keeps the old file whole until the new one is complete. Throws
+// jabbly::Error: 75 when the file or its folder may not be written (a read-only file
+// included) or is no plain file, 76 when the folder does not exist, 61 when the disk is
+// full, and the file system's number for anything else; the old file is then unchanged.
 void exportTranscript(const QTextDocument &document, const QString &path);
 
 // Title and text of the message that tells the user an export failed with error 75.
 QString exportErrorTitle();
 QString exportErrorText();
-
-// Replaces the file at `path` with `bytes` so that the old content is never lost: a new
-// file in the same folder, flushed to the disk, is renamed over the old one, and keeps
-// its permissions (and its owner, where the process may set it). A symbolic link keeps
-// pointing at its file, which gets the new content. A file with more than one hard link
-// is written in place instead, after the space for the new content has been reserved, so
-// that all its names keep showing one file.
-//
-// A file counts as read-only, and is refused, when this process may not write it or
-// when its owner's write permission is off: root, which may write anything, still
-// leaves such a file alone, as the user asked of it.
-//
-// Throws jabbly::Error with the numbers of exportTranscript; anything that is not a
-// plain file (a folder, a device, a pipe) is 75. On failure nothing is left behind and
-// the old file is exactly as it was.
-void replaceFile(const QString &path, const QByteArray &bytes);
+// The text of the same message for any other failure of the export to `path`: what went
+// wrong, in the system's words, and that an old file of that name is as it was.
+QString exportFailureText(const Error &error, const QString &path);
 
 }  // namespace jabbly

@@ -1,19 +1,20 @@
 // SPDX-FileCopyrightText: 2026 The Jabbly developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "frmAddeditems.h"
+#include "ui/frmAddeditems.h"
 
-#include "MainLayout.h"
-#include "Accessibility.h"
-#include "ListViewBinding.h"
-#include "WindowPlacement.h"
+#include "ui/MainLayout.h"
+#include "ui/Accessibility.h"
+#include "ui/ListViewBinding.h"
+#include "ui/WindowPlacement.h"
 
 #include <QListView>
 
 namespace jabbly {
 
-frmAddeditems::frmAddeditems(QWidget *owner) : QWidget(owner, Qt::Window), view_(new QListView(this))
+frmAddeditems::frmAddeditems(QWidget *owner) : QWidget(owner, OwnedWindow), view_(new QListView(this))
 {
     setObjectName(QStringLiteral("frmAddeditems"));
+    setAccessibleRole(*this, QAccessible::Dialog);
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Words Added This Session"));
     view_->setObjectName(QStringLiteral("lstAI"));
@@ -21,7 +22,7 @@ frmAddeditems::frmAddeditems(QWidget *owner) : QWidget(owner, Qt::Window), view_
                              QStringLiteral("The words Jabbly has learned since it started, in alphabetical order"));
     closeOnEscape(*this);
     bindListView(*view_, lstAI_);
-    resize(4680 / TwipsPerPixel, 3165 / TwipsPerPixel);
+    resize(toPixels(4680), toPixels(3165));
     centreOnScreen(*this);
 }
 

@@ -4,7 +4,7 @@
 // The words-added window: the words learned since the program started (or since this
 // window was last closed), in alphabetical order. Closing it discards its list.
 
-#include "ItemListModel.h"
+#include "lists/ItemListModel.h"
 
 #include <QWidget>
 

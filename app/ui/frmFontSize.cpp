@@ -1,14 +1,14 @@
 // SPDX-FileCopyrightText: 2026 The Jabbly developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "frmFontSize.h"
+#include "ui/frmFontSize.h"
 
-#include "Accessibility.h"
-#include "ListViewBinding.h"
-#include "MainLayout.h"
-#include "TextEditTranscript.h"
-#include "WindowPlacement.h"
+#include "ui/Accessibility.h"
+#include "ui/FontFamilies.h"
+#include "ui/ListViewBinding.h"
+#include "ui/MainLayout.h"
+#include "ui/TextEditTranscript.h"
+#include "ui/WindowPlacement.h"
 
-#include <QFontDatabase>
 #include <QLineEdit>
 #include <QListView>
 
@@ -22,7 +22,7 @@ constexpr int16_t ElevenPointItem = 10;
 }  // namespace
 
 frmFontSize::frmFontSize(QWidget *owner, TextEditTranscript &WW, QLineEdit *Name1, QLineEdit *Say1)
-    : QWidget(owner, Qt::Window),
+    : QWidget(owner, OwnedWindow),
       WW_(WW),
       Name1_(Name1),
       Say1_(Say1),
@@ -30,6 +30,7 @@ frmFontSize::frmFontSize(QWidget *owner, TextEditTranscript &WW, QLineEdit *Name
       lstSizeView_(new QListView(this))
 {
     setObjectName(QStringLiteral("frmFontSize"));
+    setAccessibleRole(*this, QAccessible::Dialog);
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Font and Size"));
     lstFontView_->setObjectName(QStringLiteral("lstFont"));
@@ -48,12 +49,10 @@ frmFontSize::frmFontSize(QWidget *owner, TextEditTranscript &WW, QLineEdit *Name
     for (int size = 1; size <= LargestSize; ++size)
         sizes.append(QString::number(size));
     lstSize_.AddItems(sizes);
-    QStringList families = QFontDatabase::families();
-    families.removeAll(QString());
-    lstFont_.AddItems(families);
+    lstFont_.AddItems(displayFontChoices());
     lstSize_.setListIndex(ElevenPointItem);
 
-    resize(4680 / TwipsPerPixel, 3195 / TwipsPerPixel);
+    resize(toPixels(4680), toPixels(3195));
     centreOnScreen(*this);
 }
 

@@ -5,7 +5,7 @@
 // on the right. A click sets the font or the size of the whole transcript (and the font of
 // the two text boxes); nothing is stored.
 
-#include "ItemListModel.h"
+#include "lists/ItemListModel.h"
 
 #include <QWidget>
 

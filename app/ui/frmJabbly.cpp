@@ -1,19 +1,26 @@
 // SPDX-FileCopyrightText: 2026 The Jabbly developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "frmJabbly.h"
+#include "ui/frmJabbly.h"
 
-#include "AboutText.h"
-#include "HelpWindow.h"
-#include "Accessibility.h"
-#include "ComboTool.h"
-#include "DocumentLauncher.h"
-#include "SaveDialog.h"
-#include "SingleLineValidator.h"
-#include "TranscriptExport.h"
-#include "WindowPlacement.h"
-#include "frmAddeditems.h"
-#include "frmFontSize.h"
-#include "frmVoice.h"
+#include "session/Logging.h"
+#include "ui/Logging.h"
+#include "session/AboutText.h"
+#include "ui/HelpWindow.h"
+#include "ui/Accessibility.h"
+#include "ui/AnswerNotice.h"
+#include "ui/CaptionFit.h"
+#include "ui/KeptSelection.h"
+#include "ui/MenuBarEscape.h"
+#include "ui/ComboTool.h"
+#include "ui/DocumentLauncher.h"
+#include "ui/SaveDialog.h"
+#include "ui/SingleLineValidator.h"
+#include "ui/TranscriptExport.h"
+#include "ui/WindowPlacement.h"
+#include "ui/frmAddeditems.h"
+#include "ui/frmFontSize.h"
+#include "ui/frmVoice.h"
+#include "jabbly/icons.h"
 #include "jabbly/version.h"
 
 #include <QAction>
@@ -26,16 +33,12 @@
 #include <QPushButton>
 #include <QTextEdit>
 
+#include <algorithm>
 #include <limits>
 
 namespace jabbly {
 
 namespace {
-
-QRect toPixels(const TwipRect &r)
-{
-    return {r.left / TwipsPerPixel, r.top / TwipsPerPixel, r.width / TwipsPerPixel, r.height / TwipsPerPixel};
-}
 
 QFont transcriptFont()
 {
@@ -84,7 +87,7 @@ void frmJabbly::buildControls()
 {
     setWindowTitle(QStringLiteral("Jabbly"));
     QIcon icon;
-    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+    for (const int size : icons::Sizes)
         icon.addFile(QStringLiteral(":/icons/jabbly%1.png").arg(size), QSize(size, size));
     setWindowIcon(icon);
     setCentralWidget(client_);
@@ -104,6 +107,9 @@ void frmJabbly::buildControls()
     Name1_->setObjectName(QStringLiteral("Name1"));
     Name1_->setText(QStringLiteral("Human"));
     Say1_->setObjectName(QStringLiteral("Say1"));
+    // The line a turn left selected stays selected while a menu, a message or another
+    // window has the keyboard, so the next line typed replaces it.
+    keepSelectionWhileAway(*Say1_);
     for (QLineEdit *box : {Name1_, Say1_}) {
         // Room for a long pasted text or name; a line edit would otherwise cut it at 32,767
         // characters.
@@ -126,11 +132,26 @@ void frmJabbly::buildControls()
     cmdSay_->setText(QStringLiteral("&Say"));
     cmdSay_->setDefault(true);
     connect(cmdSay_, &QPushButton::clicked, this, &frmJabbly::cmdSay_Click);
+    // A screen reader hears each answer while the focus stays in the input box.
+    auto *notice = new AnswerNotice(client_);
+    transcript_.setAnswerListener([notice](const QString &said) { notice->announce(said); });
 
     setTabOrder(Say1_, WW_);
     setTabOrder(WW_, cmdSay_);
     setTabOrder(cmdSay_, Name1_);
+    fitSayButton();
     applyLayout();
+}
+
+// The button keeps its design size where the desktop's font lets "Say" show whole; under
+// a larger font it grows, and the layout rule works with its grown size.
+void frmJabbly::fitSayButton()
+{
+    const TwipRect design = MainLayout().cmdSay;
+    cmdSay_->resize(toPixels(design.width), toPixels(design.height));
+    growToShowCaption(*cmdSay_);
+    layout_.cmdSay.width = std::max(design.width, toTwips(cmdSay_->width()));
+    layout_.cmdSay.height = std::max(design.height, toTwips(cmdSay_->height()));
 }
 
 void frmJabbly::buildMenus()
@@ -152,21 +173,19 @@ void frmJabbly::buildMenus()
             action->setShortcut(item.shortcut);
             // The function keys work from the option windows too.
             action->setShortcutContext(Qt::ApplicationShortcut);
-            if (item.handler) {
-                connect(action, &QAction::triggered, this, [this, handler = item.handler] {
-                    // A function key pressed while a menu is open runs its command too;
-                    // the menu closes first.
-                    if (QWidget *popup = QApplication::activePopupWidget())
-                        popup->close();
-                    (this->*handler)();
-                });
-            } else
-                action->setEnabled(false);  // its command is not part of this version yet
+            connect(action, &QAction::triggered, this, [this, handler = item.handler] {
+                // A function key pressed while a menu is open runs its command too; the
+                // menu closes first.
+                if (QWidget *popup = QApplication::activePopupWidget())
+                    popup->close();
+                (this->*handler)();
+            });
         }
     };
 
     QMenu *mnuJabbly = menuBar()->addMenu(QStringLiteral("&Jabbly"));
     mnuJabbly->setObjectName(QStringLiteral("mnuJabbly"));
+    leaveMenuBarOnEscape(*menuBar(), *mnuJabbly);
     addItems(mnuJabbly, {
                             {"mnuExport", QStringLiteral("&Export..."), Qt::Key_F2, &frmJabbly::mnuExport_Click},
                             {"mnuClear", QStringLiteral("&Clear..."), Qt::Key_F3, &frmJabbly::mnuClear_Click},
@@ -181,6 +200,7 @@ void frmJabbly::buildMenus()
                         });
     QMenu *mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    leaveMenuBarOnEscape(*menuBar(), *mnuHelp);
     addItems(mnuHelp, {
                           {"mnuContents", QStringLiteral("&Contents"), {}, &frmJabbly::mnuContents_Click},
                           {"mnuSF", QStringLiteral("&Send feedback..."), Qt::Key_F5, &frmJabbly::mnuSF_Click},
@@ -192,7 +212,7 @@ QAction *frmJabbly::action(const char *name) const { return findChild<QAction *>
 
 void frmJabbly::placeAtDesignSize()
 {
-    resize(DesignClientWidth / TwipsPerPixel, DesignClientHeight / TwipsPerPixel + menuBar()->sizeHint().height());
+    resize(toPixels(DesignClientWidth), toPixels(DesignClientHeight) + menuBar()->sizeHint().height());
     centreOnScreen(*this);
 }
 
@@ -206,13 +226,15 @@ bool frmJabbly::eventFilter(QObject *watched, QEvent *event)
 void frmJabbly::changeEvent(QEvent *event)
 {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange)
+    if (event->type() == QEvent::FontChange)
+        fitSayButton();
+    if (event->type() == QEvent::WindowStateChange || event->type() == QEvent::FontChange)
         Form_Resize();
 }
 
 void frmJabbly::Form_Resize()
 {
-    layout_.Form_Resize(client_->width() * TwipsPerPixel, client_->height() * TwipsPerPixel, isMinimized());
+    layout_.Form_Resize(toTwips(client_->width()), toTwips(client_->height()), isMinimized());
     applyLayout();
 }
 
@@ -288,10 +310,11 @@ void frmJabbly::mnuExport_Click()
     try {
         exportTranscript(*WW_->document(), path);
     } catch (const Error &error) {
-        qCWarning(lcSession).noquote() << "export to" << path << "failed:" << error.message() << "(error"
-                                       << error.number() << ")";
-        if (error.number() == err::PathFileAccess)
-            session_->messages().critical(exportErrorTitle(), exportErrorText());
+        qCWarning(lcExport).noquote() << "export to" << path << "failed:" << error.message()
+                                      << QStringLiteral("(error %1)").arg(error.number());
+        session_->messages().critical(exportErrorTitle(), error.number() == err::PathFileAccess
+                                                              ? exportErrorText()
+                                                              : exportFailureText(error, path));
     }
 }
 

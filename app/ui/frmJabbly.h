@@ -5,12 +5,12 @@
 // the run (Session) and forwards the user's actions to it; its load and unload handlers
 // run the start-up and shut-down steps in their order.
 
-#include "HelpLauncher.h"
-#include "LineEditInput.h"
-#include "MainLayout.h"
-#include "Session.h"
-#include "SessionView.h"
-#include "TextEditTranscript.h"
+#include "ui/HelpLauncher.h"
+#include "ui/LineEditInput.h"
+#include "ui/MainLayout.h"
+#include "session/Session.h"
+#include "session/SessionView.h"
+#include "ui/TextEditTranscript.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -87,7 +87,6 @@ public:
     QLineEdit *Say1() const { return Say1_; }
     QPushButton *cmdSay() const { return cmdSay_; }
     TextEditTranscript &transcriptView() { return transcript_; }
-    const MainLayout &layoutTwips() const { return layout_; }
     const QString &helpFile() const { return helpFile_; }
     QAction *action(const char *name) const;
 
@@ -111,6 +110,7 @@ private:
     // Shows `window` (modeless, in front of this one) or hides it, as its visibility says.
     void toggle(const char *actionName, QWidget *loaded, const std::function<QWidget &()> &load,
                 const QString &hiddenCaption, const QString &shownCaption);
+    void fitSayButton();
     void placeAtDesignSize();
     void Form_Resize();
     void applyLayout();

@@ -1,44 +1,39 @@
 // SPDX-FileCopyrightText: 2026 The Jabbly developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "frmVoice.h"
+#include "ui/frmVoice.h"
 
-#include "Accessibility.h"
-#include "ComboBoxBinding.h"
-#include "ComboTool.h"
-#include "ListViewBinding.h"
-#include "MainLayout.h"
-#include "UserMessages.h"
-#include "WindowPlacement.h"
+#include "ui/Logging.h"
+#include "ui/Accessibility.h"
+#include "ui/CaptionFit.h"
+#include "ui/ComboBoxBinding.h"
+#include "ui/ComboTool.h"
+#include "ui/ListViewBinding.h"
+#include "ui/MainLayout.h"
+#include "session/UserMessages.h"
+#include "ui/WindowPlacement.h"
 #include "jabbly/error.h"
 #include "jabbly/speechengine.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
+#include <QFontMetrics>
+#include <QStyle>
 #include <QListView>
-#include <QLoggingCategory>
 
 #include <algorithm>
-
-Q_LOGGING_CATEGORY(lcVoice, "jabbly.voice", QtInfoMsg)
 
 namespace jabbly {
 
 namespace {
 
-constexpr int SlowestSpeed = 50;
-constexpr int FastestSpeed = 250;
-constexpr int16_t NormalSpeedItem = 100;  // 150
+constexpr int16_t NormalSpeedItem = NormalSpeed - SlowestSpeed;
 constexpr int16_t DropHeight = 500;
-
-QRect fromTwips(int left, int top, int width, int height)
-{
-    return {left / TwipsPerPixel, top / TwipsPerPixel, width / TwipsPerPixel, height / TwipsPerPixel};
-}
 
 }  // namespace
 
 frmVoice::frmVoice(QWidget *owner, Services services)
-    : QWidget(owner, Qt::Window),
+    : QWidget(owner, OwnedWindow),
       services_(services),
       lstVoicesView_(new QListView(this)),
       chkSpeak_(new QCheckBox(QStringLiteral("&Speak"), this)),
@@ -46,9 +41,9 @@ frmVoice::frmVoice(QWidget *owner, Services services)
       chkNames_(new QCheckBox(QStringLiteral("Say &names"), this))
 {
     setObjectName(QStringLiteral("frmVoice"));
+    setAccessibleRole(*this, QAccessible::Dialog);
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Speech Options"));
-    setFixedSize(2175 / TwipsPerPixel, 4470 / TwipsPerPixel);
 
     lstVoicesView_->setObjectName(QStringLiteral("lstVoices"));
     chkSpeak_->setObjectName(QStringLiteral("chkSpeak"));
@@ -61,29 +56,72 @@ frmVoice::frmVoice(QWidget *owner, Services services)
                              QStringLiteral("How fast Jabbly speaks, from 50 to 250; 150 is normal"));
     describeForScreenReaders(*chkNames_, QStringLiteral("Say names"),
                              QStringLiteral("Say who is speaking before each line"));
+    // The drop-down's accessible name would go unread (see labelForScreenReaders).
+    labelForScreenReaders(*cmbSpeed_, QStringLiteral("Speed"));
     closeOnEscape(*this);
-    lstVoicesView_->setGeometry(fromTwips(0, 0, 2175, 3765));
-    chkSpeak_->setGeometry(fromTwips(0, 3840, 855, 195));
-    cmbSpeed_->setGeometry(fromTwips(1080, 3840, 1095, 315));
-    chkNames_->setGeometry(fromTwips(0, 4200, 1215, 195));
-    // The design widths were made for another system font: a caption that needs more room
-    // gets it, as far as the window reaches.
-    for (QCheckBox *box : {chkSpeak_, chkNames_}) {
-        const int needed = std::min(box->sizeHint().width(), width() - box->x());
-        if (needed > box->width())
-            box->resize(needed, std::max(box->height(), box->sizeHint().height()));
-    }
     setTabOrder(lstVoicesView_, chkSpeak_);
     setTabOrder(chkSpeak_, cmbSpeed_);
     setTabOrder(cmbSpeed_, chkNames_);
 
     bindListView(*lstVoicesView_, lstVoices_);
+    // Voice names are longer than the list is wide ("English (America), female"): each
+    // can be read in full from its tooltip, by a screen reader, and by scrolling sideways.
+    lstVoices_.setFullTextTips(true);
+    connect(&lstVoices_, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex &, int first, int last) { widenFor(first, last); });
     bindComboBox(*cmbSpeed_, cmbSpeedList_);
     lstVoices_.setSelectionHandler([this] { lstVoices_Click(); });
     cmbSpeedList_.setSelectionHandler([this] { cmbSpeed_Click(); });
 
     Form_Load(readSpeechSwitches(services_.settings));
+    placeControls();
     centreOnScreen(*this);
+}
+
+// The design layout, where the desktop's font lets every caption and speed show whole.
+// A control that needs more room grows about its design centre line, so its text stays
+// where the design put it, but never over the controls before it; those after it in its
+// row move right; the window grows to hold what no longer fits in it.
+void frmVoice::placeControls()
+{
+    const QRect list = toPixels(TwipRect{0, 0, 2175, 3765});
+    const QRect speak = toPixels(TwipRect{0, 3840, 855, 195});
+    const QRect speed = toPixels(TwipRect{1080, 3840, 1095, 315});
+    const QRect names = toPixels(TwipRect{0, 4200, 1215, 195});
+    const QSize design(toPixels(2175), toPixels(4470));
+    const int bottomMargin = design.height() - (names.y() + names.height());
+    constexpr int LeastRowGap = 6;  // between a grown control and the next one in its row
+
+    const auto place = [](QWidget &control, const QRect &at, int leftmost, int topmost) {
+        const int centred = at.y() + (at.height() - control.height()) / 2;
+        control.move(std::max(at.x(), leftmost), std::max(centred, topmost));
+    };
+    const auto bottomOf = [](const QWidget &control) { return control.y() + control.height(); };
+
+    chkSpeak_->resize(speak.size());
+    cmbSpeed_->resize(speed.size());
+    chkNames_->resize(names.size());
+    growToShowCaption(*chkSpeak_);
+    growToShowCaption(*cmbSpeed_);
+    growToShowCaption(*chkNames_);
+    const int listBottom = list.y() + list.height();
+    place(*chkSpeak_, speak, 0, listBottom);
+    place(*cmbSpeed_, speed, chkSpeak_->x() + chkSpeak_->width() + LeastRowGap, listBottom);
+    place(*chkNames_, names, 0, std::max(bottomOf(*chkSpeak_), bottomOf(*cmbSpeed_)));
+
+    const int right = std::max(cmbSpeed_->x() + cmbSpeed_->width(), chkNames_->x() + chkNames_->width());
+    const int bottom = bottomOf(*chkNames_);
+    const int width = std::max(design.width(), right);
+    const int height = bottom <= design.height() ? design.height() : bottom + bottomMargin;
+    lstVoicesView_->setGeometry(list.x(), list.y(), width, list.height());
+    setFixedSize(width, height);
+}
+
+void frmVoice::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        placeControls();
 }
 
 frmVoice::~frmVoice()
@@ -106,6 +144,19 @@ void frmVoice::Form_Load(const SpeechSwitches &stored)
     // Raises the speed event: the engine speaks at 150.
     cmbSpeedList_.setListIndex(NormalSpeedItem);
     services_.comboTool.SetDropHeight(this, cmbSpeed_, DropHeight);
+}
+
+void frmVoice::widenFor(int first, int last)
+{
+    const QFontMetrics metrics(lstVoicesView_->font());
+    // The item's text and the room the style leaves around it.
+    const int margins =
+        2 * (lstVoicesView_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, lstVoicesView_) + 1);
+    int widest = lstVoices_.horizontalExtent();
+    for (int row = first; row <= last; ++row)
+        widest = std::max(widest, metrics.horizontalAdvance(lstVoices_.List(row)) + margins);
+    if (widest != lstVoices_.horizontalExtent())
+        lstVoices_.setHorizontalExtent(widest);
 }
 
 SpeechSwitches frmVoice::switches() const { return {chkSpeak_->isChecked(), chkNames_->isChecked()}; }

@@ -6,8 +6,8 @@
 // ("Say &names"). The switches are read from the settings store when the window loads and
 // written back when it unloads; voice and speed last for the run only.
 
-#include "ItemListModel.h"
-#include "SpeechSettings.h"
+#include "lists/ItemListModel.h"
+#include "session/SpeechSettings.h"
 
 #include <QWidget>
 
@@ -44,7 +44,6 @@ public:
     SpeechSwitches switches() const;
 
     ItemListModel &lstVoices() { return lstVoices_; }
-    ItemListModel &cmbSpeedList() { return cmbSpeedList_; }
     QListView *lstVoicesView() const { return lstVoicesView_; }
     QCheckBox *chkSpeak() const { return chkSpeak_; }
     QComboBox *cmbSpeed() const { return cmbSpeed_; }
@@ -53,10 +52,16 @@ public:
     // The message of a voice the engine refused.
     static QString voiceErrorText(const QString &voice);
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
+    void placeControls();
     void cmbSpeed_Click();
     void lstVoices_Click();
     void Form_Load(const SpeechSwitches &stored);
+    // Makes the voice list's horizontal extent room enough for items first..last.
+    void widenFor(int first, int last);
 
     Services services_;
     ItemListModel lstVoices_{false};

@@ -5,13 +5,13 @@
 // (sorted inserts into both lists), reply composition alone and transcript writes, each
 // next to a baseline that does only the unavoidable part of the work.
 #include "BenchSupport.h"
-#include "Components.h"
+#include "components/Components.h"
 #include "FindExactDispatch.h"
-#include "ItemListModel.h"
-#include "RandomGenerator.h"
-#include "ReplyComposer.h"
-#include "TextEditTranscript.h"
-#include "Turn.h"
+#include "lists/ItemListModel.h"
+#include "conversation/RandomGenerator.h"
+#include "conversation/ReplyComposer.h"
+#include "ui/TextEditTranscript.h"
+#include "conversation/Turn.h"
 
 #include <QFile>
 #include <QTextCursor>

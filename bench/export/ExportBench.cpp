@@ -3,9 +3,10 @@
 // Export of a 10,000-line transcript as RTF, against writing the same transcript's plain
 // text through the same safe replacement (temporary file, flush to disk, rename) into the
 // same folder. The target: export at most 5 times the plain-text write.
-#include "RtfWriter.h"
-#include "TextEditTranscript.h"
-#include "TranscriptExport.h"
+#include "safefile/SafeWrite.h"
+#include "ui/RtfWriter.h"
+#include "ui/TextEditTranscript.h"
+#include "ui/TranscriptExport.h"
 
 #include <QTemporaryDir>
 #include <QTextDocument>
@@ -64,7 +65,7 @@ void BM_ExportPlainText(benchmark::State &state)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("transcript.txt"));
     for (auto _ : state)
-        replaceFile(path, conversation().toPlainText().toUtf8());
+        safefile::replaceFile(path, conversation().toPlainText().toUtf8());
 }
 BENCHMARK(BM_ExportPlainText)->Unit(benchmark::kMillisecond);
 

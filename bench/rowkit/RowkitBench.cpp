@@ -3,9 +3,9 @@
 // Rowkit's list operations against plain C++ doing the same work, in one binary so that
 // both run on the same machine at the same moment.
 #include "BenchSupport.h"
-#include "ComponentLibrary.h"
-#include "Components.h"
-#include "ItemListModel.h"
+#include "components/ComponentLibrary.h"
+#include "components/Components.h"
+#include "lists/ItemListModel.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,7 +26,7 @@
 
 namespace {
 
-constexpr int kWords = jabbly::ItemList::MaxItems;
+constexpr int WordCount = jabbly::ItemList::MaxItems;
 
 jabbly::Rowkit &rowkit()
 {
@@ -57,7 +57,7 @@ struct Words {
     Words()
     {
         std::mt19937 rng(20240607);
-        for (int i = 0; i < kWords; ++i)
+        for (int i = 0; i < WordCount; ++i)
             shuffled << randomWord(rng);
         sorted = shuffled;
         std::stable_sort(sorted.begin(), sorted.end(),
@@ -97,7 +97,7 @@ void Listload(benchmark::State &state, bool sortedFile)
         state.ResumeTiming();
         rowkit().Listload(*list, file);
         state.PauseTiming();
-        if (list->ListCount() != kWords)
+        if (list->ListCount() != WordCount)
             state.SkipWithError("not every word was loaded");
         list.reset();
         state.ResumeTiming();
@@ -134,7 +134,7 @@ void BM_Baseline_ReadAndSplitLines(benchmark::State &state)
         }
         benchmark::DoNotOptimize(lines.data());
         state.PauseTiming();
-        if (lines.size() != kWords)
+        if (lines.size() != WordCount)
             state.SkipWithError("wrong line count");
         lines.clear();
         lines.shrink_to_fit();
@@ -249,7 +249,7 @@ void FindExact(benchmark::State &state, bool sortedList, bool hit)
     // Hits spread over the whole list; misses are words the list does not hold.
     QStringList queries;
     for (int i = 0; i < 1024; ++i)
-        queries << (hit ? words().shuffled.at((i * 7919) % kWords) : words().absent.at(i));
+        queries << (hit ? words().shuffled.at((i * 7919) % WordCount) : words().absent.at(i));
     qsizetype i = 0;
     for (auto _ : state) {
         const int32_t found = rowkit().ListFindExact(list, queries.at(i));

@@ -7,8 +7,8 @@
 // takes to silence a line that is playing. The engine carries a 101-word lexicon, so Speak
 // pays for applying it as the program's would.
 
-#include "ComponentLibrary.h"
-#include "EspeakEngine.h"
+#include "components/ComponentLibrary.h"
+#include "speech/EspeakEngine.h"
 
 #include "jabbly/members.h"
 
@@ -134,7 +134,7 @@ private:
     int discards_ = 0;
 };
 
-const QString kSentence =
+const QString Sentence =
     QStringLiteral("Hello, Human. I have learned seven new words today, and I would like to use them all at once.");
 
 struct Engine {
@@ -162,7 +162,7 @@ void BM_Speak_UntilReturn(benchmark::State &state)
 {
     Engine e;
     for (auto _ : state) {
-        e.engine->Speak(kSentence);
+        e.engine->Speak(Sentence);
         state.PauseTiming();
         e.engine->StopSpeaking();
         state.ResumeTiming();
@@ -176,7 +176,7 @@ void BM_SpeakAndStop(benchmark::State &state)
 {
     Engine e;
     for (auto _ : state) {
-        e.engine->Speak(kSentence);
+        e.engine->Speak(Sentence);
         e.engine->StopSpeaking();
     }
     e.engine->waitUntilIdle();
@@ -188,7 +188,7 @@ void BM_Baseline_SynthesizeIntoMemory(benchmark::State &state)
     Engine e;
     std::size_t samples = 0;
     for (auto _ : state) {
-        samples = e.engine->synthesize(kSentence).size();
+        samples = e.engine->synthesize(Sentence).size();
         benchmark::DoNotOptimize(samples);
     }
     state.counters["audio_s"] = static_cast<double>(samples) / e.engine->sampleRate();
@@ -201,7 +201,7 @@ void BM_Stop_UntilSilence(benchmark::State &state)
     int stops = 0;
     for (auto _ : state) {
         const int before = e.output->writes();
-        e.engine->Speak(kSentence);
+        e.engine->Speak(Sentence);
         e.output->waitForWrites(before + 3);
         const auto start = std::chrono::steady_clock::now();
         e.engine->StopSpeaking();

@@ -2,16 +2,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A whole turn with Speak ticked (the real espeak-ng engine, both lines queued) next to the
 // same turn with Speak off: the turn must not wait for speech.
-#include "AudioOutput.h"
-#include "ComponentLibrary.h"
-#include "Components.h"
-#include "EspeakEngine.h"
-#include "ItemListModel.h"
-#include "RandomGenerator.h"
-#include "SpeechSettings.h"
-#include "SpokenTurn.h"
-#include "Transcript.h"
-#include "Turn.h"
+#include "speech/AudioOutput.h"
+#include "components/ComponentLibrary.h"
+#include "components/Components.h"
+#include "speech/EspeakEngine.h"
+#include "lists/ItemListModel.h"
+#include "conversation/RandomGenerator.h"
+#include "session/SpeechSettings.h"
+#include "session/SpokenTurn.h"
+#include "conversation/Transcript.h"
+#include "conversation/Turn.h"
 
 #include <QTemporaryDir>
 

@@ -4,14 +4,14 @@
 // What the benchmarks that build the real main window share: the program's own services
 // around a scratch folder, and the files they start from.
 
-#include "DesktopDocumentLauncher.h"
-#include "LocalFileCheck.h"
-#include "LocalFileSystem.h"
-#include "QSettingsStore.h"
-#include "QtComboTool.h"
-#include "QtMessageBoxes.h"
-#include "QtSaveDialog.h"
-#include "frmJabbly.h"
+#include "desktop/DesktopDocumentLauncher.h"
+#include "desktop/LocalFileCheck.h"
+#include "desktop/LocalFileSystem.h"
+#include "desktop/QSettingsStore.h"
+#include "desktop/QtComboTool.h"
+#include "ui/QtMessageBoxes.h"
+#include "desktop/QtSaveDialog.h"
+#include "ui/frmJabbly.h"
 
 #include <QFile>
 #include <QSet>
@@ -31,7 +31,7 @@ inline SessionServices realSessionServices(const QString &folder, std::unique_pt
     services.tts = std::move(tts);
     if (!services.tts)
         services.speechProblem = QStringLiteral("no speech while timing");
-    services.Tamsin = std::make_unique<LocalFileCheck>();
+    services.fileCheck = std::make_unique<LocalFileCheck>();
     services.fileSystem = std::make_unique<LocalFileSystem>();
     services.settings = std::make_unique<QSettingsStore>(folder + QStringLiteral("/settings.ini"));
     services.messages = std::make_unique<QtMessageBoxes>();

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Choosing a font or a size in the font window, on a transcript of 10,000 coloured lines,
 // next to bare Qt merging the same character format over the same document.
-#include "TextEditTranscript.h"
+#include "ui/TextEditTranscript.h"
 
 #include <QTextCursor>
 #include <QTextDocument>

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Jabbly developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up of the main window (construction and Form_Load, offscreen) with a full word list.
-#include "EspeakEngine.h"
+#include "speech/EspeakEngine.h"
 #include "RealWindow.h"
 
 #include <QTemporaryDir>

@@ -5,7 +5,7 @@
 // a word without a break, a run of Korean syllables (which Qt's text layout reads like one
 // word) or words with blanks. Time should grow with the length alone, and a word should cost
 // no more than words; Qt's own document layout of the line with blanks is there to compare.
-#include "TextEditTranscript.h"
+#include "ui/TextEditTranscript.h"
 
 #include <QLineEdit>
 #include <QTextCursor>

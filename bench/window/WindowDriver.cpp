@@ -7,7 +7,7 @@
 // painted returns (the paint and the flush to the display happen inside it). The time taken
 // is the end of the last such repaint before the window has been quiet for a while.
 #include "RealWindow.h"
-#include "frmAddeditems.h"
+#include "ui/frmAddeditems.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -12,6 +12,11 @@ class QWidget;
 
 namespace jabbly {
 
+// The speaking speeds the program offers (its speed list), and the one it starts at.
+inline constexpr int32_t SlowestSpeed = 50;
+inline constexpr int32_t FastestSpeed = 250;
+inline constexpr int32_t NormalSpeed = 150;
+
 class SpeechEngine {
 public:
     virtual ~SpeechEngine() = default;
@@ -22,7 +27,7 @@ public:
     virtual void StopSpeaking() = 0;
     // Shows the engine's modal lexicon dialog, owned by `owner`, titled `title`.
     virtual void LexiconDlg(QWidget *owner, const QString &title) = 0;
-    // Speaking speed, 50 to 250 as offered by the speed list.
+    // Speaking speed, SlowestSpeed to FastestSpeed.
     virtual void setSpeed(int32_t speed) = 0;
     // Makes voice `mode` current.
     virtual void setCurrentMode(int32_t mode) = 0;

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SafeRead.h"
 
+#include "Descriptor.h"
+
 #include <QFile>
 #include <QLocale>
 
@@ -18,22 +20,6 @@
 namespace jabbly::safefile {
 
 namespace {
-
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    Descriptor(const Descriptor &) = delete;
-    Descriptor &operator=(const Descriptor &) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 ReadResult systemFailure(int errnum)
 {
@@ -64,6 +50,14 @@ QString kindOf(mode_t mode)
     return QStringLiteral("of an unknown kind");
 }
 
+ReadResult notPlainFile(mode_t mode)
+{
+    ReadResult r;
+    r.failure = ReadFailure::NotPlainFile;
+    r.kind = kindOf(mode);
+    return r;
+}
+
 // Opens without blocking and checks what was opened: a plain file, or the failure.
 ReadResult openPlainFile(const QString &path, std::unique_ptr<Descriptor> &file, struct stat &st)
 {
@@ -73,18 +67,19 @@ ReadResult openPlainFile(const QString &path, std::unique_ptr<Descriptor> &file,
     // hold open() for ever. Reads of a plain file ignore it.
     file = std::make_unique<Descriptor>(
         ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-    if (file->get() < 0)
-        return systemFailure(errno);
+    if (file->get() < 0) {
+        const int e = errno;
+        // A socket cannot be opened at all (ENXIO); it is refused as what it is.
+        if (e == ENXIO && ::stat(QFile::encodeName(path).constData(), &st) == 0 && S_ISSOCK(st.st_mode))
+            return notPlainFile(st.st_mode);
+        return systemFailure(e);
+    }
     if (::fstat(file->get(), &st) != 0)
         return systemFailure(errno);
     if (S_ISDIR(st.st_mode))
         return systemFailure(EISDIR);
-    if (!S_ISREG(st.st_mode)) {
-        ReadResult r;
-        r.failure = ReadFailure::NotPlainFile;
-        r.kind = kindOf(st.st_mode);
-        return r;
-    }
+    if (!S_ISREG(st.st_mode))
+        return notPlainFile(st.st_mode);
     return {};
 }
 

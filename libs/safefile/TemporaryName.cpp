@@ -17,7 +17,7 @@ std::size_t longestNameIn(const std::string &folder)
     return limit > 0 ? static_cast<std::size_t>(limit) : NAME_MAX;
 }
 
-std::string temporaryStem(const std::string &name, std::size_t nameMax)
+std::string temporaryStemWithin(const std::string &name, std::size_t nameMax)
 {
     if (name.size() + NameAdded <= nameMax)
         return name;

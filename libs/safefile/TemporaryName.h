@@ -25,7 +25,7 @@ std::size_t longestNameIn(const std::string &folder);
 // The stem for the target `name` in a folder whose names may be `nameMax` bytes long.
 // The new file's name fits when nameMax is at least NameAdded + HashPart; a stem is never
 // cut inside a UTF-8 character.
-std::string temporaryStem(const std::string &name, std::size_t nameMax);
+std::string temporaryStemWithin(const std::string &name, std::size_t nameMax);
 
 // The new file's name for `stem` and `number`.
 std::string temporaryName(const std::string &stem, uint32_t number);

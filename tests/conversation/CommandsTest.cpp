@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Jabbly developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The seven built-in commands and FSize, under a fixed clock and fixed locales.
-#include "Commands.h"
+#include "conversation/Commands.h"
 
 #include "ErrorNumber.h"
 #include "FakeFileServices.h"
@@ -68,9 +68,9 @@ protected:
     }
 
     RecordingTranscript WW;
-    FakeFileCheck tamsin;
+    FakeFileCheck fileCheck;
     FakeFileSystem fileSystem;
-    BuiltInCommands commands{WW, tamsin, fileSystem};
+    BuiltInCommands commands{WW, fileCheck, fileSystem};
     QTemporaryDir dir;
     QString swapsPath;
 };
@@ -144,10 +144,10 @@ TEST_F(CommandsTest, SwapMeasuresTheFirstListedSwapFile)
                "/dev/sda2                               partition\t8388604\t\t0\t\t-2\n"
                "/var/swap\\040space                      file\t\t196096\t\t0\t\t-3\n"
                "/second.swp                             file\t\t1024\t\t0\t\t-4\n");
-    tamsin.files = {"/var/swap space"};
+    fileCheck.files = {"/var/swap space"};
     fileSystem.sizes["/var/swap space"] = 200806400;
     EXPECT_EQ(answer(Command::Swap), "COMMAND: [SWAP] - SWAP FILE SIZE: 191.50390625MB");
-    EXPECT_EQ(tamsin.asked, QStringList{"/var/swap space"});
+    EXPECT_EQ(fileCheck.asked, QStringList{"/var/swap space"});
     EXPECT_EQ(fileSystem.measured, QStringList{"/var/swap space"});
 
     commands.setLocale(German);
@@ -166,14 +166,14 @@ TEST_F(CommandsTest, SwapFallsBackToSwapfileWithoutAskingAgain)
     // Listed but not there.
     writeSwaps("Filename Type Size Used Priority\n/gone.swp file 1024 0 -2\n");
     EXPECT_EQ(answer(Command::Swap), "COMMAND: [SWAP] - SWAP FILE SIZE: 1MB");
-    EXPECT_EQ(tamsin.asked, QStringList{"/gone.swp"});
+    EXPECT_EQ(fileCheck.asked, QStringList{"/gone.swp"});
     EXPECT_EQ(fileSystem.measured, QStringList{"/swapfile"});
 
     // Only partitions: nothing to ask about.
-    tamsin.asked.clear();
+    fileCheck.asked.clear();
     writeSwaps("Filename Type Size Used Priority\n/dev/sda2 partition 8388604 0 -2\n");
     EXPECT_EQ(answer(Command::Swap), "COMMAND: [SWAP] - SWAP FILE SIZE: 1MB");
-    EXPECT_TRUE(tamsin.asked.isEmpty());
+    EXPECT_TRUE(fileCheck.asked.isEmpty());
 
     // No table at all.
     commands.setSwapTable(dir.filePath("missing"), "/other.swp");
@@ -184,7 +184,7 @@ TEST_F(CommandsTest, SwapFallsBackToSwapfileWithoutAskingAgain)
 TEST_F(CommandsTest, SwapSizeIsAPlainNumberInEveryLocale)
 {
     writeSwaps("Filename Type Size Used Priority\n/a.swp file 1 0 -1\n");
-    tamsin.files = {"/a.swp"};
+    fileCheck.files = {"/a.swp"};
 
     // Arabic writes its own digits and decimal separator: the separator is the locale's,
     // the digits are ASCII, as in every other number the program writes.
@@ -218,7 +218,7 @@ TEST_F(CommandsTest, ASwapTableThatIsAPipeIsNotWaitedFor)
     ASSERT_EQ(::mkfifo(QFile::encodeName(swapsPath).constData(), 0600), 0);
     fileSystem.sizes["/swapfile"] = 1024 * 1024;
     EXPECT_EQ(answer(Command::Swap), "COMMAND: [SWAP] - SWAP FILE SIZE: 1MB");
-    EXPECT_TRUE(tamsin.asked.isEmpty());
+    EXPECT_TRUE(fileCheck.asked.isEmpty());
 }
 
 TEST_F(CommandsTest, SwapThatCannotBeMeasuredSaysSo)
@@ -232,7 +232,7 @@ TEST_F(CommandsTest, SwapThatCannotBeMeasuredSaysSo)
     EXPECT_TRUE(answer(Command::Swap).contains("could not be measured"));
 
     writeSwaps("Filename Type Size Used Priority\n/a.swp file 1 0 -1\n");
-    tamsin.failure = Error(err::CannotCreateObject, "no file check");
+    fileCheck.failure = Error(err::CannotCreateObject, "no file check");
     EXPECT_TRUE(answer(Command::Swap).contains("could not be measured (no file check)"));
 }
 
@@ -253,6 +253,9 @@ TEST(FirstSwapFile, ReadsTheKernelTable)
     // The heading is never taken for an entry, even one that reads like a file entry.
     EXPECT_EQ(BuiltInCommands::firstSwapFile("/x file 1 0 0\n"), "");
     EXPECT_EQ(BuiltInCommands::firstSwapFile("h\n/a\\134b\\011c file 1 0 0\n"), "/a\\b\tc");
+    // The kernel escapes blanks, tabs, newlines and backslashes only: any other control
+    // character (a carriage return, a form feed) is part of the name.
+    EXPECT_EQ(BuiltInCommands::firstSwapFile("h\n/a\rb\fc\vd\\040e\tfile\t1\t0\t0\n"), "/a\rb\fc\vd e");
 }
 
 TEST_F(CommandsTest, SpeechOpensTheLexiconDialogThenAnswers)

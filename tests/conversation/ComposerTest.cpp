@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Jabbly developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Reply composition: template choice, the token passes and the texts they put in.
-#include "ReplyComposer.h"
+#include "conversation/ReplyComposer.h"
 
-#include "ItemListModel.h"
+#include "lists/ItemListModel.h"
 #include "ScriptedRandom.h"
 
 #include <QRegularExpression>

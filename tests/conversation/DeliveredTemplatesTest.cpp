@@ -1,11 +1,11 @@
 // SPDX-FileCopyrightText: 2026 The Jabbly developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The cpu.txt delivered with the program, as the build copied it next to the program.
-#include "ReplyComposer.h"
+#include "conversation/ReplyComposer.h"
 
-#include "ItemListModel.h"
+#include "lists/ItemListModel.h"
 #include "QtPrinters.h"
-#include "RandomGenerator.h"
+#include "conversation/RandomGenerator.h"
 #include "TestFolder.h"
 
 #include <QFile>

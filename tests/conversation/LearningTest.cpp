@@ -1,12 +1,12 @@
 // SPDX-FileCopyrightText: 2026 The Jabbly developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Word learning: which pieces of a line become known words.
-#include "WordLearning.h"
+#include "conversation/WordLearning.h"
 
-#include "Components.h"
+#include "components/Components.h"
 #include "ErrorNumber.h"
 #include "FindExactDispatch.h"
-#include "ItemListModel.h"
+#include "lists/ItemListModel.h"
 
 #include "QtPrinters.h"
 
@@ -180,27 +180,27 @@ TEST_F(LearningTest, LearnsWhatAddingOneWordAtATimeWould)
         {"q r s", 0, -1},        // full from the start
     };
     for (const auto &c : cases) {
-        ItemListModel HidWord{true}, lstAI{true}, expectedWords{true}, expectedAdded{true};
+        ItemListModel caseWords{true}, caseAdded{true}, expectedWords{true}, expectedAdded{true};
         const QStringList start =
             QStringList{"Paris"} + numbered("w", (c.roomInHidWord < 0 ? 10 : ItemList::MaxItems - c.roomInHidWord) - 1);
-        for (ItemListModel *l : {&HidWord, &expectedWords})
+        for (ItemListModel *l : {&caseWords, &expectedWords})
             l->AddItems(start);
         if (c.roomInLstAI >= 0)
-            for (ItemListModel *l : {&lstAI, &expectedAdded})
+            for (ItemListModel *l : {&caseAdded, &expectedAdded})
                 l->AddItems(numbered("a", ItemList::MaxItems - c.roomInLstAI));
 
-        QSignalSpy inserted(&HidWord, &QAbstractItemModel::rowsInserted),
-            reset(&HidWord, &QAbstractItemModel::modelReset);
-        WordLearning learning(
-            HidWord, [&]() -> ItemList & { return lstAI; }, rowkit);
-        const WordLearning::Result result = learning.learn(c.line);
+        QSignalSpy inserted(&caseWords, &QAbstractItemModel::rowsInserted),
+            reset(&caseWords, &QAbstractItemModel::modelReset);
+        WordLearning caseLearning(
+            caseWords, [&]() -> ItemList & { return caseAdded; }, rowkit);
+        const WordLearning::Result result = caseLearning.learn(c.line);
         const WordLearning::Result expected = learnOneByOne(c.line, expectedWords, expectedAdded);
 
-        EXPECT_EQ(HidWord.items(), expectedWords.items()) << c.line;
-        EXPECT_EQ(lstAI.items(), expectedAdded.items()) << c.line;
+        EXPECT_EQ(caseWords.items(), expectedWords.items()) << c.line;
+        EXPECT_EQ(caseAdded.items(), expectedAdded.items()) << c.line;
         EXPECT_EQ(result.added, expected.added) << c.line;
         EXPECT_EQ(result.notLearned, expected.notLearned) << c.line;
-        // One batch: HidWord tells its views once at most.
+        // One batch: the words list tells its views once at most.
         EXPECT_LE(inserted.count() + reset.count(), 1) << c.line;
     }
 }
@@ -217,9 +217,10 @@ TEST_F(LearningTest, WordsMetBeforeAFailedLookupAreLearned)
         }
     } component;
     Rowkit failing{component};
-    WordLearning learning(
+    WordLearning failingLearning(
         HidWord, [this]() -> ItemList & { return lstAI; }, failing);
-    EXPECT_EQ(jabbly::testing::errorNumber([&] { learning.learn("gamma beta alpha delta"); }), err::TypeMismatch);
+    EXPECT_EQ(jabbly::testing::errorNumber([&] { failingLearning.learn("gamma beta alpha delta"); }),
+              err::TypeMismatch);
     EXPECT_EQ(words(), (QStringList{"beta", "gamma"}));
     EXPECT_EQ(added(), (QStringList{"beta", "gamma"}));
 }

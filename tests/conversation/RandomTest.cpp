@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Jabbly developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Random(Lowerbound, Upperbound): 16-bit bounds, both included.
-#include "RandomGenerator.h"
+#include "conversation/RandomGenerator.h"
 #include "ErrorNumber.h"
 #include "ScriptedRandom.h"
 

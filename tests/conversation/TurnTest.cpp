@@ -1,15 +1,15 @@
 // SPDX-FileCopyrightText: 2026 The Jabbly developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 // One turn, driven directly: guard, echo, the three branches and the mends.
-#include "Turn.h"
+#include "conversation/Turn.h"
 
-#include "Components.h"
+#include "components/Components.h"
 #include "FakeFileServices.h"
 #include "FindExactDispatch.h"
-#include "ItemListModel.h"
+#include "lists/ItemListModel.h"
 #include "RecordingTranscript.h"
 #include "ScriptedRandom.h"
-#include "Transcript.h"
+#include "conversation/Transcript.h"
 
 #include "QtPrinters.h"
 

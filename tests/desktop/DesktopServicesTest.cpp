@@ -1,22 +1,25 @@
 // SPDX-FileCopyrightText: 2026 The Jabbly developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The real desktop services, on real files and offscreen widgets.
-#include "QtComboTool.h"
-#include "DesktopDocumentLauncher.h"
+#include "desktop/QtComboTool.h"
+#include "desktop/DesktopDocumentLauncher.h"
 #include "ErrorNumber.h"
-#include "LocalFileCheck.h"
-#include "LocalFileSystem.h"
-#include "QSettingsStore.h"
-#include "QtSaveDialog.h"
+#include "desktop/LocalFileCheck.h"
+#include "desktop/LocalFileSystem.h"
+#include "desktop/QSettingsStore.h"
+#include "desktop/QtSaveDialog.h"
 #include "WithoutRootRights.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QSettings>
+#include <QStandardPaths>
+#include <QUrl>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -50,12 +53,12 @@ protected:
 
 TEST_F(FilesTest, FileExistsOnlyForFiles)
 {
-    LocalFileCheck tamsin;
-    EXPECT_TRUE(tamsin.FileExists(file("cpu.txt", 3)));
-    EXPECT_TRUE(tamsin.FileExists(file("with space é.txt", 0)));
-    EXPECT_FALSE(tamsin.FileExists(dir.filePath("words.txt")));
-    EXPECT_FALSE(tamsin.FileExists(dir.path()));
-    EXPECT_FALSE(tamsin.FileExists(""));
+    LocalFileCheck fileCheck;
+    EXPECT_TRUE(fileCheck.FileExists(file("cpu.txt", 3)));
+    EXPECT_TRUE(fileCheck.FileExists(file("with space é.txt", 0)));
+    EXPECT_FALSE(fileCheck.FileExists(dir.filePath("words.txt")));
+    EXPECT_FALSE(fileCheck.FileExists(dir.path()));
+    EXPECT_FALSE(fileCheck.FileExists(""));
 }
 
 TEST_F(FilesTest, FileSizeAndItsFailures)
@@ -94,6 +97,95 @@ TEST(DocumentLauncher, EmptyLinkIsAnInvalidArgument)
     DesktopDocumentLauncher launcher;
     EXPECT_EQ(errorNumber([&] { launcher.RunDoc(nullptr, ""); }), err::InvalidArgument);
     EXPECT_EQ(errorNumber([&] { launcher.RunDoc(nullptr, "   "); }), err::InvalidArgument);
+}
+
+// The desktop's own configuration, made up for the test: XDG folders of its own, holding a
+// mail program only when asked to.
+class PrivateXdgDesktop {
+public:
+    explicit PrivateXdgDesktop(bool withMailProgram)
+    {
+        const QDir root(dir_.path());
+        root.mkpath(QStringLiteral("config"));
+        root.mkpath(QStringLiteral("data/applications"));
+        for (const char *name :
+             {"XDG_CONFIG_HOME", "XDG_CONFIG_DIRS", "XDG_DATA_HOME", "XDG_DATA_DIRS", "XDG_CURRENT_DESKTOP",
+              "DESKTOP_SESSION", "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID"})
+            saved_.append({name, qgetenv(name), qEnvironmentVariableIsSet(name)});
+        qputenv("XDG_CONFIG_HOME", root.filePath(QStringLiteral("config")).toLocal8Bit());
+        qputenv("XDG_CONFIG_DIRS", root.filePath(QStringLiteral("config")).toLocal8Bit());
+        qputenv("XDG_DATA_HOME", root.filePath(QStringLiteral("data")).toLocal8Bit());
+        qputenv("XDG_DATA_DIRS", root.filePath(QStringLiteral("data")).toLocal8Bit());
+        for (const char *name :
+             {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID"})
+            qunsetenv(name);
+        if (withMailProgram) {
+            write(
+                root.filePath(QStringLiteral("data/applications/test-mail.desktop")),
+                "[Desktop Entry]\nType=Application\nName=Test Mail\nExec=true %u\nMimeType=x-scheme-handler/mailto;\n");
+            write(root.filePath(QStringLiteral("config/mimeapps.list")),
+                  "[Default Applications]\nx-scheme-handler/mailto=test-mail.desktop\n");
+        }
+    }
+    ~PrivateXdgDesktop()
+    {
+        for (const Saved &s : saved_) {
+            if (s.set)
+                qputenv(s.name, s.value);
+            else
+                qunsetenv(s.name);
+        }
+    }
+
+private:
+    static void write(const QString &path, const QByteArray &bytes)
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    struct Saved {
+        const char *name;
+        QByteArray value;
+        bool set;
+    };
+    QTemporaryDir dir_;
+    QList<Saved> saved_;
+};
+
+TEST(DocumentLauncher, AMailLinkWithoutAMailProgramFailsBeforeAnythingIsStarted)
+{
+    ASSERT_FALSE(QStandardPaths::findExecutable(QStringLiteral("xdg-mime")).isEmpty())
+        << "xdg-mime is not installed (xdg-utils; scripts/install-deps.sh installs it)";
+    const QString link = QStringLiteral("mailto:someone@example.com?subject=Jabbly Feedback");
+    EXPECT_EQ(DesktopDocumentLauncher::handlerType(QUrl(link)), QStringLiteral("x-scheme-handler/mailto"));
+    {
+        PrivateXdgDesktop desktop(false);
+        EXPECT_FALSE(desktopHasDefaultApplication(QStringLiteral("x-scheme-handler/mailto")));
+        QStringList opened;
+        DesktopDocumentLauncher launcher({desktopHasDefaultApplication, [&](const QUrl &url) {
+                                              opened.append(url.toString());
+                                              return true;  // as QDesktopServices says once xdg-open runs
+                                          }});
+        EXPECT_EQ(errorNumber([&] { launcher.RunDoc(nullptr, link); }), err::CannotCreateObject);
+        EXPECT_TRUE(opened.isEmpty());
+        // The real launcher too: it asks before it starts xdg-open.
+        EXPECT_EQ(errorNumber([&] { DesktopDocumentLauncher().RunDoc(nullptr, link); }), err::CannotCreateObject);
+    }
+    {
+        PrivateXdgDesktop desktop(true);
+        EXPECT_TRUE(desktopHasDefaultApplication(QStringLiteral("x-scheme-handler/mailto")));
+        QStringList opened;
+        bool starts = true;
+        DesktopDocumentLauncher launcher({desktopHasDefaultApplication, [&](const QUrl &url) {
+                                              opened.append(url.toString());
+                                              return starts;
+                                          }});
+        EXPECT_EQ(errorNumber([&] { launcher.RunDoc(nullptr, link); }), 0);
+        EXPECT_EQ(opened, QStringList{QUrl(link).toString()});
+        starts = false;
+        EXPECT_EQ(errorNumber([&] { launcher.RunDoc(nullptr, link); }), err::CannotCreateObject);
+    }
 }
 
 TEST(ComboTool, DropDownIsAtMostTheGivenHeight)

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Where words.txt is kept: beside a program the user may write to, else in the user's data
 // folder, which is made when it is not there yet.
-#include "WordsFolder.h"
+#include "desktop/WordsFolder.h"
 
 #include <QDir>
 #include <QTemporaryDir>

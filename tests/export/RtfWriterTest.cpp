@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The RTF writer, read back by an independent reader: unrtf turns our RTF into HTML, and
 // Qt's HTML reader turns that into runs of text with their colour and font.
-#include "RtfWriter.h"
-#include "TextEditTranscript.h"
+#include "ui/RtfWriter.h"
+#include "ui/TextEditTranscript.h"
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -222,12 +222,26 @@ TEST_F(RtfWriterTest, FontsSizesAndColoursOfEachRun)
     EXPECT_EQ(back.runs[4].colour, QColor(Qt::black));  // the reader's automatic colour
 }
 
+TEST_F(RtfWriterTest, AFontNameIsWrittenAsItsCharactersOnly)
+{
+    // A tab or a line separator in a family name is a character of the name: the font
+    // table has no tabs or lines, a reader would drop \tab or \line there.
+    QTextCursor cursor(edit.document());
+    QTextCharFormat odd;
+    odd.setFontFamilies({QStringLiteral("Odd\tFont\u2028Name;")});
+    cursor.insertText(QStringLiteral("x"), odd);
+    const QByteArray bytes = rtf();
+    const qsizetype table = bytes.indexOf("{\\fonttbl");
+    const QByteArray fonts = bytes.mid(table, bytes.indexOf("{\\colortbl") - table);
+    EXPECT_TRUE(fonts.contains(" Odd\\u9\\'3fFont\\u8232\\'3fName\\'3b;}")) << fonts.constData();
+}
+
 TEST_F(RtfWriterTest, AFontChangeForTheWholeTranscriptAndAnEmptyTranscript)
 {
     // Empty: a whole RTF document that says which font the transcript uses, and no text.
     const QByteArray empty = rtf();
     EXPECT_TRUE(empty.startsWith("{\\rtf1\\ansi"));
-    EXPECT_TRUE(empty.contains("{\\fonttbl{\\f0\\fmodern Lucida Console;}}")) << empty.constData();
+    EXPECT_TRUE(empty.contains("{\\fonttbl{\\f0\\fmodern\\fprq1 Lucida Console;}}")) << empty.constData();
     EXPECT_EQ(empty.count('{'), empty.count('}'));
     EXPECT_FALSE(empty.contains("\\par\r\n"));
     ReadBack back = readWithUnrtf(empty);

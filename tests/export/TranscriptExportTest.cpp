@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Jabbly developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Export: the transcript's RTF written to the chosen path through the safe replacement.
-#include "RtfWriter.h"
-#include "TranscriptExport.h"
+#include "ui/RtfWriter.h"
+#include "ui/TranscriptExport.h"
 
 #include "ErrorNumber.h"
 #include "WithoutRootRights.h"
@@ -119,21 +119,40 @@ TEST_F(TranscriptExportTest, AReadOnlyFileOrAFolderIsRefusedAndLeftAsItWas)
         "turned off.  Also make sure that no other program is currently using the file.");
 }
 
-TEST_F(TranscriptExportTest, AFolderThatMayNotBeWrittenIsError75AndTheOldFileStays)
+TEST_F(TranscriptExportTest, AnotherUsersFileInASharedFolderKeepsItsOwnerAndALockedFolderIsError75)
 {
+    // A shared folder: anyone may make files in it. The old export belongs to someone
+    // else, who lets anyone write it.
+    ASSERT_TRUE(QDir(dir.path()).mkdir("shared"));
+    ASSERT_EQ(::chmod(QFile::encodeName(path("shared")).constData(), 0777), 0);
+    write("shared/t.rtf", "old");
+    ASSERT_EQ(::chmod(QFile::encodeName(path("shared/t.rtf")).constData(), 0666), 0);
+    // A folder that takes no new file, with a file in it anyone may write.
     ASSERT_TRUE(QDir(dir.path()).mkdir("locked"));
     write("locked/t.rtf", "old");
     ASSERT_EQ(::chmod(QFile::encodeName(path("locked/t.rtf")).constData(), 0666), 0);
     ASSERT_EQ(::chmod(QFile::encodeName(path("locked")).constData(), 0555), 0);
-    int number = 0;
+    struct stat before {};
+    ASSERT_EQ(::stat(QFile::encodeName(path("shared/t.rtf")).constData(), &before), 0);
+    int newFileNumber = 0;
     {
         jabbly::testing::WithoutRootRights nobody;
         ASSERT_TRUE(nobody.ok()) << "cannot act as an unprivileged user";
-        number = errorNumber([&] { exportTranscript(doc, path("locked/t.rtf")); });
+        if (::geteuid() == before.st_uid)
+            GTEST_SKIP() << "the test's files are the unprivileged user's own";
+        exportTranscript(doc, path("shared/t.rtf"));
+        exportTranscript(doc, path("locked/t.rtf"));
+        newFileNumber = errorNumber([&] { exportTranscript(doc, path("locked/new.rtf")); });
     }
     ::chmod(QFile::encodeName(path("locked")).constData(), 0777);
-    EXPECT_EQ(number, err::PathFileAccess);
-    EXPECT_EQ(read("locked/t.rtf"), "old");
+    struct stat after {};
+    ASSERT_EQ(::stat(QFile::encodeName(path("shared/t.rtf")).constData(), &after), 0);
+    EXPECT_EQ(after.st_uid, before.st_uid) << "the export took the file over";
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(read("shared/t.rtf"), writeRtf(doc));
+    EXPECT_EQ(read("locked/t.rtf"), writeRtf(doc));
+    EXPECT_EQ(newFileNumber, err::PathFileAccess);
+    EXPECT_EQ(entries("shared"), QStringList{"t.rtf"});
     EXPECT_EQ(entries("locked"), QStringList{"t.rtf"});
 }
 

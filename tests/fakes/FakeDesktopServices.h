@@ -4,9 +4,9 @@
 // Fakes of the desktop services that windows use, for tests: each answers from what the test put
 // in and records what it was asked.
 
-#include "ComboTool.h"
-#include "DocumentLauncher.h"
-#include "SaveDialog.h"
+#include "ui/ComboTool.h"
+#include "ui/DocumentLauncher.h"
+#include "ui/SaveDialog.h"
 #include "jabbly/error.h"
 
 #include <QStringList>

@@ -4,8 +4,8 @@
 // Fakes of the file services the run uses, for tests: each answers from what the test put
 // in and records what it was asked.
 
-#include "FileCheck.h"
-#include "FileSystem.h"
+#include "conversation/FileCheck.h"
+#include "conversation/FileSystem.h"
 #include "jabbly/error.h"
 
 #include <QMap>

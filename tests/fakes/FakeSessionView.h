@@ -4,9 +4,9 @@
 // A window for the run, for tests: a recording transcript, an input box that counts its
 // selections, a words-added list and a close that is counted.
 
-#include "ItemListModel.h"
+#include "lists/ItemListModel.h"
 #include "RecordingTranscript.h"
-#include "SessionView.h"
+#include "session/SessionView.h"
 
 namespace jabbly::testing {
 

@@ -4,7 +4,7 @@
 // A settings store in memory, for tests: keys are "section/key"; `values` may be a map the
 // test keeps, so what a window wrote can be read after the window is gone.
 
-#include "SettingsStore.h"
+#include "session/SettingsStore.h"
 
 #include <QMap>
 

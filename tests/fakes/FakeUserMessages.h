@@ -3,7 +3,7 @@
 #pragma once
 // User messages that record what they were asked to show and answer questions as told.
 
-#include "UserMessages.h"
+#include "session/UserMessages.h"
 
 #include <QStringList>
 

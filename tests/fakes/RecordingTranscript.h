@@ -4,7 +4,7 @@
 // A transcript for tests: records every write, in order, with its writer, and the batches
 // the writes were grouped in.
 
-#include "Transcript.h"
+#include "conversation/Transcript.h"
 
 #include <QList>
 #include <QStringList>

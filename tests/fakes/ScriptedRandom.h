@@ -4,7 +4,7 @@
 // A random generator for tests: Random's arithmetic is the real one, but each draw r comes
 // from a script (0 once the script is used up), and the draws are counted.
 
-#include "RandomGenerator.h"
+#include "conversation/RandomGenerator.h"
 
 #include <QList>
 

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Jabbly developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 // About (F6): the version and the version texts in their fixed shape.
-#include "AboutText.h"
+#include "session/AboutText.h"
 
 #include "jabbly/version.h"
 

@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // F1: the desktop's viewer for jabbly.chm when there is one, the program's own help window
 // otherwise, and a clear message when the file is missing.
-#include "HelpLauncher.h"
-#include "HelpWindow.h"
+#include "ui/HelpLauncher.h"
+#include "ui/HelpWindow.h"
 
 #include "ErrorNumber.h"
 #include "jabbly/error.h"

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Jabbly developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The program's own help window over the pages in its resources (offscreen).
-#include "HelpWindow.h"
+#include "ui/HelpWindow.h"
 
 #include <QAction>
 #include <QFile>

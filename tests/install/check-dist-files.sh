@@ -8,7 +8,7 @@ set -uo pipefail
 dist=$1
 failures=0
 
-out=$(desktop-file-validate "$dist/jabbly.desktop" 2>&1)
+out=$(desktop-file-validate "$dist/io.github.jabbly.Jabbly.desktop" 2>&1)
 rc=$?
 if [[ $rc != 0 ]] || grep -qE 'error|warning' <<<"$out"; then
   echo "FAIL: desktop-file-validate (exit $rc):" >&2

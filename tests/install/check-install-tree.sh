@@ -30,16 +30,17 @@ if ! "$cmake" --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1; t
 fi
 
 # The whole tree, nothing missing and nothing more.
-sizes=(16 22 24 32 48 64 128 256)
+# The icon sizes as cmake/JabblyLayout.cmake lists them.
+read -ra sizes <<<"$(sed -n 's/^set(JABBLY_ICON_SIZES \(.*\))$/\1/p' "$(dirname "$0")/../../cmake/JabblyLayout.cmake")"
 expected=(
   bin/jabbly
   lib/jabbly/jabbly lib/jabbly/libRowkit.so lib/jabbly/libSayline.so lib/jabbly/cpu.txt
-  share/applications/jabbly.desktop
-  share/icons/hicolor/scalable/apps/jabbly.svg
+  share/applications/io.github.jabbly.Jabbly.desktop
+  share/icons/hicolor/scalable/apps/io.github.jabbly.Jabbly.svg
   share/metainfo/io.github.jabbly.Jabbly.metainfo.xml
   share/man/man1/jabbly.1.gz
 )
-for size in "${sizes[@]}"; do expected+=("share/icons/hicolor/${size}x${size}/apps/jabbly.png"); done
+for size in "${sizes[@]}"; do expected+=("share/icons/hicolor/${size}x${size}/apps/io.github.jabbly.Jabbly.png"); done
 # The help file is installed when the build made it.
 if [[ -f $build/bin/jabbly.chm ]]; then expected+=(lib/jabbly/jabbly.chm); fi
 printf '%s\n' "${expected[@]}" | sort >"$work/expected"
@@ -70,13 +71,24 @@ done
 
 # Each icon has the size its folder names (PNG header: width and height, big-endian).
 for size in "${sizes[@]}"; do
-  png=$prefix/share/icons/hicolor/${size}x${size}/apps/jabbly.png
+  png=$prefix/share/icons/hicolor/${size}x${size}/apps/io.github.jabbly.Jabbly.png
   [[ -f $png ]] || continue
   read -r -a b < <(od -An -tu1 -j16 -N8 "$png")
   width=$(((b[0] << 24) | (b[1] << 16) | (b[2] << 8) | b[3]))
   height=$(((b[4] << 24) | (b[5] << 16) | (b[6] << 8) | b[7]))
   [[ $width == "$size" && $height == "$size" ]] || fail "the ${size}x${size} icon is ${width}x${height}"
 done
+# The menu entry, its icon and the metainfo name one another by the AppStream id.
+metainfo=$prefix/share/metainfo/io.github.jabbly.Jabbly.metainfo.xml
+desktop=$prefix/share/applications/io.github.jabbly.Jabbly.desktop
+if [[ -f $metainfo && -f $desktop ]]; then
+  id=$(sed -n 's:.*<id>\(.*\)</id>.*:\1:p' "$metainfo")
+  launchable=$(sed -n 's:.*<launchable type="desktop-id">\(.*\)</launchable>.*:\1:p' "$metainfo")
+  icon=$(sed -n 's/^Icon=//p' "$desktop")
+  [[ $id == io.github.jabbly.Jabbly ]] || fail "the metainfo's id is '$id'"
+  [[ $launchable == "$id.desktop" ]] || fail "the metainfo launches '$launchable', not $id.desktop"
+  [[ $icon == "$id" ]] || fail "the desktop file's icon is '$icon', not $id"
+fi
 man=$prefix/share/man/man1/jabbly.1.gz
 if [[ -f $man ]] && ! gzip -dc "$man" | grep -q '^\.TH JABBLY 1 '; then
   fail "share/man/man1/jabbly.1.gz is not the jabbly(1) manual page"

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -97,6 +98,44 @@ TEST(EndingFromOutside, TermHupAndIntCloseThroughTheNormalShutDown)
         EXPECT_EQ(program.exitCode(), 0) << "signal " << number;
         EXPECT_EQ(copy.words(), QByteArray("apple\r\nzebra\r\n")) << "signal " << number;
     }
+}
+
+TEST(EndingFromOutside, WordsThatCannotBeSavedAreKeptInTheUsersFolderWithoutWaitingOnAMessage)
+{
+    ProgramCopy copy;
+    ASSERT_TRUE(copy.ok());
+    QTemporaryDir home;
+    ASSERT_TRUE(home.isValid());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), home.path());
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
+    QProcess program;
+    ASSERT_TRUE(copy.start(program, env));
+    // The words are loaded; now a folder stands where words.txt was, so the save fails
+    // whoever runs the test.
+    ASSERT_TRUE(QFile::remove(copy.path("words.txt")));
+    ASSERT_TRUE(QDir().mkdir(copy.path("words.txt")));
+    ASSERT_EQ(::kill(static_cast<pid_t>(program.processId()), SIGTERM), 0);
+    // A message box would wait for a click that never comes; the bound only keeps a
+    // broken program from holding up the run.
+    const bool ended = program.waitForFinished(30000);
+    if (!ended) {
+        program.kill();
+        program.waitForFinished(-1);
+    }
+    ASSERT_TRUE(ended) << "the program did not end: " << program.readAll().toStdString();
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    const QString output = QString::fromLocal8Bit(program.readAll());
+
+    const QDir kept(home.filePath(QStringLiteral("Orvel Tamsin/Jabbly")));
+    const QStringList files = kept.entryList({QStringLiteral("words-not-saved-*.txt")}, QDir::Files);
+    ASSERT_EQ(files.size(), 1) << output.toStdString();
+    QFile rescued(kept.filePath(files[0]));
+    ASSERT_TRUE(rescued.open(QIODevice::ReadOnly));
+    EXPECT_EQ(rescued.readAll(), QByteArray("apple\r\nzebra\r\n"));
+    EXPECT_TRUE(output.contains(kept.filePath(files[0]))) << output.toStdString();
+    EXPECT_TRUE(QFileInfo(copy.path("words.txt")).isDir());
 }
 
 TEST(EndingFromOutside, TheWordsAreSavedWhenTheXServerGoesAway)

@@ -5,9 +5,9 @@
 // program loads it, a scratch folder, locales, and ways to make the file system refuse
 // even when the tests run as root.
 
-#include "ComponentLibrary.h"
-#include "Components.h"
-#include "ItemListModel.h"
+#include "components/ComponentLibrary.h"
+#include "components/Components.h"
+#include "lists/ItemListModel.h"
 #include "WithoutRootRights.h"
 
 #include <QByteArray>

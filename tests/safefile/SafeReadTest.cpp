@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Reading the program's own files: no open that waits, nothing but plain files, a bound on
 // what is read.
-#include "SafeRead.h"
+#include "safefile/SafeRead.h"
 
 #include <QDir>
 #include <QFile>

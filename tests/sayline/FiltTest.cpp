@@ -23,7 +23,7 @@ namespace {
 
 // The Unicode character that stands for each Windows-1252 code from 128 to 159 (the five
 // codes that Windows-1252 leaves unassigned keep their Latin-1 control character).
-constexpr std::array<char16_t, 32> kCp1252High{
+constexpr std::array<char16_t, 32> Cp1252High{
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
@@ -32,7 +32,7 @@ constexpr std::array<char16_t, 32> kCp1252High{
 QChar characterFor(int code)
 {
     if (code >= 128 && code <= 159)
-        return QChar(kCp1252High[code - 128]);
+        return QChar(Cp1252High[code - 128]);
     return QChar(static_cast<char16_t>(code));
 }
 
@@ -43,7 +43,7 @@ struct Row {
 };
 
 // The replacement table by Windows-1252 code; a code that is not listed stays as it is.
-constexpr Row kTable[] = {
+constexpr Row Table[] = {
     {1, 31, " "},
     {94, 94, "carat"},
     {96, 96, "'"},
@@ -140,7 +140,7 @@ constexpr Row kTable[] = {
 
 QString expectedFor(int code)
 {
-    for (const Row &row : kTable) {
+    for (const Row &row : Table) {
         if (code >= row.first && code <= row.last)
             return QString::fromLatin1(row.becomes);
     }

@@ -7,7 +7,7 @@
 #include "SaylineTesting.h"
 
 #include "ErrorNumber.h"
-#include "ItemListModel.h"
+#include "lists/ItemListModel.h"
 #include "MockSpeechEngine.h"
 
 #include "jabbly/members.h"
@@ -30,7 +30,7 @@ using ::testing::Throw;
 
 namespace {
 
-const QString kCriteria = QStringLiteral("Mfg=Microsoft;Gender=1");
+const QString PreferredCriteria = QStringLiteral("Mfg=Microsoft;Gender=1");
 
 // The voice list of the speech options window: unsorted, and its selection event sets the
 // engine's current voice to the selected index + 1. It records what it saw when it ran.
@@ -59,7 +59,7 @@ TEST(ListVoices, ThreeVoicesWithTheSecondPreferred)
     VoiceList voices(engine);
     {
         InSequence order;
-        EXPECT_CALL(engine, Find(kCriteria)).WillOnce(Return(2));
+        EXPECT_CALL(engine, Find(PreferredCriteria)).WillOnce(Return(2));
         EXPECT_CALL(engine, Select(2));
         EXPECT_CALL(engine, CountEngines()).WillOnce(Return(3));
         EXPECT_CALL(engine, ModeName(1)).WillOnce(Return(QStringLiteral("Anna")));
@@ -85,7 +85,7 @@ TEST(ListVoices, CalledTwiceAppendsTheNamesAgain)
     // CurrentMode, not Find.
     MockSpeechEngine engine;
     VoiceList voices(engine);
-    EXPECT_CALL(engine, Find(kCriteria)).Times(2).WillRepeatedly(Return(-7));
+    EXPECT_CALL(engine, Find(PreferredCriteria)).Times(2).WillRepeatedly(Return(-7));
     EXPECT_CALL(engine, Select(-7)).Times(2);
     EXPECT_CALL(engine, CountEngines()).Times(2).WillRepeatedly(Return(3));
     EXPECT_CALL(engine, ModeName(1)).Times(2).WillRepeatedly(Return(QStringLiteral("Anna")));
@@ -110,7 +110,7 @@ TEST(ListVoices, AnEngineWithoutVoicesFailsAtTheSelection)
     {
         StrictMock<MockSpeechEngine> engine;
         VoiceList voices(engine);
-        EXPECT_CALL(engine, Find(kCriteria)).WillOnce(Return(1));
+        EXPECT_CALL(engine, Find(PreferredCriteria)).WillOnce(Return(1));
         EXPECT_CALL(engine, Select(1));
         EXPECT_CALL(engine, CountEngines()).WillOnce(Return(0));
         EXPECT_CALL(engine, CurrentMode()).WillOnce(Return(1));
@@ -121,7 +121,7 @@ TEST(ListVoices, AnEngineWithoutVoicesFailsAtTheSelection)
     {
         StrictMock<MockSpeechEngine> engine;
         VoiceList voices(engine);
-        EXPECT_CALL(engine, Find(kCriteria)).WillOnce(Return(0));
+        EXPECT_CALL(engine, Find(PreferredCriteria)).WillOnce(Return(0));
         EXPECT_CALL(engine, Select(0));
         EXPECT_CALL(engine, CountEngines()).WillOnce(Return(0));
         EXPECT_CALL(engine, CurrentMode()).WillOnce(Throw(Error(1234, QStringLiteral("No voice is current"))));
@@ -143,7 +143,7 @@ TEST(ListVoices, AFailureEndsTheListingAndKeepsWhatWasAppended)
         VoiceList voices(engine);
         voices.model.AddItem(QStringLiteral("already there"));
         InSequence order;
-        EXPECT_CALL(engine, Find(kCriteria)).WillOnce(Return(1));
+        EXPECT_CALL(engine, Find(PreferredCriteria)).WillOnce(Return(1));
         EXPECT_CALL(engine, Select(1));
         EXPECT_CALL(engine, CountEngines()).WillOnce(Return(3));
         EXPECT_CALL(engine, ModeName(1)).WillOnce(Return(QStringLiteral("Anna")));
@@ -156,7 +156,7 @@ TEST(ListVoices, AFailureEndsTheListingAndKeepsWhatWasAppended)
     {
         StrictMock<MockSpeechEngine> engine;
         VoiceList voices(engine);
-        EXPECT_CALL(engine, Find(kCriteria)).WillOnce(Return(3));
+        EXPECT_CALL(engine, Find(PreferredCriteria)).WillOnce(Return(3));
         EXPECT_CALL(engine, Select(3))
             .WillOnce(Throw(Error(jabbly::err::InvalidPropertyValue, QStringLiteral("no such voice"))));
         EXPECT_EQ(errorNumber([&] { listVoices(voices.model, engine); }), jabbly::err::InvalidPropertyValue);
@@ -166,7 +166,7 @@ TEST(ListVoices, AFailureEndsTheListingAndKeepsWhatWasAppended)
         // A voice number that no list index can hold.
         StrictMock<MockSpeechEngine> engine;
         VoiceList voices(engine);
-        EXPECT_CALL(engine, Find(kCriteria)).WillOnce(Return(1));
+        EXPECT_CALL(engine, Find(PreferredCriteria)).WillOnce(Return(1));
         EXPECT_CALL(engine, Select(1));
         EXPECT_CALL(engine, CountEngines()).WillOnce(Return(1));
         EXPECT_CALL(engine, ModeName(1)).WillOnce(Return(QStringLiteral("Anna")));
@@ -200,7 +200,7 @@ TEST(ListVoices, EveryFailureComesBackAsARecordAndANumberedError)
     ItemListModel list(false);
     const auto failWith = [&](auto exception) {
         StrictMock<MockSpeechEngine> engine;
-        EXPECT_CALL(engine, Find(kCriteria)).WillOnce(Throw(exception));
+        EXPECT_CALL(engine, Find(PreferredCriteria)).WillOnce(Throw(exception));
         try {
             sayline_test::sayline().ListVoices(list, engine);
         } catch (const Error &e) {

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SaylineTesting.h"
 
-#include "ComponentLibrary.h"
+#include "components/ComponentLibrary.h"
 #include "TestFolder.h"
 
 #include "jabbly/members.h"

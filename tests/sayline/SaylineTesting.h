@@ -4,7 +4,7 @@
 // The one Sayline instance of the test binary, loaded from the output folder as the
 // program loads it, and a direct way to call its members by number.
 
-#include "Components.h"
+#include "components/Components.h"
 
 #include "jabbly/dispatch.h"
 

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Jabbly developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The run's start-up and shut-down file steps against a temporary program folder.
-#include "Session.h"
+#include "session/Session.h"
 
 #include "FakeFileServices.h"
 #include "FakeSessionView.h"
@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -80,13 +81,14 @@ protected:
         SessionServices services;
         services.dataFolder = programFolder() + QLatin1Char('/');
         services.wordsFolder = wordsFolder;
+        services.userDataFolder = userDataFolder;
         services.componentFolder = jabbly::testing::binFolder();
         auto engine = std::make_unique<NiceMock<MockSpeechEngine>>();
         tts = engine.get();
         services.tts = std::move(engine);
         auto check = std::make_unique<FolderFileCheck>();
         check->failing = existenceTestFails;
-        services.Tamsin = std::move(check);
+        services.fileCheck = std::move(check);
         services.fileSystem = std::make_unique<FakeFileSystem>();
         auto boxes = std::make_unique<FakeUserMessages>();
         messages = boxes.get();
@@ -107,6 +109,7 @@ protected:
 
     jabbly::testing::ReachableTempDir folder;  // one permission test drops root's rights
     QString wordsFolder;                       // empty: words.txt beside the program
+    QString userDataFolder;                    // empty: none
     FakeSessionView view;
     MockSpeechEngine *tts = nullptr;
     FakeUserMessages *messages = nullptr;
@@ -318,4 +321,104 @@ TEST_F(SessionTest, WordsKeptOutsideTheProgramFolderAreReadAndWrittenThere)
     }
     EXPECT_EQ(readFile(wordsFolder + "words.txt"), QByteArray("kiwi\r\nmango\r\n"));
     EXPECT_EQ(readFile(path("words.txt")), QByteArray("beside\r\n"));
+}
+
+TEST_F(SessionTest, ARunEndedFromOutsideKeepsTheWordsItCannotSaveAndTheNextStartSaysWhere)
+{
+    userDataFolder = folder.path() + "/user data/";
+    {
+        auto s = start();
+        say(*s, "remember these words");
+        // Something in words.txt's way that no one can write over.
+        ASSERT_TRUE(QDir(programFolder()).mkpath("words.txt/inside"));
+        s->endingFromOutside("signal 15");
+        s->saveWords();
+        EXPECT_TRUE(messages->shown.isEmpty()) << "a message box would hold the end up";
+    }
+    const QStringList kept = QDir(userDataFolder).entryList({"words-not-saved-*.txt"}, QDir::Files);
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(readFile(userDataFolder + kept[0]), QByteArray("jabbly\r\nremember\r\nthese\r\nwords\r\n"));
+    EXPECT_TRUE(QFileInfo(path("words.txt")).isDir());
+
+    // The next start tells the user where the words are, once.
+    QDir(programFolder()).rmdir("words.txt/inside");
+    QDir(programFolder()).rmdir("words.txt");
+    for (int run = 0; run < 2; ++run) {
+        auto next = start();
+        if (run == 0) {
+            ASSERT_EQ(messages->shown.size(), 1);
+            EXPECT_EQ(messages->shown[0].title, "Words Not Saved");
+            EXPECT_TRUE(messages->shown[0].text.contains("'" + userDataFolder + kept[0] + "'"))
+                << messages->shown[0].text.toStdString();
+            EXPECT_TRUE(messages->shown[0].text.contains(path("words.txt"))) << messages->shown[0].text.toStdString();
+        } else {
+            EXPECT_TRUE(messages->shown.isEmpty());
+        }
+    }
+    EXPECT_TRUE(QFileInfo::exists(userDataFolder + kept[0]));
+}
+
+TEST_F(SessionTest, ALinkedWordsFileOnAMissingDriveIsNotReplacedAndTheMessageNamesTheFolder)
+{
+    const QString away = folder.path() + "/usb stick/jabbly/words.txt";
+    ASSERT_TRUE(QFile::link(away, path("words.txt")));
+    auto s = start();
+    say(*s, "hello there");
+    s->saveWords();
+    ASSERT_EQ(messages->shown.size(), 1);
+    EXPECT_EQ(messages->shown[0].title, "Words Not Saved");
+    EXPECT_TRUE(messages->shown[0].text.contains("'" + folder.path() + "/usb stick/jabbly'"))
+        << messages->shown[0].text.toStdString();
+    EXPECT_TRUE(QFileInfo(path("words.txt")).isSymLink());
+    EXPECT_FALSE(QFileInfo::exists(folder.path() + "/usb stick"));
+}
+
+TEST_F(SessionTest, AnUnfinishedSaveOfTheWordsIsUndoneBeforeTheyAreRead)
+{
+    // The save wrote words.txt in place and was cut short; its copy of the old content
+    // is complete.
+    writeFile(path("words.txt"), "apple\r\nbana");
+    writeFile(path(".words.txt.old"), "apple\r\nbanana\r\ncherry\r\n");
+    auto s = start();
+    EXPECT_EQ(s->HidWord().items(), (QStringList{"apple", "banana", "cherry"}));
+    EXPECT_TRUE(messages->shown.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(path(".words.txt.old")));
+    EXPECT_EQ(readFile(path("words.txt")), QByteArray("apple\r\nbanana\r\ncherry\r\n"));
+}
+
+TEST_F(SessionTest, AnInstalledCopyReadsTheUsersOwnCpuFileWhenThereIsOne)
+{
+    writeFile(path("cpu.txt"), "Delivered, \xc2\xa3NAME\xc2\xa3.\r\n");
+    ASSERT_TRUE(QDir(folder.path()).mkdir("user"));
+    wordsFolder = folder.path() + "/user/";
+    {
+        auto s = start();
+        EXPECT_EQ(s->repliesFile(), path("cpu.txt"));  // none of the user's own yet
+        EXPECT_EQ(s->HidCPU().items(), QStringList{QString::fromUtf8("Delivered, \u00a3NAME\u00a3.")});
+    }
+    writeFile(wordsFolder + "cpu.txt", "My own reply.\r\nAnother one.\r\n");
+    {
+        auto s = start();
+        EXPECT_EQ(s->repliesFile(), wordsFolder + "cpu.txt");
+        EXPECT_EQ(s->HidCPU().items(), (QStringList{"My own reply.", "Another one."}));
+    }
+    // Even without the delivered file, the user's own replies are enough to run.
+    QFile::remove(path("cpu.txt"));
+    {
+        auto s = start();
+        EXPECT_TRUE(started);
+        EXPECT_EQ(s->HidCPU().ListCount(), 2);
+        EXPECT_TRUE(messages->shown.isEmpty());
+    }
+}
+
+TEST_F(SessionTest, APortableCopyKeepsReadingTheCpuFileBesideTheProgram)
+{
+    // A copy whose words are beside the program, named either way.
+    for (const QString &words : {QString(), programFolder() + QLatin1Char('/')}) {
+        wordsFolder = words;
+        auto s = start();
+        EXPECT_EQ(s->repliesFile(), path("cpu.txt")) << words.toStdString();
+        EXPECT_EQ(s->HidCPU().ListCount(), 1);
+    }
 }

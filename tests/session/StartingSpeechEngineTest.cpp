@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Jabbly developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The speech engine that starts on a thread of its own.
-#include "StartingSpeechEngine.h"
+#include "session/StartingSpeechEngine.h"
 
 #include "ErrorNumber.h"
 #include "MockSpeechEngine.h"

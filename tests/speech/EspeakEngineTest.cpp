@@ -6,11 +6,11 @@
 
 #include "SpeechTesting.h"
 
-#include "ComponentLibrary.h"
-#include "Components.h"
+#include "components/ComponentLibrary.h"
+#include "components/Components.h"
 #include "ErrorNumber.h"
-#include "ItemListModel.h"
-#include "SpeechErrors.h"
+#include "lists/ItemListModel.h"
+#include "speech/SpeechErrors.h"
 #include "TestFolder.h"
 
 #include <QFile>
@@ -30,7 +30,7 @@ using namespace speech_test;
 
 namespace {
 
-const QString kLongLine = QStringLiteral(
+const QString LongLine = QStringLiteral(
     "This line is a good deal longer than the one before it, and it goes on for a while, so that it takes several "
     "seconds to say at any ordinary speed.");
 
@@ -157,9 +157,9 @@ TEST(EspeakEngine, SynthesizesSpeechIntoMemory)
     EXPECT_GT(peak(hello), 1000);
 
     e.setSpeed(50);
-    const double slow = seconds(e.synthesize(kLongLine), rate);
+    const double slow = seconds(e.synthesize(LongLine), rate);
     e.setSpeed(250);
-    const double fast = seconds(e.synthesize(kLongLine), rate);
+    const double fast = seconds(e.synthesize(LongLine), rate);
     EXPECT_GT(slow, 2.5 * fast) << slow << " s at speed 50, " << fast << " s at 250";
 
     // None of this needed a sound device.
@@ -172,7 +172,7 @@ TEST(EspeakEngine, SpeakQueuesTheLinesAndPlaysThemInOrder)
     TestEngine t;
     EspeakEngine &e = *t.engine;
     e.Speak(QStringLiteral("Yes."));
-    e.Speak(kLongLine);
+    e.Speak(LongLine);
     e.Speak(QStringLiteral("No."));
     e.Speak(QStringLiteral("   "));  // nothing to say
     e.Speak(QString());
@@ -194,11 +194,11 @@ TEST(EspeakEngine, StopCutsTheLineShortAndDropsTheQueueWithoutWaiting)
 {
     TestEngine t;
     EspeakEngine &e = *t.engine;
-    const std::size_t whole = e.synthesize(kLongLine).size();
+    const std::size_t whole = e.synthesize(LongLine).size();
     t.state->gated = true;
     Watchdog watchdog(*t.state);
 
-    e.Speak(kLongLine);
+    e.Speak(LongLine);
     ASSERT_TRUE(t.state->waitFor([&] { return t.state->writes >= 1; }));
     // The speech thread is held inside the output now; neither of these may wait for it.
     e.Speak(QStringLiteral("Queued behind the long line."));

@@ -4,7 +4,7 @@
 // test binary of its own, because espeak-ng starts once per process: this must come
 // before anything starts it with good data.
 
-#include "EspeakEngine.h"
+#include "speech/EspeakEngine.h"
 
 #include <QByteArray>
 #include <QDir>

@@ -3,7 +3,7 @@
 // The lexicon dialog, on Qt's offscreen platform: shown by the engine as a modal dialog of
 // the given window, and edited through its fields and buttons as a user would.
 
-#include "LexiconDialog.h"
+#include "speech/LexiconDialog.h"
 #include "SpeechTesting.h"
 
 #include <QApplication>

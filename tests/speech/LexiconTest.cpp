@@ -2,10 +2,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The user's pronunciations without a window: editing, applying to text, the file.
 
-#include "Lexicon.h"
+#include "speech/Lexicon.h"
 
 #include "ErrorNumber.h"
-#include "SpeechErrors.h"
+#include "speech/SpeechErrors.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -5,8 +5,8 @@
 // utterance, can refuse to open, and can hold the speech thread inside write() until the
 // test lets it go. The test keeps the shared state; the engine owns the output.
 
-#include "AudioOutput.h"
-#include "EspeakEngine.h"
+#include "speech/AudioOutput.h"
+#include "speech/EspeakEngine.h"
 
 #include "jabbly/error.h"
 

@@ -4,13 +4,13 @@
 // through the Sayline filter, queued without the turn waiting for the sound.
 #include "SpeechTesting.h"
 
-#include "ComponentLibrary.h"
-#include "Components.h"
-#include "ItemListModel.h"
-#include "RandomGenerator.h"
+#include "components/ComponentLibrary.h"
+#include "components/Components.h"
+#include "lists/ItemListModel.h"
+#include "conversation/RandomGenerator.h"
 #include "RecordingTranscript.h"
-#include "SpeechSettings.h"
-#include "SpokenTurn.h"
+#include "session/SpeechSettings.h"
+#include "session/SpokenTurn.h"
 #include "TestFolder.h"
 
 #include <gtest/gtest.h>

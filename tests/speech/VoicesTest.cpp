@@ -4,7 +4,7 @@
 // "Key=Value" criteria rank them. Made-up voice lists, so the rules are tested apart from
 // whatever espeak-ng data a machine has.
 
-#include "EspeakVoices.h"
+#include "speech/EspeakVoices.h"
 
 #include <gtest/gtest.h>
 

@@ -21,8 +21,8 @@ WithoutRootRights::WithoutRootRights()
     if (::geteuid() != 0)
         return;
     wasRoot_ = true;
-    constexpr uid_t nobody = 65534;
-    ok_ = ::setegid(nobody) == 0 && ::seteuid(nobody) == 0;
+    constexpr uid_t Nobody = 65534;
+    ok_ = ::setegid(Nobody) == 0 && ::seteuid(Nobody) == 0;
     if (!ok_)
         why_ = QStringLiteral("cannot act as the user nobody: ") + QString::fromLocal8Bit(std::strerror(errno));
 }

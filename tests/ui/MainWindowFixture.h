@@ -4,13 +4,13 @@
 // A program folder of its own for each test, and a main window started in it with a mock
 // speech engine, recorded messages and settings kept in memory.
 
-#include "frmJabbly.h"
+#include "ui/frmJabbly.h"
 
 #include "FakeDesktopServices.h"
 #include "FakeFileServices.h"
 #include "FakeSettingsStore.h"
 #include "FakeUserMessages.h"
-#include "LocalFileCheck.h"
+#include "desktop/LocalFileCheck.h"
 #include "MockSpeechEngine.h"
 #include "TestFolder.h"
 
@@ -18,6 +18,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -46,6 +47,18 @@ protected:
 
     QString path(const QString &name) const { return QDir(folder.path()).filePath(name); }
 
+    // Shows `w` as the active window with the focus in its input box, as the user meets it;
+    // false when the window never became active.
+    [[nodiscard]] static bool showWithFocusInSay1(frmJabbly &w)
+    {
+        w.show();
+        w.activateWindow();
+        if (!QTest::qWaitForWindowActive(&w))
+            return false;
+        w.Say1()->setFocus();
+        return true;
+    }
+
     std::unique_ptr<frmJabbly> makeWindow(QStringList arguments = {})
     {
         SessionServices services;
@@ -54,7 +67,7 @@ protected:
         auto engine = std::make_unique<::testing::NiceMock<MockSpeechEngine>>();
         tts = engine.get();
         services.tts = std::move(engine);
-        services.Tamsin = std::make_unique<LocalFileCheck>();
+        services.fileCheck = std::make_unique<LocalFileCheck>();
         services.fileSystem = std::make_unique<jabbly::testing::FakeFileSystem>();
         auto boxes = std::make_unique<FakeUserMessages>();
         messages = boxes.get();

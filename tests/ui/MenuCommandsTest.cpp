@@ -3,9 +3,9 @@
 // Export, help, Send feedback and About, from the main window's menu and keys.
 #include "MainWindowFixture.h"
 
-#include "AboutText.h"
-#include "HelpWindow.h"
-#include "TranscriptExport.h"
+#include "session/AboutText.h"
+#include "ui/HelpWindow.h"
+#include "ui/TranscriptExport.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -14,9 +14,16 @@
 #include <QTest>
 #include <QTextEdit>
 
+#include "ErrorNumber.h"
 #include "QtPrinters.h"
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
+#include <csignal>
+
+#include <sys/resource.h>
 
 using namespace jabbly;
 using jabbly::testing::MainWindowTest;
@@ -50,6 +57,68 @@ TEST_F(MainWindowTest, ExportWritesTheChosenNameAsIsAndLeavesAReadOnlyFileAlone)
     EXPECT_EQ(messages->shown[0].title, "Export Error");
     EXPECT_EQ(messages->shown[0].text, exportErrorText());
     EXPECT_EQ(readFile(path("locked.rtf")), "old");
+}
+
+namespace {
+
+// Files this process writes may not grow past `bytes` for the scope: a write beyond fails
+// as on a full disk, whoever runs the test.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &old_);
+        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit capped = old_;
+        capped.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &capped);
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, oldHandler_);
+    }
+
+private:
+    rlimit old_{};
+    void (*oldHandler_)(int) = nullptr;
+};
+
+}  // namespace
+
+TEST_F(MainWindowTest, EveryOtherExportFailureIsToldWithItsReasonAndTheOldFileStays)
+{
+    auto w = makeWindow();
+    ASSERT_TRUE(w->Form_Load());
+    for (int i = 0; i < 200; ++i)
+        say(*w, QStringLiteral("a line long enough to fill a small disk, number %1").arg(i));
+
+    // A folder that is not there.
+    saveDialog->answer = path("gone/talk.rtf");
+    w->mnuExport_Click();
+    ASSERT_EQ(messages->shown.size(), 1);
+    EXPECT_EQ(messages->shown[0].kind, "critical");
+    EXPECT_EQ(messages->shown[0].title, "Export Error");
+    EXPECT_NE(messages->shown[0].text, exportErrorText());
+    EXPECT_TRUE(messages->shown[0].text.contains(path("gone/talk.rtf"))) << messages->shown[0].text.toStdString();
+    EXPECT_TRUE(messages->shown[0].text.contains(jabbly::testing::systemErrorText(ENOENT)))
+        << messages->shown[0].text.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(path("gone")));
+
+    // A full disk: the old export is kept as it was.
+    writeFile(path("talk.rtf"), "old export");
+    saveDialog->answer = path("talk.rtf");
+    {
+        FileSizeLimit limit(1024);
+        w->mnuExport_Click();
+    }
+    ASSERT_EQ(messages->shown.size(), 2);
+    EXPECT_EQ(messages->shown[1].kind, "critical");
+    EXPECT_EQ(messages->shown[1].title, "Export Error");
+    EXPECT_TRUE(messages->shown[1].text.contains(path("talk.rtf"))) << messages->shown[1].text.toStdString();
+    EXPECT_TRUE(messages->shown[1].text.contains("disk is full")) << messages->shown[1].text.toStdString();
+    EXPECT_EQ(readFile(path("talk.rtf")), "old export");
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{"cpu.txt", "talk.rtf"}));
 }
 
 TEST_F(MainWindowTest, F1AndContentsOpenTheSameHelpAndAMissingFileIsNamed)

@@ -4,10 +4,10 @@
 // and the turn spoken as their switches say.
 #include "MainWindowFixture.h"
 
-#include "ItemListModel.h"
-#include "frmAddeditems.h"
-#include "frmFontSize.h"
-#include "frmVoice.h"
+#include "lists/ItemListModel.h"
+#include "ui/frmAddeditems.h"
+#include "ui/frmFontSize.h"
+#include "ui/frmVoice.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -134,7 +134,7 @@ TEST_F(MainWindowTest, VoicesAreListedAtStartUpAndAgainAfterTheCloseBoxWithSpeed
     EXPECT_CALL(*tts, setSpeed(120));
     EXPECT_CALL(*tts, setCurrentMode(3));
     w->speechOptions().cmbSpeed()->setCurrentIndex(70);
-    emit w->speechOptions().cmbSpeed()->activated(70);  // as the user's choice does
+    Q_EMIT w->speechOptions().cmbSpeed()->activated(70);  // as the user's choice does
     w->speechOptions().lstVoicesView()->setCurrentIndex(w->speechOptions().lstVoices().index(2));
     w->mnuSpeech_Click();
     EXPECT_TRUE(w->speechOptions().isVisible());

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Jabbly developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The transcript writers on a real QTextEdit (offscreen).
-#include "TextEditTranscript.h"
+#include "ui/TextEditTranscript.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QScrollBar>

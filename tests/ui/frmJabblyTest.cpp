@@ -2,7 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "MainWindowFixture.h"
 
-#include "frmAddeditems.h"
+#include "ui/frmAddeditems.h"
+#include "jabbly/icons.h"
 
 #include <QAction>
 #include <QDir>
@@ -85,7 +86,7 @@ TEST_F(MainWindowTest, OpensAtDesignSizeWithItsIconTheInputBoxFocusedAndTheDesig
     EXPECT_EQ(w->WW()->font().pointSizeF(), 11.25);
     // A QIcon made from a missing file is not null: ask for real pixels.
     QList<QSize> sizes;
-    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+    for (const int size : jabbly::icons::Sizes)
         sizes.append(QSize(size, size));
     EXPECT_EQ(w->windowIcon().availableSizes(), sizes);
     EXPECT_FALSE(w->windowIcon().pixmap(32, 32).toImage().isNull());

@@ -10,7 +10,7 @@
 
 #include <sys/stat.h>
 
-namespace rowkit {
+namespace jabbly::safefile {
 
 int fileErrorNumber(int errnum)
 {
@@ -88,4 +88,4 @@ bool parentFolderExists(const QString &path)
     return ::stat(parent.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-}  // namespace rowkit
+}  // namespace jabbly::safefile

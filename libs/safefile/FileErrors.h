@@ -8,7 +8,7 @@
 
 #include <QString>
 
-namespace rowkit {
+namespace jabbly::safefile {
 
 // The error number for an errno value:
 //   ENOENT 53 (the caller decides 76 when the folder is what is missing), ENOTDIR 76,
@@ -30,4 +30,4 @@ jabbly::Error notAPlainFile(const QString &path);
 // "path not found" (76) after an ENOENT.
 bool parentFolderExists(const QString &path);
 
-}  // namespace rowkit
+}  // namespace jabbly::safefile
