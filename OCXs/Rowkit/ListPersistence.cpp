@@ -43,9 +43,8 @@ Variant listLoad(std::span<Variant> a)
         throw jabbly::Error(
             jabbly::err::OutOfStringSpace,
             QStringLiteral("Out of string space: '%1': line %2 is longer than %3 bytes, more than a list item may hold")
-                .arg(file)
-                .arg(line)
-                .arg(ListFileDecoder::MaxLineBytes));
+                // In one call: a path may hold "%2" itself.
+                .arg(file, QString::number(line), QString::number(ListFileDecoder::MaxLineBytes)));
     return {};
 }
 
