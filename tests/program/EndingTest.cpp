@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <string_view>
 
 #include <sys/stat.h>
 
@@ -215,4 +216,68 @@ TEST(EndingFromOutside, TheCommandLineIsTheUsersNameAndNoOptionOfQts)
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 0);
     EXPECT_EQ(copy.words(), QByteArray("apple\r\nzebra\r\n"));
+}
+
+TEST(StartingWithOddFiles, APipeOrADeviceAsTheLexiconIsLoggedAndTheProgramStarts)
+{
+    // A pipe nobody writes would hold the speech engine's start, and so the window, for
+    // ever; /dev/zero would be read until memory runs out.
+    for (const char *kind : {"pipe", "device"}) {
+        SCOPED_TRACE(kind);
+        ProgramCopy copy;
+        ASSERT_TRUE(copy.ok());
+        QTemporaryDir home;
+        const QString config = home.filePath(QStringLiteral("config"));
+        const QString lexiconFolder = config + QStringLiteral("/Orvel Tamsin/Jabbly");
+        ASSERT_TRUE(QDir().mkpath(lexiconFolder));
+        const QString lexicon = lexiconFolder + QStringLiteral("/lexicon.json");
+        if (std::string_view(kind) == "pipe")
+            ASSERT_EQ(::mkfifo(QFile::encodeName(lexicon).constData(), 0600), 0);
+        else
+            ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), lexicon));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), config);
+        env.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
+        QProcess program;
+        ASSERT_TRUE(copy.start(program, env)) << copy.output.constData();
+        EXPECT_TRUE(copy.output.contains("jabbly.lexicon: the pronunciations were not read:"))
+            << copy.output.constData();
+        EXPECT_TRUE(copy.output.contains(std::string_view(kind) == "pipe" ? "not a plain file but a pipe"
+                                                                          : "not a plain file but a character device"))
+            << copy.output.constData();
+        ASSERT_EQ(::kill(static_cast<pid_t>(program.processId()), SIGTERM), 0);
+        ASSERT_TRUE(program.waitForFinished(-1));
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(program.exitCode(), 0);
+    }
+}
+
+TEST(StartingWithOddFiles, AWordsLinkIntoAFolderThatIsNotThereSurvivesARun)
+{
+    // A link into a removable or synced folder that is not mounted: the link stays, the
+    // words go to the user's data folder.
+    ProgramCopy copy;
+    ASSERT_TRUE(copy.ok());
+    QTemporaryDir elsewhere;
+    const QString target = elsewhere.filePath(QStringLiteral("not-mounted/words.txt"));
+    ASSERT_TRUE(QFile::remove(copy.path("words.txt")));
+    ASSERT_TRUE(QFile::link(target, copy.path("words.txt")));
+    QTemporaryDir home;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
+    QProcess program;
+    ASSERT_TRUE(copy.start(program, env)) << copy.output.constData();
+    ASSERT_EQ(::kill(static_cast<pid_t>(program.processId()), SIGTERM), 0);
+    ASSERT_TRUE(program.waitForFinished(-1));
+    copy.output += program.readAll();
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(QFileInfo(copy.path("words.txt")).symLinkTarget(), target) << copy.output.constData();
+    EXPECT_FALSE(QFileInfo::exists(elsewhere.filePath(QStringLiteral("not-mounted"))));
+    EXPECT_TRUE(copy.output.contains("is not there")) << copy.output.constData();
+    const QDir kept(home.filePath(QStringLiteral("data/Orvel Tamsin/Jabbly")));
+    EXPECT_FALSE(kept.entryList({QStringLiteral("words-not-saved-*.txt")}, QDir::Files).isEmpty())
+        << copy.output.constData();
 }
