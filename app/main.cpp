@@ -30,8 +30,9 @@ Q_LOGGING_CATEGORY(lcStartup, "jabbly.startup", QtInfoMsg)
 
 namespace {
 
-// The command line as the program received it: QApplication takes away the arguments it
-// knows (-style, -reverse, ...), which are the user's name here like any other word.
+// The command line as the program received it. It carries only the user's name: Qt is
+// given none of it, so that -reverse, -style or -platform are a name like any other word
+// rather than options that mirror or restyle the window.
 QStringList argumentsAsReceived(int argc, char **argv)
 {
     QStringList arguments;
@@ -61,8 +62,21 @@ QString withSeparator(QString folder)
 
 int main(int argc, char **argv)
 {
+    // Before anything that can wait (the display, the speech engine, the files), so that
+    // a signal during start-up still ends the program (see TerminationSignals.h).
+    std::unique_ptr<jabbly::TerminationSignals> termination;
+    try {
+        termination = std::make_unique<jabbly::TerminationSignals>();
+        qCDebug(lcStartup) << "watching for termination signals";
+    } catch (const jabbly::Error &error) {
+        qCWarning(lcStartup).noquote() << error.message();
+    }
+
     const QStringList arguments = argumentsAsReceived(argc, argv);
-    QApplication app(argc, argv);
+    // QApplication keeps a reference to its argument count and list for its whole life.
+    int qtArgc = 1;
+    char *qtArgv[] = {argv[0], nullptr};
+    QApplication app(qtArgc, qtArgv);
     QApplication::setOrganizationName(QStringLiteral("Orvel Tamsin"));
     QApplication::setApplicationName(QStringLiteral("Jabbly"));
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.jabbly.Jabbly"));
@@ -103,10 +117,8 @@ int main(int argc, char **argv)
         return 0;
 
     // Logout, shutdown, kill, a closed terminal or Ctrl+C close the window as its close
-    // box does, so the learned words are saved.
-    std::unique_ptr<jabbly::TerminationSignals> termination;
-    try {
-        termination = std::make_unique<jabbly::TerminationSignals>();
+    // box does, so the learned words are saved; one that came during start-up does so now.
+    if (termination) {
         QObject::connect(termination.get(), &jabbly::TerminationSignals::terminationRequested, window.get(),
                          [&](int number) {
                              qCInfo(lcStartup) << "ending on signal" << number;
@@ -114,8 +126,7 @@ int main(int argc, char **argv)
                              window->close();
                              QCoreApplication::quit();
                          });
-    } catch (const jabbly::Error &error) {
-        qCWarning(lcStartup).noquote() << error.message();
+        termination->startUpDone();
     }
 #if QT_CONFIG(sessionmanager)
     QObject::connect(&app, &QGuiApplication::commitDataRequest, window.get(), [&](QSessionManager &) {
@@ -134,5 +145,8 @@ int main(int argc, char **argv)
     qCDebug(lcStartup) << "running";
     const int code = QApplication::exec();
     runningSession = nullptr;
+    // Its notifier goes before the application object does.
+    window.reset();
+    termination.reset();
     return code;
 }

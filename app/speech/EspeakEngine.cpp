@@ -303,6 +303,7 @@ void EspeakEngine::waitUntilStarted() const
             try {
                 lexicon_.load(lexiconFile_);
             } catch (const Error &error) {
+                qCWarning(lcLexicon).noquote() << "the pronunciations were not read:" << error.message();
                 lexiconProblem_ = error.message();
             }
         } catch (const Error &error) {

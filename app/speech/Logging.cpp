@@ -3,3 +3,4 @@
 #include "speech/Logging.h"
 
 Q_LOGGING_CATEGORY(lcSpeech, "jabbly.speech", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcLexicon, "jabbly.lexicon", QtInfoMsg)

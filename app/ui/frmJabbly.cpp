@@ -120,12 +120,13 @@ void frmJabbly::buildControls()
     Name1_->setObjectName(QStringLiteral("Name1"));
     Name1_->setText(QStringLiteral("Human"));
     Say1_->setObjectName(QStringLiteral("Say1"));
-    // Room for a long pasted text; a line edit would otherwise cut it at 32,767 characters.
-    Say1_->setMaxLength(std::numeric_limits<int>::max());
     // The line a turn left selected stays selected while a menu, a message or another
     // window has the keyboard, so the next line typed replaces it.
     keepSelectionWhileAway(*Say1_);
     for (QLineEdit *box : {Name1_, Say1_}) {
+        // Room for a long pasted text or name; a line edit would otherwise cut it at 32,767
+        // characters.
+        box->setMaxLength(std::numeric_limits<int>::max());
         box->setFont(transcriptFont());
         box->setPalette(boxColours);
         box->setValidator(new SingleLineValidator(box));

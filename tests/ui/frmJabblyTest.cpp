@@ -275,3 +275,22 @@ TEST_F(MainWindowTest, TextBoxesStayBlackOnWhiteUnderADarkThemeAndTakeOneLine)
         << w->transcriptView().text().toStdString();
     EXPECT_EQ(w->session().HidWord().items(), (QStringList{"ab", "c", "d", "e", "f", "g", "jabbly"}));
 }
+
+TEST_F(MainWindowTest, StructureCharactersInTheLineStayOneLineAndALongNameIsKeptWhole)
+{
+    // Characters the transcript's document takes for structure (frame markers, an
+    // object's place) or for breaks fold into blanks like the line breaks do, so that the
+    // echo and the reply that quotes a word stay one line each.
+    const QString name(40000, u'n');  // past a line edit's default length of 32,767
+    auto w = makeWindow({name});
+    ASSERT_TRUE(w->Form_Load());
+    EXPECT_EQ(w->Name1()->text(), name);
+    w->Say1()->setText(QString("a") + QChar(0xFDD0) + "b" + QChar(0xFDD1) + "c" + QChar(0xFFFC) + "d\ve\ff" +
+                       QChar(0x0085) + "g");
+    EXPECT_EQ(w->Say1()->text(), "a b c d e f g");
+    w->Name1()->setText(QString("Ann") + QChar(0xFDD1) + "Lee");
+    w->cmdSay_Click();
+    const QString text = w->transcriptView().text();
+    EXPECT_TRUE(text.endsWith("\r\nAnn Lee: a b c d e f g\r\nCPU: Tell me more, Ann Lee.")) << text.toStdString();
+    EXPECT_EQ(text.count("\r\n"), 2);
+}
