@@ -126,7 +126,10 @@ int main(int argc, char **argv)
                              window->close();
                              QCoreApplication::quit();
                          });
-        termination->startUpDone();
+        // Start-up goes on after the window is shown, and its voice listing waits for the
+        // speech engine: until it is over, a stuck engine ends the program on a signal.
+        QObject::connect(window.get(), &jabbly::frmJabbly::startUpFinished, termination.get(),
+                         &jabbly::TerminationSignals::startUpDone);
     }
 #if QT_CONFIG(sessionmanager)
     QObject::connect(&app, &QGuiApplication::commitDataRequest, window.get(), [&](QSessionManager &) {

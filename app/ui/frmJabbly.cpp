@@ -307,6 +307,7 @@ void frmJabbly::finishLoad()
     session_->seedWords();
     setWindowIcon(jabblyIcon(std::numeric_limits<int>::max()));
     qCDebug(lcSession) << "start-up finished";
+    Q_EMIT startUpFinished();
 }
 
 void frmJabbly::listVoices()

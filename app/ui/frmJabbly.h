@@ -101,6 +101,10 @@ public:
     const QString &helpFile() const { return helpFile_; }
     QAction *action(const char *name) const;
 
+Q_SIGNALS:
+    // finishLoad() has run: start-up is over, and a request to end can be handled.
+    void startUpFinished();
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     // The first paint after loadBeforeShow() is the moment finishLoad() is queued for.
