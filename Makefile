@@ -1,6 +1,7 @@
 # Entry points for people: `make run` and `make test`. CMake does the real work.
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+TSAN_BUILD ?= build-tsan
 BENCH_BUILD?= build-release
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
@@ -12,7 +13,7 @@ else
 WERROR := -DCMAKE_COMPILE_WARNING_AS_ERROR=OFF
 endif
 
-.PHONY: deps build program run test lint format-check sanitize bench fuzz clean package
+.PHONY: deps build program run test lint format-check sanitize tsan bench fuzz clean package
 
 deps:
 	@scripts/install-deps.sh
@@ -56,6 +57,13 @@ sanitize: deps
 	cd $(ASAN_BUILD) && ctest --output-on-failure --no-tests=error --output-junit ctest-junit.xml
 	@scripts/test-skips.py $(ASAN_BUILD)/ctest-junit.xml
 
+# The speech engine's thread test under ThreadSanitizer: only that test and what it needs
+# are built.
+tsan: deps
+	cmake -S . -B $(TSAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DJABBLY_TSAN=ON -DJABBLY_BENCH=OFF
+	cmake --build $(TSAN_BUILD) --target test_speech_threads
+	cd $(TSAN_BUILD) && TSAN_OPTIONS="halt_on_error=1 $${TSAN_OPTIONS:-}" ctest -R EspeakThreads --output-on-failure --no-tests=error
+
 # Runs every benchmark program (each also writes its figures as JSON into
 # $(BENCH_BUILD)/results/), then the real-window timings, the soak and the memory curves
 # when Xvfb is there, and prints and draws the scaling curves (bench/curves.sh); fails when
@@ -87,4 +95,4 @@ fuzz: deps
 	@fuzz/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(BENCH_BUILD)

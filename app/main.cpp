@@ -10,7 +10,6 @@
 #include "desktop/QtSaveDialog.h"
 #include "desktop/DesktopDocumentLauncher.h"
 #include "ui/QtMessageBoxes.h"
-#include "session/StartingSpeechEngine.h"
 #include "desktop/TerminationSignals.h"
 #include "desktop/WordsFolder.h"
 #include "ui/frmJabbly.h"
@@ -19,6 +18,7 @@
 #include <QLoggingCategory>
 #include <QMessageBox>
 #include <QStandardPaths>
+#include <QTimer>
 #if QT_CONFIG(sessionmanager)
 #include <QSessionManager>
 #endif
@@ -30,8 +30,9 @@ Q_LOGGING_CATEGORY(lcStartup, "jabbly.startup", QtInfoMsg)
 
 namespace {
 
-// The command line as the program received it: QApplication takes away the arguments it
-// knows (-style, -reverse, ...), which are the user's name here like any other word.
+// The command line as the program received it. It carries only the user's name: Qt is
+// given none of it, so that -reverse, -style or -platform are a name like any other word
+// rather than options that mirror or restyle the window.
 QStringList argumentsAsReceived(int argc, char **argv)
 {
     QStringList arguments;
@@ -61,8 +62,21 @@ QString withSeparator(QString folder)
 
 int main(int argc, char **argv)
 {
+    // Before anything that can wait (the display, the speech engine, the files), so that
+    // a signal during start-up still ends the program (see TerminationSignals.h).
+    std::unique_ptr<jabbly::TerminationSignals> termination;
+    try {
+        termination = std::make_unique<jabbly::TerminationSignals>();
+        qCDebug(lcStartup) << "watching for termination signals";
+    } catch (const jabbly::Error &error) {
+        qCWarning(lcStartup).noquote() << error.message();
+    }
+
     const QStringList arguments = argumentsAsReceived(argc, argv);
-    QApplication app(argc, argv);
+    // QApplication keeps a reference to its argument count and list for its whole life.
+    int qtArgc = 1;
+    char *qtArgv[] = {argv[0], nullptr};
+    QApplication app(qtArgc, qtArgv);
     QApplication::setOrganizationName(QStringLiteral("Orvel Tamsin"));
     QApplication::setApplicationName(QStringLiteral("Jabbly"));
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.jabbly.Jabbly"));
@@ -73,9 +87,9 @@ int main(int argc, char **argv)
     if (const QString userData = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation); !userData.isEmpty())
         services.userDataFolder = withSeparator(userData);
     services.wordsFolder = jabbly::wordsFolder(services.dataFolder, services.userDataFolder);
-    // espeak-ng starts while the windows are built; the voice listing waits for it.
-    services.tts =
-        std::make_unique<jabbly::StartingSpeechEngine>([] { return std::make_unique<jabbly::EspeakEngine>(); });
+    // espeak-ng itself is loaded and started when the voices are first listed, after the
+    // window is up.
+    services.tts = std::make_unique<jabbly::EspeakEngine>();
     services.fileCheck = std::make_unique<jabbly::LocalFileCheck>();
     services.fileSystem = std::make_unique<jabbly::LocalFileSystem>();
     services.settings = std::make_unique<jabbly::QSettingsStore>();
@@ -99,14 +113,12 @@ int main(int argc, char **argv)
         return 1;
     }
     messageBoxes.setOwner(window.get());
-    if (!window->Form_Load())
+    if (!window->loadBeforeShow())
         return 0;
 
     // Logout, shutdown, kill, a closed terminal or Ctrl+C close the window as its close
-    // box does, so the learned words are saved.
-    std::unique_ptr<jabbly::TerminationSignals> termination;
-    try {
-        termination = std::make_unique<jabbly::TerminationSignals>();
+    // box does, so the learned words are saved; one that came during start-up does so now.
+    if (termination) {
         QObject::connect(termination.get(), &jabbly::TerminationSignals::terminationRequested, window.get(),
                          [&](int number) {
                              qCInfo(lcStartup) << "ending on signal" << number;
@@ -114,8 +126,10 @@ int main(int argc, char **argv)
                              window->close();
                              QCoreApplication::quit();
                          });
-    } catch (const jabbly::Error &error) {
-        qCWarning(lcStartup).noquote() << error.message();
+        // Start-up goes on after the window is shown, and its voice listing waits for the
+        // speech engine: until it is over, a stuck engine ends the program on a signal.
+        QObject::connect(window.get(), &jabbly::frmJabbly::startUpFinished, termination.get(),
+                         &jabbly::TerminationSignals::startUpDone);
     }
 #if QT_CONFIG(sessionmanager)
     QObject::connect(&app, &QGuiApplication::commitDataRequest, window.get(), [&](QSessionManager &) {
@@ -128,8 +142,14 @@ int main(int argc, char **argv)
     std::atexit(saveWordsAtExit);
 
     window->show();
+    // The rest of start-up follows the window's first paint (frmJabbly::event); a window that
+    // is not painted soon (started minimised) gets it all the same.
+    QTimer::singleShot(500, window.get(), [&] { window->finishLoad(); });
     qCDebug(lcStartup) << "running";
     const int code = QApplication::exec();
     runningSession = nullptr;
+    // Its notifier goes before the application object does.
+    window.reset();
+    termination.reset();
     return code;
 }

@@ -6,8 +6,8 @@
 # `signals`/`slots`/`emit` keywords are not macros (Q_SIGNALS, Q_SLOTS, Q_EMIT), and
 # nothing deprecated up to Qt 6.4 is used. CI builds with warnings as errors
 # (CMAKE_COMPILE_WARNING_AS_ERROR, see the Makefile).
-add_compile_options(-Wall -Wextra -Wshadow -Wnon-virtual-dtor -Woverloaded-virtual
-  $<$<COMPILE_LANGUAGE:CXX>:-Wold-style-cast>)
+add_compile_options(-Wall -Wextra -Wshadow
+  "$<$<COMPILE_LANGUAGE:CXX>:-Wold-style-cast;-Wnon-virtual-dtor;-Woverloaded-virtual>")
 
 set(JABBLY_QT_HYGIENE
   QT_NO_CAST_FROM_ASCII

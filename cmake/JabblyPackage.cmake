@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package (`make package`, or `cmake --build build --target package`): the
 # installed tree under /usr, binaries stripped, dependencies found by dpkg-shlibdeps from
-# the binaries themselves plus the voice data espeak-ng reads at run time.
+# the binaries themselves plus what the program loads at run time, which shlibdeps cannot
+# see: espeak-ng's library (loaded when speech first starts) and the voice data it reads.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME jabbly)
 set(CPACK_PACKAGE_VENDOR "Orvel Tamsin")
@@ -23,7 +24,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.example.com/jabbly/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "espeak-ng-data")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libespeak-ng1 (>= 1.51), espeak-ng-data")
 # Not linked, so dpkg-shlibdeps cannot find them: Qt's Wayland platform plugin, without
 # which the program cannot start on a Wayland-only desktop, and xdg-utils, through which it
 # opens links, mail and the help file with the desktop's programs.

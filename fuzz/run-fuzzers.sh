@@ -12,7 +12,7 @@ build=${1:-build-fuzz}
 seconds=${2:-60}
 shift $(( $# < 2 ? $# : 2 ))
 targets=("$@")
-[[ ${#targets[@]} -gt 0 ]] || targets=(list_file filt turn reply)
+[[ ${#targets[@]} -gt 0 ]] || targets=(list_file filt turn reply rtf lexicon help_contents swap temporary_name)
 cd "$root"
 
 # clang and its sanitizer and fuzzer runtimes are needed here only.

@@ -4,15 +4,11 @@
 
 #include "FileErrors.h"
 
-#include "Descriptor.h"
-#include "FileIo.h"
+#include "SafeRead.h"
+
+#include <jabbly/error.h>
 
 #include <cerrno>
-#include <memory>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace rowkit {
 
@@ -20,36 +16,19 @@ using namespace jabbly::safefile;
 
 void readFileInChunks(const QString &path, const std::function<bool(QByteArrayView)> &consume)
 {
-    if (path.isEmpty())
-        throw fileError(ENOENT, path);
-    // Non-blocking, so that a pipe without a writer cannot hang the open; it is refused
-    // below like any other file that is not a plain file.
-    Descriptor file(::open(nativePath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (file.get() < 0) {
-        const int e = errno;
-        throw fileError(e, path, e == ENOENT && !parentFolderExists(path));
-    }
-    struct stat st;
-    if (::fstat(file.get(), &st) != 0)
-        throw fileError(errno, path);
-    if (S_ISDIR(st.st_mode))
-        throw fileError(EISDIR, path);
-    // A device could be read forever, a pipe could wait forever: list files are plain files.
-    if (!S_ISREG(st.st_mode))
+    const ReadResult read = jabbly::safefile::readFileInChunks(path, MaxFileBytes, ChunkBytes, consume);
+    switch (read.failure) {
+    case ReadFailure::None:
+        return;
+    case ReadFailure::System:
+        throw fileError(read.errnum, path, read.errnum == ENOENT && !path.isEmpty() && !parentFolderExists(path));
+    case ReadFailure::NotPlainFile:
+        // A device could be read for ever, a pipe could wait for ever: list files are plain files.
         throw notAPlainFile(path);
-
-    // Never sized from the file's length: that may be anything (a sparse file), and
-    // files under /proc say 0.
-    const auto buffer = std::make_unique<char[]>(ChunkBytes);
-    for (;;) {
-        const ssize_t n = ::read(file.get(), buffer.get(), ChunkBytes);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            throw fileError(errno, path);
-        }
-        if (n == 0 || !consume(QByteArrayView(buffer.get(), n)))
-            break;
+    case ReadFailure::TooLarge:
+        throw jabbly::Error(jabbly::err::OutOfStringSpace,
+                            QStringLiteral("Out of string space: '%1': the file is %2, more than a list file may hold")
+                                .arg(path, read.reason()));
     }
 }
 

@@ -36,14 +36,15 @@ Variant listLoad(std::span<Variant> a)
     ListFileDecoder decoder(room + 1);
     readFileInChunks(file, [&decoder](QByteArrayView chunk) { return decoder.feed(chunk); });
     list.AddItems(decoder.finish());
-    // The lines before an over-long one stay, as they would with a full list.
+    // The lines before an over-long one stay, as they would with a full list; the error
+    // is not the full list's Overflow (6), which tells callers that the file holds more
+    // items than a list can.
     if (const qsizetype line = decoder.tooLongLine())
         throw jabbly::Error(
-            jabbly::err::Overflow,
-            QStringLiteral("Overflow: '%1': line %2 is longer than %3 bytes, more than a list item may hold")
-                .arg(file)
-                .arg(line)
-                .arg(ListFileDecoder::MaxLineBytes));
+            jabbly::err::OutOfStringSpace,
+            QStringLiteral("Out of string space: '%1': line %2 is longer than %3 bytes, more than a list item may hold")
+                // In one call: a path may hold "%2" itself.
+                .arg(file, QString::number(line), QString::number(ListFileDecoder::MaxLineBytes)));
     return {};
 }
 

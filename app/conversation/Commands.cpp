@@ -7,11 +7,15 @@
 #include "conversation/Transcript.h"
 #include "jabbly/error.h"
 #include "jabbly/speechengine.h"
+#include "conversation/Logging.h"
 #include "jabbly/version.h"
+#include "safefile/SafeRead.h"
 
 #include <QFile>
 #include <QStringList>
 
+#include <cerrno>
+#include <cmath>
 #include <iterator>
 
 namespace jabbly {
@@ -140,9 +144,38 @@ QString BuiltInCommands::dateText() const
 
 QString BuiltInCommands::swapSizeText(double bytes) const
 {
-    QLocale plain = locale_;
-    plain.setNumberOptions(QLocale::OmitGroupSeparator);
-    return plain.toString(bytes / 1024 / 1024, 'g', 15) + QStringLiteral("MB");
+    return generalNumber(bytes / 1024 / 1024, locale_.decimalPoint()) + QStringLiteral("MB");
+}
+
+QString BuiltInCommands::generalNumber(double value, const QString &decimalPoint)
+{
+    if (!std::isfinite(value))
+        return QString::number(value);
+    if (value == 0)
+        return QStringLiteral("0");
+    // The 15 significant digits and the power of ten from the C locale's scientific form
+    // ("-d.ddddddddddddddde+XX"), then written out in full: no exponent, however small or
+    // large, and ASCII digits whatever the locale's own.
+    const QString scientific = QString::number(std::fabs(value), 'e', 14);
+    const qsizetype e = scientific.indexOf(u'e');
+    QString digits = scientific.left(e);
+    digits.remove(u'.');
+    while (digits.size() > 1 && digits.endsWith(u'0'))
+        digits.chop(1);
+    const int exponent = QStringView(scientific).sliced(e + 1).toInt();
+    QString whole, fraction;
+    if (exponent >= 0) {
+        const qsizetype wholeDigits = qsizetype{exponent} + 1;
+        whole = digits.left(wholeDigits).leftJustified(wholeDigits, u'0');
+        fraction = digits.mid(wholeDigits);
+    } else {
+        whole = QStringLiteral("0");
+        fraction = QString(-exponent - 1, u'0') + digits;
+    }
+    QString out = value < 0 ? QStringLiteral("-") + whole : whole;
+    if (!fraction.isEmpty())
+        out += decimalPoint + fraction;
+    return out;
 }
 
 QString BuiltInCommands::versionText()
@@ -163,11 +196,24 @@ QString BuiltInCommands::commandsText()
 
 QString BuiltInCommands::firstSwapFile(const QByteArray &table)
 {
-    // Filename Type Size Used Priority, after one heading line.
+    // Filename Type Size Used Priority, after one heading line, apart by blanks and tabs.
+    // Only those are separators: the kernel escapes them (and newlines and backslashes) in
+    // a name, but writes every other character, a carriage return too, as it is.
+    const auto separator = [](char c) { return c == ' ' || c == '\t'; };
     const QList<QByteArray> lines = table.split('\n');
     for (qsizetype i = 1; i < lines.size(); ++i) {
-        const QList<QByteArray> fields = lines[i].simplified().split(' ');
-        if (fields.size() >= 2 && fields[1] == "file")
+        const QByteArray &line = lines[i];
+        QByteArray fields[2];
+        qsizetype at = 0;
+        for (QByteArray &field : fields) {
+            while (at < line.size() && separator(line[at]))
+                ++at;
+            const qsizetype start = at;
+            while (at < line.size() && !separator(line[at]))
+                ++at;
+            field = line.mid(start, at - start);
+        }
+        if (!fields[0].isEmpty() && fields[1] == "file")
             return unescapePath(fields[0]);
     }
     return {};
@@ -175,10 +221,14 @@ QString BuiltInCommands::firstSwapFile(const QByteArray &table)
 
 void BuiltInCommands::swap()
 {
+    // Read without blocking and with a bound, like every file the program reads on its own;
+    // a table that cannot be read lists nothing.
     QString listed;
-    QFile swaps(swapsPath_);
-    if (swaps.open(QIODevice::ReadOnly))
-        listed = firstSwapFile(swaps.readAll());
+    QByteArray table;
+    if (const safefile::ReadResult read = safefile::readWholeFile(swapsPath_, MaxSwapTableBytes, table))
+        listed = firstSwapFile(table);
+    else if (read.errnum != ENOENT)
+        qCDebug(lcCommands).noquote() << "the swap table" << swapsPath_ << "was not read:" << read.reason();
 
     try {
         const QString file = !listed.isEmpty() && fileCheck_.FileExists(listed) ? listed : fallbackSwap_;

@@ -65,6 +65,10 @@ public:
     QString timeText() const;                  // "hh:nn:ss ampm"
     QString dateText() const;                  // "dddd dd mmmm yyyy"
     QString swapSizeText(double bytes) const;  // megabytes as a general number + "MB"
+    // `value` with up to 15 significant digits, in full (never in exponent form), without
+    // trailing zeros or thousands separators, in ASCII digits, with `decimalPoint`.
+    static QString generalNumber(double value, const QString &decimalPoint);
+    static constexpr qint64 MaxSwapTableBytes = 1 << 20;
     static QString versionText();
     static QString commandsText();
 

@@ -78,22 +78,37 @@ QString ReplyComposer::dropTrailingS(const QString &word)
 
 QString ReplyComposer::properCase(const QString &text)
 {
-    QString out = text;
+    // By code point, so that a letter outside the Basic Multilingual Plane (a surrogate
+    // pair) is cased like any other; each mapping keeps the pair a pair.
+    QString out;
+    out.reserve(text.size());
     bool wordStart = true;
-    for (QChar &c : out) {
-        switch (c.unicode()) {
-        case u' ':
-        case u'\t':
-        case u'\n':
-        case u'\r':
-        case u'\v':
-        case u'\f':
-        case u'\0':
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        char32_t c = text.at(i).unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < n && text.at(i + 1).isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(text.at(i), text.at(i + 1));
+            ++i;
+        }
+        switch (c) {
+        case U' ':
+        case U'\t':
+        case U'\n':
+        case U'\r':
+        case U'\v':
+        case U'\f':
+        case U'\0':
             wordStart = true;
             break;
         default:
-            c = wordStart ? c.toUpper() : c.toLower();
+            c = wordStart ? QChar::toUpper(c) : QChar::toLower(c);
             wordStart = false;
+        }
+        if (QChar::requiresSurrogates(c)) {
+            out.append(QChar(QChar::highSurrogate(c)));
+            out.append(QChar(QChar::lowSurrogate(c)));
+        } else {
+            out.append(QChar(static_cast<char16_t>(c)));
         }
     }
     return out;

@@ -4,3 +4,4 @@
 
 Q_LOGGING_CATEGORY(lcWordsFolder, "jabbly.words", QtInfoMsg)
 Q_LOGGING_CATEGORY(lcLauncher, "jabbly.launcher", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcSettings, "jabbly.settings", QtInfoMsg)

@@ -8,3 +8,5 @@
 Q_DECLARE_LOGGING_CATEGORY(lcWordsFolder)
 // "jabbly.launcher": whether the desktop has a program for a link.
 Q_DECLARE_LOGGING_CATEGORY(lcLauncher)
+// "jabbly.settings": a settings file refused (not a plain file, too large).
+Q_DECLARE_LOGGING_CATEGORY(lcSettings)

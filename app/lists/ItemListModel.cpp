@@ -267,7 +267,19 @@ int32_t ItemListModel::FindStringExact(const QString &text) const
 
 int32_t ItemListModel::SelectedTextLength() const
 {
-    return index_ < 0 ? -1 : static_cast<int32_t>(items_.at(stored(index_)).size());
+    if (index_ < 0)
+        return -1;
+    // Characters, not UTF-16 units: a surrogate pair is one character (a half of one on
+    // its own counts as one too).
+    const QString &text = items_.at(stored(index_));
+    qsizetype pairs = 0;
+    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+        if (text.at(i).isHighSurrogate() && text.at(i + 1).isLowSurrogate()) {
+            ++pairs;
+            ++i;
+        }
+    }
+    return static_cast<int32_t>(text.size() - pairs);
 }
 
 void ItemListModel::setHorizontalExtent(int width)

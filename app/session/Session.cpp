@@ -118,12 +118,18 @@ void Session::startupStep(const char *what, Step &&step)
     } catch (const Error &error) {
         qCWarning(lcSession).noquote() << "start-up:" << what << "failed, going on:" << error.message() << "(error"
                                        << error.number() << ")";
-        try {
-            if (services_.tts)
-                services_.tts->setCurrentMode(1);
-        } catch (const Error &voiceError) {
-            qCWarning(lcSession).noquote() << "start-up: voice 1 could not be selected either:" << voiceError.message();
-        }
+        ++startupFailures_;
+        selectFirstVoice();
+    }
+}
+
+void Session::selectFirstVoice()
+{
+    try {
+        if (services_.tts)
+            services_.tts->setCurrentMode(1);
+    } catch (const Error &voiceError) {
+        qCWarning(lcSession).noquote() << "start-up: voice 1 could not be selected either:" << voiceError.message();
     }
 }
 
@@ -172,6 +178,16 @@ bool Session::keepsUserFilesApart() const
 
 bool Session::loadReplies()
 {
+    if (!findReplies()) {
+        tellRepliesMissing();
+        return false;
+    }
+    readReplies();
+    return true;
+}
+
+bool Session::findReplies()
+{
     QString cpuFile = dataFile("cpu.txt");
     // An installed copy's cpu.txt belongs to the system and is replaced at every upgrade:
     // replies of the user's own go beside the user's words.txt, and win when they are there.
@@ -188,10 +204,17 @@ bool Session::loadReplies()
     // When the existence test itself fails, the load is tried all the same.
     bool exists = true;
     startupStep("the test for cpu.txt", [&] { exists = services_.fileCheck->FileExists(cpuFile); });
-    if (!exists) {
-        services_.messages->critical(QStringLiteral("cpu.txt Missing"), missingCpuText());
-        return false;
-    }
+    return exists;
+}
+
+void Session::tellRepliesMissing()
+{
+    services_.messages->critical(QStringLiteral("cpu.txt Missing"), missingCpuText());
+}
+
+void Session::readReplies()
+{
+    const QString cpuFile = repliesFile_;
     startupStep("loading cpu.txt", [&] {
         try {
             Rowkit_.Listload(HidCPU_, cpuFile);
@@ -201,7 +224,6 @@ bool Session::loadReplies()
             throw;
         }
     });
-    return true;
 }
 
 void Session::loadWords()

@@ -59,8 +59,15 @@ public:
     // Step 3: loads cpu.txt into HidCPU. False when cpu.txt is missing: the user has been
     // told, and the window must end the run. A copy whose words are kept apart from the
     // program (an installed one) reads the user's own cpu.txt beside words.txt when there
-    // is one, else the delivered one beside the program.
+    // is one, else the delivered one beside the program. The same as findReplies(), then
+    // tellRepliesMissing() or readReplies().
     bool loadReplies();
+    // Step 3's parts: which cpu.txt to read and the test that it exists (a test that fails
+    // counts as found, so that the load is tried all the same), the missing-file message,
+    // and the load of what findReplies() found.
+    bool findReplies();
+    void tellRepliesMissing();
+    void readReplies();
     // The cpu.txt that loadReplies read (or tried to).
     const QString &repliesFile() const { return repliesFile_; }
     // Step 4: loads words.txt, when there is one, into HidWord. A save of it that was cut
@@ -71,6 +78,11 @@ public:
     QString helpFile() const { return dataFile("jabbly.chm"); }
     // Step 6: the seed word "jabbly" when HidWord is empty.
     void seedWords();
+
+    // How many start-up steps have failed so far.
+    int startupFailures() const { return startupFailures_; }
+    // What a failed start-up step does to the speech engine: voice 1 becomes current.
+    void selectFirstVoice();
 
     // Shut-down step 1: saves HidWord to words.txt (unless it is empty, or words.txt was
     // there but could not be read). Failures are told to the user. Runs once.
@@ -139,6 +151,7 @@ private:
     ConversationTurn turn_;
     SpokenTurn spokenTurn_;
 
+    int startupFailures_ = 0;
     QString repliesFile_;
     QString wordsLoadFailure_;      // why words.txt could not be read, if it could not
     bool wordsOverflowed_ = false;  // words.txt holds more words than a list can

@@ -2,14 +2,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "speech/EspeakEngine.h"
 
+#include "speech/EspeakLibrary.h"
 #include "speech/LexiconDialog.h"
+#include "speech/Logging.h"
 #include "speech/SpeechErrors.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-
-#include <espeak-ng/espeak_ng.h>
 
 #include <algorithm>
 #include <clocale>
@@ -18,29 +18,31 @@
 #include <functional>
 #include <string>
 
+#include <locale.h>
+
 namespace jabbly {
 
 namespace {
 
-QString statusText(espeak_ng_STATUS status, espeak_ng_ERROR_CONTEXT context = nullptr)
+QString statusText(const EspeakLibrary &api, espeak_ng_STATUS status, espeak_ng_ERROR_CONTEXT context = nullptr)
 {
     // The context names the file that failed; espeak-ng only prints it, so print it into
-    // memory.
+    // memory. Its texts are UTF-8, as is the speech thread's locale.
     if (context) {
         char *buffer = nullptr;
         size_t size = 0;
         if (FILE *f = open_memstream(&buffer, &size)) {
-            espeak_ng_PrintStatusCodeMessage(status, f, context);
+            api.PrintStatusCodeMessage(status, f, context);
             std::fclose(f);
-            QString text = QString::fromLocal8Bit(buffer, static_cast<qsizetype>(size)).trimmed();
+            QString text = QString::fromUtf8(buffer, static_cast<qsizetype>(size)).trimmed();
             std::free(buffer);
             if (!text.isEmpty())
                 return text;
         }
     }
     char message[512] = {};
-    espeak_ng_GetStatusCodeMessage(status, message, sizeof message);
-    return QString::fromLocal8Bit(message).trimmed();
+    api.GetStatusCodeMessage(status, message, sizeof message);
+    return QString::fromUtf8(message).trimmed();
 }
 
 using SampleSink = std::function<void(const int16_t *, std::size_t)>;
@@ -74,10 +76,11 @@ int onSamples(short *samples, int count, espeak_EVENT *events)
 }
 
 // espeak-ng switches the process's character classification (LC_CTYPE) to UTF-8 when it
-// starts, for its own wide-character tests. The program reads the locale's character set
-// (list files in a single-byte locale), so the user's setting is put back; only the plain
-// C locale, which knows no letters beyond ASCII and which the program reads as UTF-8
-// anyway, is left as espeak-ng made it.
+// starts (a setlocale() call inside espeak_ng_Initialize). The program reads the locale's
+// character set (list files in a single-byte locale), so the user's setting is put back;
+// only the plain C locale, which knows no letters beyond ASCII and which the program reads
+// as UTF-8 anyway, is left as espeak-ng made it. The speech thread works in a locale of its
+// own, so neither setting reaches espeak-ng's work after its start.
 class KeepCharacterSet {
 public:
     KeepCharacterSet()
@@ -102,9 +105,9 @@ private:
 // synthesis goes through here, one at a time.
 class Espeak {
 public:
-    static Espeak &start(const QString &dataFolder)
+    // Speech thread only.
+    static Espeak &start(const QString &dataFolder, const QString &library)
     {
-        static std::mutex startMutex;
         std::lock_guard lock(startMutex);
         const QString folder =
             dataFolder.isEmpty() ? QString() : QDir::cleanPath(QFileInfo(dataFolder).absoluteFilePath());
@@ -116,11 +119,23 @@ public:
                                                                     : running->dataFolder_));
             return *running;
         }
-        running = new Espeak(folder);  // lives as long as the process, as espeak-ng does
+        auto api = std::make_unique<EspeakLibrary>(library.isEmpty() ? EspeakLibrary::defaultName() : library);
+        running = new Espeak(folder, std::move(api));  // lives as long as the process, as espeak-ng does
         return *running;
     }
 
-    // The one that start() has started; every engine that exists has done so.
+    static bool requested()
+    {
+        std::lock_guard lock(startMutex);
+        return asked;
+    }
+    static void request()
+    {
+        std::lock_guard lock(startMutex);
+        asked = true;
+    }
+
+    // The one that start() has started; every engine that has started has done so.
     static Espeak &started() { return *running; }
 
     int sampleRate() const { return sampleRate_; }
@@ -132,52 +147,53 @@ public:
         std::lock_guard lock(mutex_);
         if (voice != loadedVoice_) {
             loadedVoice_.clear();
-            const espeak_ng_STATUS status = espeak_ng_SetVoiceByName(voice.toUtf8().constData());
+            const espeak_ng_STATUS status = api_->SetVoiceByName(voice.toUtf8().constData());
             if (status != ENS_OK)
-                throw Error(err::InvalidPropertyValue,
-                            QStringLiteral("The voice %1 could not be loaded: %2").arg(voice, statusText(status)));
+                throw Error(
+                    err::InvalidPropertyValue,
+                    QStringLiteral("The voice %1 could not be loaded: %2").arg(voice, statusText(*api_, status)));
             loadedVoice_ = voice;
         }
-        espeak_ng_SetParameter(espeakRATE, wordsPerMinute, 0);
+        api_->SetParameter(espeakRATE, wordsPerMinute, 0);
 
         Rendering r{sink, cancelled, {}};
-        const espeak_ng_STATUS status = espeak_ng_Synthesize(utf8.constData(), static_cast<size_t>(utf8.size()) + 1, 0,
-                                                             POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr, &r);
+        const espeak_ng_STATUS status = api_->Synthesize(utf8.constData(), static_cast<size_t>(utf8.size()) + 1, 0,
+                                                         POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr, &r);
         if (r.failure)
             std::rethrow_exception(r.failure);
         if (status != ENS_OK && status != ENS_SPEECH_STOPPED)
             throw Error(speech_err::InternalError,
-                        QStringLiteral("Speech synthesis failed: %1").arg(statusText(status)));
+                        QStringLiteral("Speech synthesis failed: %1").arg(statusText(*api_, status)));
     }
 
 private:
-    explicit Espeak(const QString &folder) : dataFolder_(folder)
+    Espeak(const QString &folder, std::unique_ptr<EspeakLibrary> api) : dataFolder_(folder), api_(std::move(api))
     {
         // A failed start may be tried again (with other data); a successful one must not be
         // repeated, even when a later step fails.
         static bool initialised = false;
         if (!initialised) {
             const QByteArray path = QFile::encodeName(folder);
-            espeak_ng_InitializePath(folder.isEmpty() ? nullptr : path.constData());
+            api_->InitializePath(folder.isEmpty() ? nullptr : path.constData());
             espeak_ng_ERROR_CONTEXT context = nullptr;
             const KeepCharacterSet keep;
-            const espeak_ng_STATUS status = espeak_ng_Initialize(&context);
+            const espeak_ng_STATUS status = api_->Initialize(&context);
             if (status != ENS_OK) {
-                const QString why = statusText(status, context);
-                espeak_ng_ClearErrorContext(&context);
+                const QString why = statusText(*api_, status, context);
+                api_->ClearErrorContext(&context);
                 throw Error(err::CannotCreateObject, QStringLiteral("The speech engine could not start: %1").arg(why));
             }
             initialised = true;
         }
         // Synthesis into the callback only: espeak-ng opens no sound device of its own.
-        const espeak_ng_STATUS status = espeak_ng_InitializeOutput(ENOUTPUT_MODE_SYNCHRONOUS, 0, nullptr);
+        const espeak_ng_STATUS status = api_->InitializeOutput(ENOUTPUT_MODE_SYNCHRONOUS, 0, nullptr);
         if (status != ENS_OK)
             throw Error(err::CannotCreateObject,
-                        QStringLiteral("The speech engine could not start: %1").arg(statusText(status)));
-        espeak_SetSynthCallback(onSamples);
-        sampleRate_ = espeak_ng_GetSampleRate();
+                        QStringLiteral("The speech engine could not start: %1").arg(statusText(*api_, status)));
+        api_->SetSynthCallback(onSamples);
+        sampleRate_ = api_->GetSampleRate();
 
-        for (const espeak_VOICE **v = espeak_ListVoices(nullptr); v && *v; ++v) {
+        for (const espeak_VOICE **v = api_->ListVoices(nullptr); v && *v; ++v) {
             voices::EspeakVoice voice{QString::fromUtf8((*v)->name), QString::fromUtf8((*v)->identifier), {}};
             // Pairs of a priority byte and a language name, ended by an empty name.
             for (const char *p = (*v)->languages; p && *p;) {
@@ -193,9 +209,12 @@ private:
             throw Error(err::CannotCreateObject, QStringLiteral("The speech engine found no voices in its data."));
     }
 
+    static inline std::mutex startMutex;
+    static inline bool asked = false;
     static inline Espeak *running = nullptr;
 
     QString dataFolder_;
+    std::unique_ptr<EspeakLibrary> api_;
     int sampleRate_ = 22050;
     std::vector<voices::EspeakVoice> voices_;
     std::mutex mutex_;
@@ -209,25 +228,40 @@ Error noSuchVoice(int number, int32_t mode, int32_t count)
     return Error(number, QStringLiteral("There is no voice %1: the voices are numbered 1 to %2.").arg(mode).arg(count));
 }
 
+// espeak-ng's work on the speech thread happens in C.UTF-8 (C where that is missing):
+// text in UTF-8 and a "." decimal point, whatever the user's locale says.
+class ThreadLocale {
+public:
+    ThreadLocale()
+    {
+        own_ = newlocale(LC_ALL_MASK, "C.UTF-8", nullptr);
+        if (!own_)
+            own_ = newlocale(LC_ALL_MASK, "C", nullptr);
+        if (own_)
+            uselocale(own_);
+    }
+    ~ThreadLocale()
+    {
+        if (own_) {
+            uselocale(LC_GLOBAL_LOCALE);
+            freelocale(own_);
+        }
+    }
+    ThreadLocale(const ThreadLocale &) = delete;
+    ThreadLocale &operator=(const ThreadLocale &) = delete;
+
+private:
+    locale_t own_ = nullptr;
+};
+
 }  // namespace
 
 EspeakEngine::EspeakEngine(Options options)
-    : lexiconFile_(options.lexiconFile.isEmpty() ? Lexicon::defaultFile() : options.lexiconFile),
+    : dataFolder_(options.dataFolder),
+      library_(options.library),
+      lexiconFile_(options.lexiconFile.isEmpty() ? Lexicon::defaultFile() : options.lexiconFile),
       output_(options.output ? std::move(options.output) : std::make_unique<SystemAudioOutput>())
 {
-    Espeak &e = Espeak::start(options.dataFolder);
-    modes_ = voices::modesFor(e.voices());
-    if (modes_.empty())
-        throw Error(err::CannotCreateObject, QStringLiteral("The speech engine found no voices in its data."));
-    preferredLanguage_ = voices::preferredLanguage(QLocale::system());
-    current_ = voices::bestMode(modes_, QString(), preferredLanguage_);
-
-    try {
-        lexicon_.load(lexiconFile_);
-    } catch (const Error &error) {
-        lexiconProblem_ = error.message();
-    }
-
     thread_ = std::thread([this] { run(); });
 }
 
@@ -243,6 +277,64 @@ EspeakEngine::~EspeakEngine()
     thread_.join();
 }
 
+// --- Starting ---------------------------------------------------------------------------
+
+bool EspeakEngine::startRequested() const { return Espeak::requested(); }
+
+void EspeakEngine::startOnSpeechThread() const
+{
+    Espeak &e = Espeak::start(dataFolder_, library_);
+    modes_ = voices::modesFor(e.voices());
+    if (modes_.empty())
+        throw Error(err::CannotCreateObject, QStringLiteral("The speech engine found no voices in its data."));
+}
+
+void EspeakEngine::waitUntilStarted() const
+{
+    if (!started_) {
+        started_ = true;
+        Espeak::request();
+        try {
+            // The calling thread waits here while espeak-ng starts, so nothing of the
+            // program's runs beside espeak-ng's switch of the process's locale.
+            onSpeechThread([this] { startOnSpeechThread(); });
+            preferredLanguage_ = voices::preferredLanguage(QLocale::system());
+            current_ = voices::bestMode(modes_, QString(), preferredLanguage_);
+            try {
+                lexicon_.load(lexiconFile_);
+            } catch (const Error &error) {
+                qCWarning(lcLexicon).noquote() << "the pronunciations were not read:" << error.message();
+                lexiconProblem_ = error.message();
+            }
+        } catch (const Error &error) {
+            qCWarning(lcSpeech).noquote() << "no speech this run:" << error.message();
+            startFailure_ = std::current_exception();
+        } catch (const std::exception &error) {
+            const Error failure(err::CannotCreateObject, QStringLiteral("The speech engine could not start: ") +
+                                                             QString::fromLocal8Bit(error.what()));
+            qCWarning(lcSpeech).noquote() << "no speech this run:" << failure.message();
+            startFailure_ = std::make_exception_ptr(failure);
+        }
+    }
+    if (startFailure_)
+        std::rethrow_exception(startFailure_);
+}
+
+void EspeakEngine::onSpeechThread(std::function<void()> work) const
+{
+    Task task{std::move(work), {}, false};
+    {
+        std::unique_lock lock(mutex_);
+        if (quit_)
+            throw Error(err::CannotCreateObject, QStringLiteral("The speech engine has stopped."));
+        tasks_.push_back(&task);
+        wake_.notify_all();
+        idle_.wait(lock, [&task] { return task.done; });
+    }
+    if (task.failure)
+        std::rethrow_exception(task.failure);
+}
+
 // --- Voices and speed -------------------------------------------------------------------
 
 void EspeakEngine::checkMode(int32_t mode, int errorNumber) const
@@ -251,7 +343,11 @@ void EspeakEngine::checkMode(int32_t mode, int errorNumber) const
         throw noSuchVoice(errorNumber, mode, CountEngines());
 }
 
-int32_t EspeakEngine::CountEngines() const { return static_cast<int32_t>(modes_.size()); }
+int32_t EspeakEngine::CountEngines() const
+{
+    waitUntilStarted();
+    return static_cast<int32_t>(modes_.size());
+}
 
 const voices::Mode &EspeakEngine::mode(int32_t number) const
 {
@@ -261,9 +357,17 @@ const voices::Mode &EspeakEngine::mode(int32_t number) const
 
 QString EspeakEngine::ModeName(int32_t mode) const { return this->mode(mode).name; }
 
-int32_t EspeakEngine::CurrentMode() const { return current_; }
+int32_t EspeakEngine::CurrentMode() const
+{
+    waitUntilStarted();
+    return current_;
+}
 
-int32_t EspeakEngine::Find(const QString &criteria) { return voices::bestMode(modes_, criteria, preferredLanguage_); }
+int32_t EspeakEngine::Find(const QString &criteria)
+{
+    waitUntilStarted();
+    return voices::bestMode(modes_, criteria, preferredLanguage_);
+}
 
 void EspeakEngine::Select(int32_t mode)
 {
@@ -287,12 +391,17 @@ void EspeakEngine::setSpeed(int32_t speed)
     speed_ = speed;
 }
 
-int EspeakEngine::sampleRate() const { return espeak().sampleRate(); }
+int EspeakEngine::sampleRate() const
+{
+    waitUntilStarted();
+    return espeak().sampleRate();
+}
 
 // --- Speaking ---------------------------------------------------------------------------
 
 QString EspeakEngine::spokenText(const QString &text) const
 {
+    waitUntilStarted();
     QString t = lexicon_.apply(text);
     t.replace(QChar(u'\0'), QChar(u' '));
     return t;
@@ -329,6 +438,7 @@ void EspeakEngine::enqueue(QString text)
 
 void EspeakEngine::StopSpeaking()
 {
+    // Nothing can be speaking before espeak-ng has started: a stop does not start it.
     std::lock_guard lock(mutex_);
     queue_.clear();
     ++generation_;  // the line being spoken notices within one block of samples
@@ -338,13 +448,36 @@ bool EspeakEngine::cancelled(const Request &request) const { return generation_.
 
 void EspeakEngine::run()
 {
+    const ThreadLocale locale;
     for (;;) {
         Request request;
         {
             std::unique_lock lock(mutex_);
-            wake_.wait(lock, [this] { return quit_ || !queue_.empty(); });
-            if (quit_)
+            wake_.wait(lock, [this] { return quit_ || !tasks_.empty() || !queue_.empty(); });
+            if (quit_) {
+                for (Task *task : tasks_) {
+                    task->failure = std::make_exception_ptr(
+                        Error(err::CannotCreateObject, QStringLiteral("The speech engine has stopped.")));
+                    task->done = true;
+                }
+                tasks_.clear();
+                idle_.notify_all();
                 break;
+            }
+            if (!tasks_.empty()) {
+                Task *task = tasks_.front();
+                tasks_.pop_front();
+                lock.unlock();
+                try {
+                    task->work();
+                } catch (...) {
+                    task->failure = std::current_exception();
+                }
+                lock.lock();
+                task->done = true;
+                idle_.notify_all();
+                continue;
+            }
             request = std::move(queue_.front());
             queue_.pop_front();
             busy_ = true;
@@ -405,10 +538,17 @@ void EspeakEngine::play(const Request &request)
 
 std::vector<int16_t> EspeakEngine::synthesize(const QString &text)
 {
+    const QByteArray utf8 = spokenText(text).toUtf8();
+    const QString voice = mode(current_).spec;
+    const int wordsPerMinute = voices::wordsPerMinute(speed_);
     std::vector<int16_t> samples;
-    const SampleSink sink = [&samples](const int16_t *s, std::size_t n) { samples.insert(samples.end(), s, s + n); };
-    const CancelCheck never = [] { return false; };
-    espeak().render(spokenText(text).toUtf8(), mode(current_).spec, voices::wordsPerMinute(speed_), sink, never);
+    onSpeechThread([&] {
+        const SampleSink sink = [&samples](const int16_t *s, std::size_t n) {
+            samples.insert(samples.end(), s, s + n);
+        };
+        const CancelCheck never = [] { return false; };
+        espeak().render(utf8, voice, wordsPerMinute, sink, never);
+    });
     return samples;
 }
 
@@ -422,6 +562,7 @@ void EspeakEngine::waitUntilIdle()
 
 void EspeakEngine::replaceLexicon(const Lexicon &lexicon)
 {
+    waitUntilStarted();
     if (!lexiconProblem_.isEmpty() && QFile::exists(lexiconFile_)) {
         const QString kept = lexiconFile_ + QStringLiteral(".unreadable");
         QFile::remove(kept);
@@ -436,6 +577,7 @@ void EspeakEngine::replaceLexicon(const Lexicon &lexicon)
 
 void EspeakEngine::LexiconDlg(QWidget *owner, const QString &title)
 {
+    waitUntilStarted();
     LexiconDialog dialog(lexicon_, owner);
     dialog.setWindowTitle(title);
     if (!lexiconProblem_.isEmpty())

@@ -2,10 +2,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "speech/Lexicon.h"
 
+#include "safefile/SafeRead.h"
 #include "speech/SpeechErrors.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -14,6 +14,7 @@
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <cerrno>
 
 namespace jabbly {
 
@@ -167,22 +168,30 @@ QString Lexicon::apply(const QString &text) const
 
 void Lexicon::load(const QString &file)
 {
-    QFile f(file);
-    if (!f.exists()) {
-        clear();
-        return;
-    }
-    if (!f.open(QIODevice::ReadOnly))
-        throw speech_err::fileError(f, file, QStringLiteral("read the pronunciations in"));
     const auto notALexicon = [&](const QString &why) {
         return Error(speech_err::InvalidFileFormat,
                      QStringLiteral("%1 does not hold pronunciations: %2").arg(QDir::toNativeSeparators(file), why));
     };
-    if (f.size() > LargestFile)
-        throw notALexicon(QStringLiteral("the file is too large."));
-    const QByteArray bytes = f.readAll();
-    if (f.error() != QFileDevice::NoError)
-        throw speech_err::fileError(f, file, QStringLiteral("read the pronunciations in"));
+    // Opened without blocking and refused unless it is a plain file: a pipe there would
+    // hold the speech engine's start for ever, and a link to a device be read for ever.
+    QByteArray bytes;
+    const safefile::ReadResult fileRead = safefile::readWholeFile(file, LargestFile, bytes);
+    switch (fileRead.failure) {
+    case safefile::ReadFailure::None:
+        break;
+    case safefile::ReadFailure::System:
+        if (fileRead.errnum == ENOENT) {
+            clear();
+            return;
+        }
+        throw Error(fileRead.errnum == EACCES || fileRead.errnum == EPERM ? err::PermissionDenied : err::PathFileAccess,
+                    QStringLiteral("Could not read the pronunciations in %1: %2")
+                        .arg(QDir::toNativeSeparators(file), fileRead.reason()));
+    case safefile::ReadFailure::NotPlainFile:
+        throw notALexicon(QStringLiteral("it is %1.").arg(fileRead.reason()));
+    case safefile::ReadFailure::TooLarge:
+        throw notALexicon(QStringLiteral("the file is %1.").arg(fileRead.reason()));
+    }
 
     QJsonParseError parseError;
     const QJsonDocument doc = QJsonDocument::fromJson(bytes, &parseError);

@@ -50,8 +50,9 @@ public:
     QString apply(const QString &text) const;
 
     // Reads the file. A file that does not exist gives an empty lexicon. A file that cannot
-    // be read fails with its file error; one that is not a lexicon with InvalidFileFormat
-    // (321). The lexicon is unchanged on failure.
+    // be read fails with its file error; one that is not a lexicon (also a pipe, a device
+    // or a file over 16 MiB, none of which is read) with InvalidFileFormat (321). The
+    // lexicon is unchanged on failure.
     void load(const QString &file);
     // Writes the file through a temporary file renamed over the old one, creating the
     // folder when needed. On failure the old file stays as it was and an Error tells why.

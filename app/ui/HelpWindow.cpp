@@ -6,8 +6,9 @@
 #include "ui/Logging.h"
 #include "ui/WindowPlacement.h"
 
+#include "ui/HelpContents.h"
+
 #include <QAction>
-#include <QFile>
 #include <QHBoxLayout>
 #include <QRegularExpression>
 #include <QSplitter>
@@ -25,25 +26,6 @@ namespace jabbly {
 namespace {
 
 constexpr int UrlRole = Qt::UserRole;
-
-QString resourceText(const QString &name)
-{
-    QFile file(QStringLiteral(":/help/") + name);
-    if (!file.open(QIODevice::ReadOnly)) {
-        qCWarning(lcHelp) << "the help's" << name << "is missing from the program's resources";
-        return {};
-    }
-    return QString::fromUtf8(file.readAll());
-}
-
-QString unescapeHtml(QString text)
-{
-    text.replace(QStringLiteral("&lt;"), QStringLiteral("<"));
-    text.replace(QStringLiteral("&gt;"), QStringLiteral(">"));
-    text.replace(QStringLiteral("&quot;"), QStringLiteral("\""));
-    text.replace(QStringLiteral("&amp;"), QStringLiteral("&"));
-    return text;
-}
 
 }  // namespace
 
@@ -102,7 +84,7 @@ QUrl HelpWindow::defaultPage()
 {
     // The help project names the page that jabbly.chm opens on; this window opens on it too.
     static const QRegularExpression topic(QStringLiteral("^Default topic=(.+)$"), QRegularExpression::MultilineOption);
-    const QRegularExpressionMatch match = topic.match(resourceText(QStringLiteral("jabbly.hhp")));
+    const QRegularExpressionMatch match = topic.match(helpResourceText(QStringLiteral("jabbly.hhp")));
     return pagesRoot().resolved(QUrl(match.hasMatch() ? match.captured(1).trimmed() : QStringLiteral("index.html")));
 }
 
@@ -123,38 +105,13 @@ void HelpWindow::showHelp()
 // a "Name" and a "Local" (the page) parameter.
 void HelpWindow::loadContents()
 {
-    static const QRegularExpression token(QStringLiteral("<(?<close>/)?UL>|<OBJECT\\b[^>]*>(?<object>.*?)</OBJECT>"),
-                                          QRegularExpression::CaseInsensitiveOption |
-                                              QRegularExpression::DotMatchesEverythingOption);
-    static const QRegularExpression param(QStringLiteral("<param\\s+name=\"(\\w+)\"\\s+value=\"([^\"]*)\""),
-                                          QRegularExpression::CaseInsensitiveOption);
-
-    std::vector<QTreeWidgetItem *> parents;  // the item each open list belongs to; null at the top
-    QTreeWidgetItem *last = nullptr;
-    const QString hhc = resourceText(QStringLiteral("jabbly.hhc"));
-    for (auto it = token.globalMatch(hhc); it.hasNext();) {
-        const QRegularExpressionMatch m = it.next();
-        if (m.capturedStart(u"object") < 0) {
-            if (m.capturedStart(u"close") >= 0) {
-                if (!parents.empty())
-                    parents.pop_back();
-            } else {
-                parents.push_back(parents.empty() ? nullptr : last);
-            }
-        } else {
-            QString name, local;
-            for (auto p = param.globalMatch(m.captured(u"object")); p.hasNext();) {
-                const QRegularExpressionMatch pm = p.next();
-                if (pm.captured(1).compare(QStringLiteral("Name"), Qt::CaseInsensitive) == 0)
-                    name = unescapeHtml(pm.captured(2));
-                else if (pm.captured(1).compare(QStringLiteral("Local"), Qt::CaseInsensitive) == 0)
-                    local = unescapeHtml(pm.captured(2));
-            }
-            QTreeWidgetItem *parent = parents.empty() ? nullptr : parents.back();
-            last = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(contents_);
-            last->setText(0, name);
-            last->setData(0, UrlRole, pagesRoot().resolved(QUrl(local)));
-        }
+    std::vector<QTreeWidgetItem *> items;
+    for (const HelpContentsEntry &entry : parseHelpContents(helpResourceText(QStringLiteral("jabbly.hhc")))) {
+        QTreeWidgetItem *item =
+            entry.parent < 0 ? new QTreeWidgetItem(contents_) : new QTreeWidgetItem(items[entry.parent]);
+        item->setText(0, entry.name);
+        item->setData(0, UrlRole, pagesRoot().resolved(QUrl(entry.local)));
+        items.push_back(item);
     }
     if (contents_->topLevelItemCount() == 0)
         qCWarning(lcHelp) << "the help's contents list no page";

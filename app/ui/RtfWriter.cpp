@@ -61,9 +61,9 @@ void appendText(QByteArray &out, QStringView text, bool fontName = false)
             } else {
                 *p++ = char(u);
             }
-        } else if (u == u'\t') {
+        } else if (u == u'\t' && !fontName) {
             put("\\tab ");
-        } else if (u == QChar::LineSeparator) {
+        } else if (u == QChar::LineSeparator && !fontName) {
             put("\\line ");
         } else {
             // The fallback "?" is written as its hex escape: some readers take a bare "?"

@@ -6,9 +6,26 @@ namespace jabbly {
 
 namespace {
 
+// Line breaks, and the characters a text document takes for structure rather than text:
+// the frame markers U+FDD0 and U+FDD1 (QTextBeginningOfFrame, QTextEndOfFrame), which
+// split a paragraph like a break, and U+FFFC, the place of an embedded object.
 bool isLineBreak(QChar c)
 {
-    return c == u'\r' || c == u'\n' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
+    switch (c.unicode()) {
+    case u'\r':
+    case u'\n':
+    case u'\v':
+    case u'\f':
+    case 0x0085:  // next line
+    case QChar::LineSeparator:
+    case QChar::ParagraphSeparator:
+    case 0xFDD0:
+    case 0xFDD1:
+    case QChar::ObjectReplacementCharacter:
+        return true;
+    default:
+        return false;
+    }
 }
 
 }  // namespace

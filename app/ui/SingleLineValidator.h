@@ -2,8 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Keeps a line edit to one line: every line break that enters it (typed, pasted or set
-// from code) becomes one blank. CR LF counts as one break; CR, LF, U+2028 and U+2029 each
-// count as one.
+// from code) becomes one blank. CR LF counts as one break; CR, LF, VT, FF, NEL, U+2028 and
+// U+2029 each count as one, and so do the characters that the transcript's document would
+// turn into structure: U+FDD0 and U+FDD1 (its frame markers) and U+FFFC (an object's place).
 
 #include <QValidator>
 

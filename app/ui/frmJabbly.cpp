@@ -32,6 +32,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTextEdit>
+#include <QTimer>
 
 #include <algorithm>
 #include <limits>
@@ -47,6 +48,21 @@ QFont transcriptFont()
     font.setPointSizeF(11.25);
     return font;
 }
+
+// The window's icon, decoded as PNG outright: guessing the format would load every image
+// plug-in (and libjpeg) first. Only the sizes up to `largest`.
+QIcon jabblyIcon(int largest)
+{
+    QIcon icon;
+    for (const int size : icons::Sizes)
+        if (size <= largest)
+            icon.addPixmap(QPixmap::fromImage(QImage(QStringLiteral(":/icons/jabbly%1.png").arg(size), "PNG")));
+    return icon;
+}
+
+// The sizes title bars and task bars draw, which the window carries from its first frame
+// on; the large ones, for task switchers, follow with the rest of start-up.
+constexpr int LargestFirstIcon = 48;
 
 const QString WordsCaptionHidden = QStringLiteral("View &words added this session...");
 const QString WordsCaptionShown = QStringLiteral("Hide &words list");
@@ -86,10 +102,7 @@ frmJabbly::~frmJabbly()
 void frmJabbly::buildControls()
 {
     setWindowTitle(QStringLiteral("Jabbly"));
-    QIcon icon;
-    for (const int size : icons::Sizes)
-        icon.addFile(QStringLiteral(":/icons/jabbly%1.png").arg(size), QSize(size, size));
-    setWindowIcon(icon);
+    setWindowIcon(jabblyIcon(LargestFirstIcon));
     setCentralWidget(client_);
     client_->installEventFilter(this);
 
@@ -107,12 +120,13 @@ void frmJabbly::buildControls()
     Name1_->setObjectName(QStringLiteral("Name1"));
     Name1_->setText(QStringLiteral("Human"));
     Say1_->setObjectName(QStringLiteral("Say1"));
-    // Room for a long pasted text; a line edit would otherwise cut it at 32,767 characters.
-    Say1_->setMaxLength(std::numeric_limits<int>::max());
     // The line a turn left selected stays selected while a menu, a message or another
     // window has the keyboard, so the next line typed replaces it.
     keepSelectionWhileAway(*Say1_);
     for (QLineEdit *box : {Name1_, Say1_}) {
+        // Room for a long pasted text or name; a line edit would otherwise cut it at 32,767
+        // characters.
+        box->setMaxLength(std::numeric_limits<int>::max());
         box->setFont(transcriptFont());
         box->setPalette(boxColours);
         box->setValidator(new SingleLineValidator(box));
@@ -177,6 +191,7 @@ void frmJabbly::buildMenus()
                 // menu closes first.
                 if (QWidget *popup = QApplication::activePopupWidget())
                     popup->close();
+                finishLoad();
                 (this->*handler)();
             });
         }
@@ -247,28 +262,76 @@ void frmJabbly::applyLayout()
 
 bool frmJabbly::Form_Load()
 {
-    // Step 1, the data folder, is the session's own. Step 2: the speech options window,
-    // loaded hidden, and its voice list.
-    session_->listVoices(speechOptions().lstVoices());
-    if (!session_->loadReplies()) {
+    if (!loadBeforeShow())
+        return false;
+    finishLoad();
+    return true;
+}
+
+// The steps keep their order among themselves, and the user sees them in it: steps 2, 4 and
+// 6 (voices, words, seed word) show nothing until a command looks at them, so they wait for
+// finishLoad(). What could tell the difference is kept: a missing cpu.txt still comes after
+// the voices (their window writes the settings at shut-down), and a failed cpu.txt still
+// leaves voice 1 current after the voice listing has picked its voice.
+bool frmJabbly::loadBeforeShow()
+{
+    // Step 1, the data folder, is the session's own.
+    const int failuresBefore = session_->startupFailures();
+    if (!session_->findReplies()) {
+        listVoices();
+        session_->tellRepliesMissing();
         Form_Unload();
         return false;
     }
-    session_->loadWords();
+    session_->readReplies();
+    failedBeforeVoices_ = session_->startupFailures() > failuresBefore;
     helpFile_ = session_->helpFile();
-    session_->seedWords();
     transcript_.insVersionLine();
     const QString name = Session::nameFromCommandLine(arguments_);
     if (!name.isEmpty())
         Name1_->setText(name);
     Say1_->setFocus();
+    startup_ = Startup::Visible;
     return true;
+}
+
+void frmJabbly::finishLoad()
+{
+    if (startup_ != Startup::Visible)
+        return;
+    startup_ = Startup::Done;
+    listVoices();
+    if (failedBeforeVoices_)
+        session_->selectFirstVoice();
+    session_->loadWords();
+    session_->seedWords();
+    setWindowIcon(jabblyIcon(std::numeric_limits<int>::max()));
+    qCDebug(lcSession) << "start-up finished";
+    Q_EMIT startUpFinished();
+}
+
+void frmJabbly::listVoices()
+{
+    // Step 2: the speech options window, loaded hidden, and its voice list.
+    session_->listVoices(speechOptions().lstVoices());
+}
+
+bool frmJabbly::event(QEvent *event)
+{
+    const bool handled = QMainWindow::event(event);
+    if (event->type() == QEvent::UpdateRequest && startup_ == Startup::Visible && !finishQueued_ && isVisible()) {
+        finishQueued_ = true;
+        QTimer::singleShot(0, this, &frmJabbly::finishLoad);
+    }
+    return handled;
 }
 
 void frmJabbly::Form_Unload()
 {
     if (unloaded_)
         return;
+    // A run closed at once still ends as a started run does.
+    finishLoad();
     unloaded_ = true;
     session_->saveWords();
     delete frmAddeditems_.data();
@@ -285,6 +348,7 @@ void frmJabbly::closeEvent(QCloseEvent *event)
 
 void frmJabbly::cmdSay_Click()
 {
+    finishLoad();
     const QString NameNo = Name1_->text();
     QString Say = Say1_->text();
     session_->Process(NameNo, Say);
@@ -320,6 +384,7 @@ void frmJabbly::mnuExport_Click()
 void frmJabbly::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+        finishLoad();
         showHelp();
         return;
     }

@@ -48,9 +48,20 @@ public:
     frmJabbly(SessionServices services, WindowServices windowServices, QStringList arguments);
     ~frmJabbly() override;
 
-    // Prepares the run. False when the run ended during start-up (no cpu.txt): the window
-    // has then been unloaded and must not be shown.
+    // Prepares the run: every start-up step, in order. False when the run ended during
+    // start-up (no cpu.txt): the window has then been unloaded and must not be shown.
+    // The same as loadBeforeShow() followed by finishLoad().
     bool Form_Load();
+    // The start-up steps the user sees, or that decide whether the window is shown at all:
+    // the reply file, the help file, the version line, the name. False as Form_Load().
+    bool loadBeforeShow();
+    // The start-up steps that change nothing on the screen: the speech options window and
+    // its voices, the word list and its seed word, the icon's large sizes. They run from a
+    // zero-timer queued at the shown window's first paint, so before any key press or click
+    // is handled; every user action that could see them runs them first all the same, so no
+    // command ever meets a half-started run. Runs once.
+    void finishLoad();
+    bool loadFinished() const { return startup_ == Startup::Done; }
     // Ends the run: saves the learned words and closes the other windows. Runs once,
     // however the window is closed.
     void Form_Unload();
@@ -90,8 +101,14 @@ public:
     const QString &helpFile() const { return helpFile_; }
     QAction *action(const char *name) const;
 
+Q_SIGNALS:
+    // finishLoad() has run: start-up is over, and a request to end can be handled.
+    void startUpFinished();
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // The first paint after loadBeforeShow() is the moment finishLoad() is queued for.
+    bool event(QEvent *event) override;
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
@@ -106,6 +123,7 @@ protected:
 
 private:
     void buildControls();
+    void listVoices();
     void buildMenus();
     // Shows `window` (modeless, in front of this one) or hides it, as its visibility says.
     void toggle(const char *actionName, QWidget *loaded, const std::function<QWidget &()> &load,
@@ -133,6 +151,10 @@ private:
     MainLayout layout_;
     QString helpFile_;
     bool unloaded_ = false;
+    enum class Startup { NotLoaded, Visible, Done };
+    Startup startup_ = Startup::NotLoaded;
+    bool failedBeforeVoices_ = false;
+    bool finishQueued_ = false;
     bool voiceWindowLoadedBefore_ = false;
 };
 

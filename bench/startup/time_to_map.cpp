@@ -1,7 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Jabbly developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Times a program from its exec to the moment its first top-level window is mapped on the
-// X server named by DISPLAY, then ends it with SIGTERM. Prints the milliseconds.
+// X server named by DISPLAY, then ends it with SIGTERM. Prints two numbers: the
+// milliseconds of wall-clock time to the map, and the CPU milliseconds the program had
+// used by then (all its threads, also those that had already ended).
 //
 //   time_to_map PROGRAM [ARGS...]
 #include <xcb/xcb.h>
@@ -9,6 +11,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 
 #include <signal.h>
 #include <sys/wait.h>
@@ -38,6 +41,9 @@ int main(int argc, char **argv)
         execvp(argv[1], argv + 1);
         _exit(127);
     }
+    // The child's process CPU clock covers every thread it has had.
+    clockid_t childClock{};
+    const bool haveClock = clock_getcpuclockid(child, &childClock) == 0;
     while (xcb_generic_event_t *event = xcb_wait_for_event(x)) {
         const bool mapped = (event->response_type & 0x7f) == XCB_MAP_NOTIFY;
         std::free(event);
@@ -45,7 +51,10 @@ int main(int argc, char **argv)
             break;
     }
     const auto end = std::chrono::steady_clock::now();
-    std::printf("%.2f\n", std::chrono::duration<double, std::milli>(end - start).count());
+    timespec cpu{};
+    const bool haveCpu = haveClock && clock_gettime(childClock, &cpu) == 0;
+    std::printf("%.2f %.2f\n", std::chrono::duration<double, std::milli>(end - start).count(),
+                haveCpu ? cpu.tv_sec * 1e3 + cpu.tv_nsec / 1e6 : -1.0);
     kill(child, SIGTERM);
     int status = 0;
     waitpid(child, &status, 0);

@@ -14,6 +14,7 @@ namespace err {
 inline constexpr int InvalidArgument = 5;
 inline constexpr int Overflow = 6;
 inline constexpr int OutOfMemory = 7;
+inline constexpr int OutOfStringSpace = 14;  // a text longer than the program holds
 inline constexpr int TypeMismatch = 13;
 inline constexpr int Internal = 51;
 inline constexpr int FileNotFound = 53;

@@ -49,7 +49,8 @@ public:
     virtual int32_t FindStringExact(const QString &text) const = 0;
     // Selected-item count of a multi-selection list; -1 for a single-selection list.
     virtual int32_t SelCount() const = 0;
-    // Length of the selected item's text; -1 when nothing is selected.
+    // Length of the selected item's text in characters (Unicode code points); -1 when
+    // nothing is selected.
     virtual int32_t SelectedTextLength() const = 0;
     // Width in pixels that the list's content may be scrolled horizontally.
     virtual void setHorizontalExtent(int width) = 0;

@@ -3,6 +3,7 @@
 #include "TemporaryFile.h"
 
 #include "FileIo.h"
+#include "TemporaryName.h"
 
 #include <QRandomGenerator>
 
@@ -21,53 +22,16 @@
 
 namespace jabbly::safefile {
 
-namespace {
-
-constexpr std::size_t MaxNumberDigits = 10;  // a 32-bit number
-constexpr std::size_t NameAdded = 1 + 1 + MaxNumberDigits + 4;
-
-bool isTemporaryOf(const char *entry, const std::string &stem)
-{
-    const std::size_t length = std::strlen(entry);
-    const std::size_t fixed = 1 + stem.size() + 1 + 4;
-    if (length <= fixed || length > fixed + MaxNumberDigits)
-        return false;
-    if (entry[0] != '.' || std::memcmp(entry + 1, stem.data(), stem.size()) != 0 || entry[1 + stem.size()] != '.' ||
-        std::memcmp(entry + length - 4, ".tmp", 4) != 0)
-        return false;
-    return std::all_of(entry + fixed - 4, entry + length - 4, [](char c) { return c >= '0' && c <= '9'; });
-}
-
-}  // namespace
-
 std::string temporaryStem(const std::string &folder, const std::string &name)
 {
-    long limit = ::pathconf(folder.c_str(), _PC_NAME_MAX);
-    if (limit <= 0)
-        limit = NAME_MAX;
-    const auto nameMax = static_cast<std::size_t>(limit);
-    if (name.size() + NameAdded <= nameMax)
-        return name;
-    uint64_t hash = 14695981039346656037ULL;  // FNV-1a: the same on every run
-    for (const char c : name) {
-        hash ^= static_cast<unsigned char>(c);
-        hash *= 1099511628211ULL;
-    }
-    char hex[17];
-    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash));
-    const std::size_t tail = 1 + 16;
-    std::size_t keep = nameMax > NameAdded + tail ? nameMax - NameAdded - tail : 0;
-    // Not in the middle of a UTF-8 character, so that the name stays readable.
-    while (keep > 0 && (static_cast<unsigned char>(name[keep]) & 0xC0) == 0x80)
-        --keep;
-    return name.substr(0, keep) + '~' + hex;
+    return temporaryStemWithin(name, longestNameIn(folder));
 }
 
 TemporaryFile::TemporaryFile(const std::string &folder, const std::string &stem)
 {
     error_ = EEXIST;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        path_ = folder + "/." + stem + "." + std::to_string(QRandomGenerator::global()->generate()) + ".tmp";
+        path_ = folder + '/' + temporaryName(stem, QRandomGenerator::global()->generate());
         // 0666 so that the process umask decides, as for any newly created file.
         auto fd = std::make_unique<Descriptor>(::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
         if (!fd->isOpen()) {

@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using namespace jabbly;
 using namespace jabbly::testing;
 using ::testing::_;
@@ -179,6 +181,46 @@ TEST_F(CommandsTest, SwapFallsBackToSwapfileWithoutAskingAgain)
     EXPECT_EQ(answer(Command::Swap), "COMMAND: [SWAP] - SWAP FILE SIZE: 1.5MB");
 }
 
+TEST_F(CommandsTest, SwapSizeIsAPlainNumberInEveryLocale)
+{
+    writeSwaps("Filename Type Size Used Priority\n/a.swp file 1 0 -1\n");
+    fileCheck.files = {"/a.swp"};
+
+    // Arabic writes its own digits and decimal separator: the separator is the locale's,
+    // the digits are ASCII, as in every other number the program writes.
+    fileSystem.sizes["/a.swp"] = 200806400;
+    commands.setLocale(QLocale(QLocale::Arabic, QLocale::Egypt));
+    EXPECT_EQ(answer(Command::Swap), QStringLiteral("COMMAND: [SWAP] - SWAP FILE SIZE: 191") +
+                                         QLocale(QLocale::Arabic, QLocale::Egypt).decimalPoint() + "50390625MB");
+    commands.setLocale(QLocale(QLocale::Persian, QLocale::Iran));
+    fileSystem.sizes["/a.swp"] = 192LL * 1024 * 1024;
+    EXPECT_EQ(answer(Command::Swap), "COMMAND: [SWAP] - SWAP FILE SIZE: 192MB");
+
+    // Small and large sizes are written out in full, never in exponent form.
+    commands.setLocale(US);
+    fileSystem.sizes["/a.swp"] = 1;
+    EXPECT_EQ(answer(Command::Swap), "COMMAND: [SWAP] - SWAP FILE SIZE: 0.00000095367431640625MB");
+    fileSystem.sizes["/a.swp"] = 100;
+    EXPECT_EQ(answer(Command::Swap), "COMMAND: [SWAP] - SWAP FILE SIZE: 0.000095367431640625MB");
+    fileSystem.sizes["/a.swp"] = 0;
+    EXPECT_EQ(answer(Command::Swap), "COMMAND: [SWAP] - SWAP FILE SIZE: 0MB");
+    fileSystem.sizes["/a.swp"] = 0x7FFFFFFFFFFFFFFFLL;  // 15 significant digits
+    EXPECT_EQ(answer(Command::Swap), "COMMAND: [SWAP] - SWAP FILE SIZE: 8796093022208MB");
+    EXPECT_EQ(BuiltInCommands::generalNumber(123456789012345678.0, "."), "123456789012346000");
+    EXPECT_EQ(BuiltInCommands::generalNumber(0.1 + 0.2, ","), "0,3");
+}
+
+TEST_F(CommandsTest, ASwapTableThatIsAPipeIsNotWaitedFor)
+{
+    // A pipe without a writer would hold a blocking open for ever (a hang ends at the
+    // test's time limit); the table then lists nothing and the fallback is measured.
+    QFile::remove(swapsPath);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(swapsPath).constData(), 0600), 0);
+    fileSystem.sizes["/swapfile"] = 1024 * 1024;
+    EXPECT_EQ(answer(Command::Swap), "COMMAND: [SWAP] - SWAP FILE SIZE: 1MB");
+    EXPECT_TRUE(fileCheck.asked.isEmpty());
+}
+
 TEST_F(CommandsTest, SwapThatCannotBeMeasuredSaysSo)
 {
     writeSwaps("Filename Type Size Used Priority\n");
@@ -211,6 +253,9 @@ TEST(FirstSwapFile, ReadsTheKernelTable)
     // The heading is never taken for an entry, even one that reads like a file entry.
     EXPECT_EQ(BuiltInCommands::firstSwapFile("/x file 1 0 0\n"), "");
     EXPECT_EQ(BuiltInCommands::firstSwapFile("h\n/a\\134b\\011c file 1 0 0\n"), "/a\\b\tc");
+    // The kernel escapes blanks, tabs, newlines and backslashes only: any other control
+    // character (a carriage return, a form feed) is part of the name.
+    EXPECT_EQ(BuiltInCommands::firstSwapFile("h\n/a\rb\fc\vd\\040e\tfile\t1\t0\t0\n"), "/a\rb\fc\vd e");
 }
 
 TEST_F(CommandsTest, SpeechOpensTheLexiconDialogThenAnswers)

@@ -178,6 +178,13 @@ TEST(ProperCase, FirstLetterOfEachWordUp)
     EXPECT_EQ(ReplyComposer::properCase("  two  blanks "), "  Two  Blanks ");
     EXPECT_EQ(ReplyComposer::properCase("été ÉCOLE"), "Été École");
     EXPECT_EQ(ReplyComposer::properCase(""), "");
+    // Letters outside the Basic Multilingual Plane: Deseret and Adlam.
+    EXPECT_EQ(ReplyComposer::properCase(QString::fromUtf8("\U00010428\U00010429 \U00010400\U00010401")),
+              QString::fromUtf8("\U00010400\U00010429 \U00010400\U00010429"));
+    EXPECT_EQ(ReplyComposer::properCase(QString::fromUtf8("\U0001E922\U0001E900")),
+              QString::fromUtf8("\U0001E900\U0001E922"));
+    // A half of a pair on its own stays as it is.
+    EXPECT_EQ(ReplyComposer::properCase(QString(QChar(0xD801)) + "ab"), QString(QChar(0xD801)) + "ab");
 }
 
 TEST(TrailingS, OneLowerCaseSIsDropped)

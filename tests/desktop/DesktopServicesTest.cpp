@@ -6,6 +6,7 @@
 #include "ErrorNumber.h"
 #include "desktop/LocalFileCheck.h"
 #include "desktop/LocalFileSystem.h"
+#include "desktop/QSettingsStore.h"
 #include "desktop/QtSaveDialog.h"
 #include "WithoutRootRights.h"
 
@@ -15,6 +16,8 @@
 #include <QFile>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QUrl>
 #include <QTemporaryDir>
@@ -24,6 +27,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace jabbly;
@@ -248,3 +252,34 @@ TEST(SaveDialog, ExportDialogReturnsThePathAsChosen)
 }
 
 }  // namespace
+
+TEST(SettingsStore, KeepsTheSettingsWhereQSettingsWouldAndLeavesAPipeOrADeviceAlone)
+{
+    // The same file QSettings uses for the organisation and application.
+    EXPECT_EQ(QSettingsStore::userFile(),
+              QSettings(QStringLiteral("Orvel Tamsin"), QStringLiteral("Jabbly")).fileName());
+
+    QTemporaryDir dir;
+    const QString plain = dir.filePath(QStringLiteral("plain.conf"));
+    {
+        QSettingsStore store(plain);
+        EXPECT_TRUE(store.persistent());
+        store.SaveSetting(QStringLiteral("Jabbly"), QStringLiteral("Speak"), QStringLiteral("1"));
+    }
+    EXPECT_EQ(QSettingsStore(plain).GetSetting(QStringLiteral("Jabbly"), QStringLiteral("Speak")), "1");
+
+    // A pipe would hold QSettings' open for ever, /dev/zero be read for ever (a hang ends
+    // at the test's time limit). The run still keeps what it is told, in memory.
+    const QString fifo = dir.filePath(QStringLiteral("fifo.conf"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString zero = dir.filePath(QStringLiteral("zero.conf"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), zero));
+    for (const QString &file : {fifo, zero}) {
+        QSettingsStore store(file);
+        EXPECT_FALSE(store.persistent()) << file.toStdString();
+        EXPECT_EQ(store.GetSetting(QStringLiteral("Jabbly"), QStringLiteral("Speak")), "");
+        store.SaveSetting(QStringLiteral("Jabbly"), QStringLiteral("Speak"), QStringLiteral("1"));
+        EXPECT_EQ(store.GetSetting(QStringLiteral("Jabbly"), QStringLiteral("Speak")), "1");
+    }
+    EXPECT_EQ(QFileInfo(fifo).isFile(), false);  // still the pipe: nothing was written over it
+}

@@ -222,6 +222,20 @@ TEST_F(RtfWriterTest, FontsSizesAndColoursOfEachRun)
     EXPECT_EQ(back.runs[4].colour, QColor(Qt::black));  // the reader's automatic colour
 }
 
+TEST_F(RtfWriterTest, AFontNameIsWrittenAsItsCharactersOnly)
+{
+    // A tab or a line separator in a family name is a character of the name: the font
+    // table has no tabs or lines, a reader would drop \tab or \line there.
+    QTextCursor cursor(edit.document());
+    QTextCharFormat odd;
+    odd.setFontFamilies({QStringLiteral("Odd\tFont\u2028Name;")});
+    cursor.insertText(QStringLiteral("x"), odd);
+    const QByteArray bytes = rtf();
+    const qsizetype table = bytes.indexOf("{\\fonttbl");
+    const QByteArray fonts = bytes.mid(table, bytes.indexOf("{\\colortbl") - table);
+    EXPECT_TRUE(fonts.contains(" Odd\\u9\\'3fFont\\u8232\\'3fName\\'3b;}")) << fonts.constData();
+}
+
 TEST_F(RtfWriterTest, AFontChangeForTheWholeTranscriptAndAnEmptyTranscript)
 {
     // Empty: a whole RTF document that says which font the transcript uses, and no text.

@@ -79,12 +79,20 @@ TEST(RowkitQueries, MeasurementsAndHorizontalExtent)
     ItemListModel list(false);
     auto r = rowkit();
     EXPECT_EQ(r.ListGetTextLen(list), -1);
-    list.AddItems({"hello", "", "naïve"});
+    list.AddItems(
+        {"hello", "", "naïve", QString::fromUtf8("a\U0001F600b\U0001F600"), QString(QChar(0xDC00)) + QChar(0xD800)});
     EXPECT_EQ(r.ListGetTextLen(list), -1);
     list.setListIndex(0);
     EXPECT_EQ(r.ListGetTextLen(list), 5);
     list.setListIndex(1);
     EXPECT_EQ(r.ListGetTextLen(list), 0);
+    // Characters, not UTF-16 units: an emoji is one, and so is each half of a broken pair.
+    list.setListIndex(2);
+    EXPECT_EQ(r.ListGetTextLen(list), 5);
+    list.setListIndex(3);
+    EXPECT_EQ(r.ListGetTextLen(list), 4);
+    list.setListIndex(4);
+    EXPECT_EQ(r.ListGetTextLen(list), 2);
     EXPECT_EQ(r.ListGetSelCount(list), -1);
 
     std::array<Variant, 2> a{Variant(static_cast<jabbly::ItemList *>(&list)), Variant(int16_t{320})};

@@ -277,6 +277,24 @@ TEST_F(SessionTest, AWordsFileLongerThanAListCanHoldIsKeptAndTheUserToldWhy)
     EXPECT_EQ(readFile(path("words.txt")), many);
 }
 
+TEST_F(SessionTest, AWordsFileWithAnOverlongLineIsKeptAndTheUserToldWhatReallyHappened)
+{
+    // Four lines, one of them longer than a list item may be: not a full list.
+    const QByteArray words = "apple\r\n" + QByteArray((16 << 20) + 1, 'x') + "\r\npear\r\nplum\r\n";
+    writeFile(path("words.txt"), words);
+    auto s = start();
+    EXPECT_EQ(s->HidWord().items(), QStringList{"apple"});  // the lines before it stay
+    s->saveWords();
+    ASSERT_EQ(messages->shown.size(), 1);
+    const QString text = messages->shown[0].text;
+    EXPECT_EQ(messages->shown[0].title, "Words Not Saved");
+    EXPECT_FALSE(text.contains("more words than Jabbly can keep")) << text.toStdString();
+    EXPECT_TRUE(text.startsWith("Jabbly could not read '" + path("words.txt") + "' when it started ("))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains("line 2 is longer than")) << text.toStdString();
+    EXPECT_EQ(readFile(path("words.txt")), words);
+}
+
 TEST_F(SessionTest, TheTurkishDottedCapitalILowerCasesToAPlainI)
 {
     auto s = start();

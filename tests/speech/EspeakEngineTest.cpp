@@ -366,12 +366,15 @@ TEST(EspeakEngine, AnUnreadableLexiconDoesNotStopSpeechAndIsKept)
 
 TEST(EspeakEngine, EspeakRunsWithOneDataFolderPerProcess)
 {
-    TestEngine running;  // started with espeak-ng's own data
+    TestEngine running;
+    running.engine->waitUntilStarted();  // with espeak-ng's own data
     QTemporaryDir other;
     EspeakEngine::Options options;
     options.dataFolder = other.path();
     options.lexiconFile = other.filePath(QStringLiteral("lexicon.json"));
-    EXPECT_EQ(errorNumber([&] { EspeakEngine refused(std::move(options)); }), jabbly::err::CannotCreateObject);
+    EspeakEngine refused(std::move(options));  // costs nothing until asked for its voices
+    EXPECT_EQ(errorNumber([&] { refused.CountEngines(); }), jabbly::err::CannotCreateObject);
+    EXPECT_EQ(errorNumber([&] { refused.waitUntilStarted(); }), jabbly::err::CannotCreateObject);
     EXPECT_GT(running.engine->synthesize(QStringLiteral("Fine.")).size(), 1000u);
 }
 

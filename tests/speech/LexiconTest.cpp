@@ -19,6 +19,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using jabbly::Lexicon;
 using jabbly::testing::errorNumber;
 
@@ -150,6 +152,38 @@ TEST(Lexicon, ReadingABadFileFailsAndKeepsWhatWasThere)
 
     // A folder where the file should be.
     EXPECT_NE(errorNumber([&] { l.load(dir.path()); }), 0);
+    EXPECT_EQ(l.size(), 1);
+}
+
+TEST(Lexicon, APipeOrADeviceInPlaceOfTheFileIsRefusedWithoutReadingIt)
+{
+    // A pipe without a writer would hold a blocking open for ever, and /dev/zero says it is
+    // empty and never ends; a hang here ends at the test's time limit.
+    QTemporaryDir dir;
+    Lexicon l = with({{"Qt", "cute"}});
+    const QString fifo = dir.filePath(QStringLiteral("fifo.json"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString zero = dir.filePath(QStringLiteral("zero.json"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), zero));
+    for (const QString &file : {fifo, zero}) {
+        try {
+            l.load(file);
+            ADD_FAILURE() << "read " << file.toStdString();
+        } catch (const jabbly::Error &e) {
+            EXPECT_EQ(e.number(), jabbly::speech_err::InvalidFileFormat);
+            EXPECT_TRUE(e.message().contains(QStringLiteral("not a plain file"))) << e.message().toStdString();
+        }
+        EXPECT_EQ(wordsOf(l), QStringList{"Qt=cute"});
+    }
+
+    // A file over 16 MiB is not read either.
+    const QString large = dir.filePath(QStringLiteral("large.json"));
+    {
+        QFile f(large);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(f.resize((qint64{16} << 20) + 1));  // sparse: takes no room on the disk
+    }
+    EXPECT_EQ(errorNumber([&] { l.load(large); }), jabbly::speech_err::InvalidFileFormat);
     EXPECT_EQ(l.size(), 1);
 }
 

@@ -41,6 +41,57 @@ TEST_F(MainWindowTest, StartUpShowsTheVersionLineAndTheNameAndShutDownSavesTheWo
     EXPECT_EQ(readFile(path("words.txt")), QByteArray("jabbly\r\npineapple\r\n"));
 }
 
+TEST_F(MainWindowTest, TheStepsNobodySeesFollowTheFirstPaintAndEveryCommandWaitsForThem)
+{
+    jabbly::testing::writeFile(path("words.txt"), "zebra\r\n");
+    QList<QSize> small, all;
+    for (const int size : jabbly::icons::Sizes) {
+        all.append(QSize(size, size));
+        if (size <= 48)
+            small.append(QSize(size, size));
+    }
+    {
+        // Shown: the version line, the name and the icon are there from the first frame.
+        auto w = makeWindow({"Alice"});
+        ASSERT_TRUE(w->loadBeforeShow());
+        EXPECT_EQ(w->transcriptView().text(), versionLine());
+        EXPECT_EQ(w->Name1()->text(), "Alice");
+        EXPECT_EQ(w->windowIcon().availableSizes(), small);
+        EXPECT_FALSE(w->loadFinished());
+        EXPECT_FALSE(w->speechOptionsLoaded());
+        EXPECT_EQ(w->session().HidWord().ListCount(), 0);
+
+        // The rest follows the first paint, without anything else happening.
+        w->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return w->loadFinished(); }, 5000));
+        EXPECT_TRUE(w->speechOptionsLoaded());
+        EXPECT_EQ(w->session().HidWord().List(0), "zebra");
+        EXPECT_EQ(w->windowIcon().availableSizes(), all);
+        EXPECT_EQ(w->transcriptView().text(), versionLine());
+    }
+    {
+        // A line said before that: the turn knows the words of words.txt, and the seed word
+        // is not added to a list that had words.
+        auto w = makeWindow();
+        ASSERT_TRUE(w->loadBeforeShow());
+        say(*w, "zebra");
+        EXPECT_TRUE(w->loadFinished());
+        EXPECT_EQ(w->session().HidWord().ListCount(), 1);
+        EXPECT_FALSE(w->addedItemsLoaded());  // nothing new learned
+    }
+    {
+        // A window closed before its first paint still ends as a started run.
+        auto w = makeWindow();
+        ASSERT_TRUE(w->loadBeforeShow());
+        w->close();
+        EXPECT_TRUE(w->loadFinished());
+        EXPECT_TRUE(settingsStored.contains("Jabbly/Speak"));  // the speech options window was loaded
+        EXPECT_TRUE(settingsStored.contains("Jabbly/SayNames"));
+    }
+    EXPECT_EQ(readFile(path("words.txt")), QByteArray("zebra\r\n"));
+}
+
 TEST_F(MainWindowTest, MissingCpuFileEndsTheRunBeforeTheWindowIsShown)
 {
     QFile::remove(path("cpu.txt"));
@@ -242,4 +293,23 @@ TEST_F(MainWindowTest, TextBoxesStayBlackOnWhiteUnderADarkThemeAndTakeOneLine)
     EXPECT_TRUE(w->transcriptView().text().endsWith("\r\nAnn Lee: ab c d e f g  \r\nCPU: Tell me more, Ann Lee."))
         << w->transcriptView().text().toStdString();
     EXPECT_EQ(w->session().HidWord().items(), (QStringList{"ab", "c", "d", "e", "f", "g", "jabbly"}));
+}
+
+TEST_F(MainWindowTest, StructureCharactersInTheLineStayOneLineAndALongNameIsKeptWhole)
+{
+    // Characters the transcript's document takes for structure (frame markers, an
+    // object's place) or for breaks fold into blanks like the line breaks do, so that the
+    // echo and the reply that quotes a word stay one line each.
+    const QString name(40000, u'n');  // past a line edit's default length of 32,767
+    auto w = makeWindow({name});
+    ASSERT_TRUE(w->Form_Load());
+    EXPECT_EQ(w->Name1()->text(), name);
+    w->Say1()->setText(QString("a") + QChar(0xFDD0) + "b" + QChar(0xFDD1) + "c" + QChar(0xFFFC) + "d\ve\ff" +
+                       QChar(0x0085) + "g");
+    EXPECT_EQ(w->Say1()->text(), "a b c d e f g");
+    w->Name1()->setText(QString("Ann") + QChar(0xFDD1) + "Lee");
+    w->cmdSay_Click();
+    const QString text = w->transcriptView().text();
+    EXPECT_TRUE(text.endsWith("\r\nAnn Lee: a b c d e f g\r\nCPU: Tell me more, Ann Lee.")) << text.toStdString();
+    EXPECT_EQ(text.count("\r\n"), 2);
 }
