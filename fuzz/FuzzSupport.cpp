@@ -126,8 +126,13 @@ QStringList splitBounded(const QString &text, QChar separator, qsizetype maxPart
     QStringList parts = text.split(separator);
     if (parts.size() > maxParts)
         parts.resize(maxParts);
-    for (QString &part : parts)
-        part.truncate(maxLength);
+    for (QString &part : parts) {
+        // Never between the halves of a surrogate pair: the parts stay valid UTF-16.
+        if (part.size() > maxLength && maxLength > 0 && part.at(maxLength - 1).isHighSurrogate())
+            part.truncate(maxLength - 1);
+        else
+            part.truncate(maxLength);
+    }
     return parts;
 }
 

@@ -60,7 +60,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (const QString &part : splitBounded(text, QChar(0x1E), 64, 200)) {
         if (part.isEmpty())
             continue;
-        const int where = part[0].unicode() % 3;
+        // By code point: taking one UTF-16 unit would leave half a surrogate pair in the name,
+        // which no contents file read as UTF-8 can hold.
+        const char32_t first = QStringView(part).toUcs4().value(0);
+        const qsizetype firstUnits = QChar::requiresSurrogates(first) ? 2 : 1;
+        const int where = static_cast<int>(first % 3);
         if (where == 1 && !tree.isEmpty() && tree.last().parent == open.last()) {
             hhc += QStringLiteral("<UL>\n");
             open.append(tree.size() - 1);
@@ -68,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             hhc += QStringLiteral("</UL>\n");
             open.removeLast();
         }
-        const QStringList fields = part.mid(1).split(QChar(0x1F));
+        const QStringList fields = part.mid(firstUnits).split(QChar(0x1F));
         HelpContentsEntry entry{fields.value(0), fields.value(1), open.last()};
         hhc += QStringLiteral("  <LI> <OBJECT type=\"text/sitemap\">\n    <param name=\"Name\" value=\"%1\">\n"
                               "    <param name=\"Local\" value=\"%2\">\n    </OBJECT>\n")

@@ -18,6 +18,7 @@
 
 #include <QFile>
 
+#include <charconv>
 #include <cmath>
 #include <cstring>
 
@@ -56,13 +57,19 @@ void checkNumber(double value, const QString &decimalPoint)
     }
     FUZZ_CHECK(!plain.endsWith(u'.') && !(point >= 0 && plain.endsWith(u'0')),
                QStringLiteral("%1 written as %2: trailing zeros or separator").arg(value, 0, 'g', 17).arg(show(text)));
-    bool ok = false;
-    const double back = plain.toDouble(&ok);
-    const double rounded = QString::number(value, 'g', 15).toDouble();
-    FUZZ_CHECK(ok && back == rounded, QStringLiteral("%1 written as %2, which reads as %3")
-                                          .arg(value, 0, 'g', 17)
-                                          .arg(show(text))
-                                          .arg(back, 0, 'g', 17));
+    // Read as long double: near the largest double, the number rounded to 15 digits is
+    // larger than any double.
+    const QByteArray written = plain.toLatin1();
+    const QByteArray expected = QByteArray::number(value, 'g', 15);
+    long double back = 0;
+    long double rounded = 0;
+    const auto [writtenEnd, writtenError] = std::from_chars(written.begin(), written.end(), back);
+    std::from_chars(expected.begin(), expected.end(), rounded);
+    FUZZ_CHECK(writtenError == std::errc() && writtenEnd == written.end() && back == rounded,
+               QStringLiteral("%1 written as %2, which reads as %3")
+                   .arg(value, 0, 'g', 17)
+                   .arg(show(text))
+                   .arg(static_cast<double>(back), 0, 'g', 17));
 }
 
 }  // namespace

@@ -196,7 +196,7 @@ TEST(EndingFromOutside, ASignalWhileStartUpIsHeldEndsTheProgramAndLeavesTheWords
     copy.output += program.readAll();
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 0);
-    EXPECT_FALSE(copy.output.contains("jabbly.startup: running")) << copy.output.constData();
+    EXPECT_FALSE(copy.output.contains("start-up finished")) << copy.output.constData();
     EXPECT_TRUE(copy.output.contains("during start-up")) << copy.output.constData();
     EXPECT_EQ(copy.words(), QByteArray("zebra\r\napple\r\n"));
 }
