@@ -169,6 +169,25 @@ void BM_Turn20Words_ThirdNew_NoTranscript(benchmark::State &state) { runTurns(st
 void BM_Turn10000Words_ThirdNew(benchmark::State &state) { runTurns(state, world().WW, 10000, true); }
 void BM_Turn10000Words_ThirdNew_NoTranscript(benchmark::State &state) { runTurns(state, world().nullWW, 10000, true); }
 
+bool itemLess(const QString &a, const QString &b) { return compareItems(a, b) < 0; }
+
+// The plain sorted insert the learning baselines do: `fresh`, already sorted, put in its
+// places in the sorted `known` in one pass from the end (a binary search for each word,
+// the items between moved once).
+void insertSorted(std::vector<QString> &known, const std::vector<QString> &fresh)
+{
+    const auto count = static_cast<std::ptrdiff_t>(known.size());
+    known.resize(known.size() + fresh.size());
+    auto end = known.begin() + count;
+    auto out = known.end();
+    for (auto word = fresh.rbegin(); word != fresh.rend(); ++word) {
+        const auto place = std::upper_bound(known.begin(), end, *word, itemLess);
+        out = std::move_backward(place, end, out);
+        *--out = *word;
+        end = place;
+    }
+}
+
 // Baseline: lower-casing the line and looking up each of its words straight in the full
 // list, without the component call, the punctuation pass or the transcript.
 void lookupBaseline(benchmark::State &state, int words)
@@ -197,7 +216,6 @@ void insertBaseline(benchmark::State &state, int words)
     const QString typed = w.line(words);
     ItemListModel roomy(true);
     roomy.AddItems(w.roomy);
-    const auto less = [](const QString &a, const QString &b) { return compareItems(a, b) < 0; };
     std::vector<QString> known;
     known.reserve(w.roomy.size() + words);
     for (auto _ : state) {
@@ -212,16 +230,8 @@ void insertBaseline(benchmark::State &state, int words)
             if (roomy.FindStringExact(word) == -1)
                 fresh.push_back(std::move(word));
         }
-        std::stable_sort(fresh.begin(), fresh.end(), less);
-        auto end = known.end();
-        known.resize(known.size() + fresh.size());
-        auto out = known.end();
-        for (auto word = fresh.rbegin(); word != fresh.rend(); ++word) {
-            const auto place = std::upper_bound(known.begin(), end, *word, less);
-            out = std::move_backward(place, end, out);
-            *--out = *word;
-            end = place;
-        }
+        std::stable_sort(fresh.begin(), fresh.end(), itemLess);
+        insertSorted(known, fresh);
         benchmark::DoNotOptimize(known.data());
         benchmark::DoNotOptimize(fresh.data());
     }
@@ -384,26 +394,17 @@ void BM_Learn7Into32760(benchmark::State &state)
 void BM_Baseline_SortedInsert7Into32760(benchmark::State &state)
 {
     World &w = world();
-    const auto less = [](const QString &a, const QString &b) { return compareItems(a, b) < 0; };
     std::vector<QString> fresh;
     for (int i = 0; i < 7; ++i)
         fresh.push_back(wordFor(100000 + i * 4099));
-    std::stable_sort(fresh.begin(), fresh.end(), less);
+    std::stable_sort(fresh.begin(), fresh.end(), itemLess);
     std::vector<QString> known;
     known.reserve(ItemList::MaxItems);
     for (auto _ : state) {
         state.PauseTiming();
         known.assign(w.full.cbegin(), w.full.cbegin() + (ItemList::MaxItems - 7));
         state.ResumeTiming();
-        auto end = known.end();
-        known.resize(known.size() + fresh.size());
-        auto out = known.end();
-        for (auto word = fresh.rbegin(); word != fresh.rend(); ++word) {
-            const auto place = std::upper_bound(known.begin(), end, *word, less);
-            out = std::move_backward(place, end, out);
-            *--out = *word;
-            end = place;
-        }
+        insertSorted(known, fresh);
         benchmark::DoNotOptimize(known.data());
     }
 }
