@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # SPDX-FileCopyrightText: 2026 The Jabbly developers
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Runs clang-tidy (.clang-tidy) over the program's, the libraries' and the contracts' sources
-# as the build compiles them (BUILD_DIR/compile_commands.json), on every core. Tests,
-# benchmarks, fuzzers and the generated moc/resource files are left out. Any finding fails.
+# Runs clang-tidy (.clang-tidy) over the sources of the program, its libraries, the contracts
+# and the safe-file helper as the build compiles them (BUILD_DIR/compile_commands.json), on
+# every core. Tests, benchmarks, fuzzers and the generated moc/resource files are left out.
+# Any finding fails.
 #   scripts/lint.sh [BUILD_DIR]     (default: build; it must have been built, for moc's files)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -23,7 +24,7 @@ log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 status=0
 "$run" -clang-tidy-binary "$tidy" -p "$build" -quiet -j "$(nproc)" \
-  "^$root/(app|OCXs|include)/.*\.(cpp|c)\$" >"$log" 2>&1 || status=$?
+  "^$root/(app|OCXs|include|libs)/.*\.(cpp|c)\$" >"$log" 2>&1 || status=$?
 # run-clang-tidy prints each file's command line and the count of suppressed system-header
 # warnings; what matters are the findings.
 grep -vE '^(clang-tidy-?[0-9]* |[0-9]+ warnings? (and [0-9]+ errors? )?generated\.|Suppressed [0-9]+ warnings|Use -header-filter|Running clang-tidy|Enabled checks:|$)' "$log" || true

@@ -64,7 +64,14 @@ std::string linkTarget(const std::string &path, const QString &shown)
         const std::string next = readLink(current);
         if (next.empty())
             throw fileError(errno, shown);
-        current = next.front() == '/' ? next : splitPath(current).folder + '/' + next;
+        if (next.front() == '/') {
+            current = next;
+        } else {
+            std::string resolved = splitPath(current).folder;
+            resolved += '/';
+            resolved += next;
+            current = std::move(resolved);
+        }
     }
     throw fileError(ELOOP, shown);
 }

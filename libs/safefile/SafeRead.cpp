@@ -130,7 +130,7 @@ ReadResult readFileInChunks(const QString &path, qint64 maxBytes, qsizetype chun
                             const std::function<bool(QByteArrayView)> &consume)
 {
     if (chunkBytes <= 0)
-        chunkBytes = 64 * 1024;
+        chunkBytes = DefaultChunkBytes;
     if (path.startsWith(u':'))
         return readResource(path, maxBytes, chunkBytes, consume);
 
@@ -169,7 +169,7 @@ ReadResult readWholeFile(const QString &path, qint64 maxBytes, QByteArray &bytes
 {
     bytes.clear();
     QByteArray read;
-    const ReadResult r = readFileInChunks(path, maxBytes, 64 * 1024, [&read](QByteArrayView chunk) {
+    ReadResult r = readFileInChunks(path, maxBytes, DefaultChunkBytes, [&read](QByteArrayView chunk) {
         read += chunk;
         return true;
     });

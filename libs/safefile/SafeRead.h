@@ -40,9 +40,13 @@ struct ReadResult {
     QString reason() const;
 };
 
+// The piece size of a read that is given none.
+constexpr qsizetype DefaultChunkBytes = qsizetype{64} * 1024;
+
 // Hands the file's content to `consume` in pieces of at most `chunkBytes`, in order, until
 // the end of the file, or until `consume` returns false (which is no failure). Reading
 // more than `maxBytes` stops with TooLarge; the pieces before it have been handed over.
+// A `chunkBytes` of 0 or less reads in pieces of DefaultChunkBytes.
 ReadResult readFileInChunks(const QString &path, qint64 maxBytes, qsizetype chunkBytes,
                             const std::function<bool(QByteArrayView)> &consume);
 

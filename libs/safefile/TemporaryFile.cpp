@@ -104,9 +104,14 @@ void removeStaleTemporaries(const std::string &folder, const std::vector<std::st
             continue;
         // Removed while the lock is held: a save that created the file just now finds it
         // locked or gone and takes another name.
-        if (::unlinkat(dirFd, name.c_str(), 0) != 0)
-            qCWarning(lcSafeFile) << "cannot remove the leftover file" << (folder + '/' + name).c_str() << ":"
-                                  << std::strerror(errno);
+        if (::unlinkat(dirFd, name.c_str(), 0) != 0) {
+            const int error = errno;
+            std::string leftover = folder;
+            leftover += '/';
+            leftover += name;
+            qCWarning(lcSafeFile) << "cannot remove the leftover file" << leftover.c_str() << ":"
+                                  << std::strerror(error);
+        }
     }
     ::closedir(dir);
 }
