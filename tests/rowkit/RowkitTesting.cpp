@@ -52,30 +52,6 @@ QStringList itemsOf(const jabbly::ItemList &list)
     return items;
 }
 
-Scratch::Scratch() : dir_(0777) {}
-
-QString Scratch::path(const QString &name) const { return dir_.filePath(name); }
-
-void Scratch::write(const QString &name, const QByteArray &bytes) const
-{
-    QFile f(path(name));
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
-        throw std::runtime_error("cannot write " + path(name).toStdString());
-}
-
-QByteArray Scratch::read(const QString &name) const
-{
-    QFile f(path(name));
-    if (!f.open(QIODevice::ReadOnly))
-        throw std::runtime_error("cannot read " + path(name).toStdString());
-    return f.readAll();
-}
-
-QStringList Scratch::entries(const QString &folder) const
-{
-    return QDir(path(folder)).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-}
-
 CtypeLocale::CtypeLocale(const char *name)
 {
     previous_ = std::setlocale(LC_CTYPE, nullptr);

@@ -8,6 +8,7 @@
 #include "components/ComponentLibrary.h"
 #include "components/Components.h"
 #include "lists/ItemListModel.h"
+#include "ScratchFolder.h"
 #include "WithoutRootRights.h"
 
 #include <QByteArray>
@@ -34,21 +35,7 @@ std::unique_ptr<jabbly::ExportedDispatch> exportedInstance();
 
 QStringList itemsOf(const jabbly::ItemList &list);
 
-// A scratch folder that anyone may enter and write to, so that tests which drop root's
-// rights can still reach it; unreachable() says why they cannot, where they cannot.
-class Scratch {
-public:
-    Scratch();
-    QString unreachable() const { return dir_.unreachable(); }
-    QString path(const QString &name) const;
-    void write(const QString &name, const QByteArray &bytes) const;
-    QByteArray read(const QString &name) const;
-    // The folder's entries, in no particular order.
-    QStringList entries(const QString &folder = {}) const;
-
-private:
-    jabbly::testing::ReachableTempDir dir_;
-};
+using Scratch = jabbly::testing::ScratchFolder;
 
 // Sets LC_CTYPE for the scope, as the program's start-up would from the environment.
 class CtypeLocale {

@@ -12,31 +12,6 @@
 
 namespace safefile_test {
 
-Scratch::Scratch() : dir_(0777) {}
-
-QString Scratch::path(const QString &name) const { return dir_.filePath(name); }
-
-void Scratch::write(const QString &name, const QByteArray &bytes) const
-{
-    QFile f(path(name));
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
-        throw std::runtime_error("cannot write " + path(name).toStdString());
-}
-
-QByteArray Scratch::read(const QString &name) const
-{
-    QFile f(path(name));
-    if (!f.open(QIODevice::ReadOnly))
-        return QByteArray("<unreadable>");
-    return f.readAll();
-}
-
-QStringList Scratch::entries(const QString &folder) const
-{
-    return QDir(path(folder))
-        .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-}
-
 FileSizeLimit::FileSizeLimit(rlim_t bytes)
 {
     ::getrlimit(RLIMIT_FSIZE, &old_);

@@ -4,7 +4,7 @@
 // A scratch folder for the safe-write tests, and a cap on file sizes that makes writes
 // fail as on a full disk, whoever runs the tests.
 
-#include "WithoutRootRights.h"
+#include "ScratchFolder.h"
 
 #include <QByteArray>
 #include <QString>
@@ -15,21 +15,7 @@
 
 namespace safefile_test {
 
-// A folder anyone may enter and write to, so that tests which drop root's rights still
-// reach it; unreachable() says why they cannot, where they cannot.
-class Scratch {
-public:
-    Scratch();
-    QString unreachable() const { return dir_.unreachable(); }
-    QString path(const QString &name) const;
-    void write(const QString &name, const QByteArray &bytes) const;
-    QByteArray read(const QString &name) const;
-    // The folder's entries, sorted.
-    QStringList entries(const QString &folder = {}) const;
-
-private:
-    jabbly::testing::ReachableTempDir dir_;
-};
+using Scratch = jabbly::testing::ScratchFolder;
 
 // Caps the size of files this process may write, for the scope; writes beyond it fail
 // (EFBIG) the way a full disk makes them fail.
