@@ -17,13 +17,16 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <limits>
 #include <random>
 
 #include <time.h>
@@ -175,6 +178,33 @@ void writeSoakJson(const QString &path, const QString &name, const SoakFigures &
     out.write(json.toUtf8());
 }
 
+void setUpBare(QTextEdit &bare, const QFont &font)
+{
+    bare.setReadOnly(true);
+    bare.setUndoRedoEnabled(false);
+    bare.setFont(font);
+}
+
+// One turn's four writes, as plain cursor insertions at the end of a bare QTextEdit.
+void writeBareTurn(QTextEdit &bare, const QString &line, const QString &reply)
+{
+    const auto write = [&bare](bool newLine, const QColor &colour, const QString &text) {
+        QTextCursor cursor(bare.document());
+        cursor.movePosition(QTextCursor::End);
+        QTextCharFormat format = cursor.charFormat();
+        format.setForeground(colour);
+        if (newLine)
+            cursor.insertBlock(cursor.blockFormat(), format);
+        cursor.insertText(text, format);
+        bare.setTextCursor(cursor);
+        bare.ensureCursorVisible();
+    };
+    write(true, Qt::blue, QStringLiteral("Human: "));
+    write(false, Qt::red, line);
+    write(true, Qt::blue, QStringLiteral("CPU: "));
+    write(false, QColor(0, 128, 0), reply);
+}
+
 class Driver {
 public:
     Driver()
@@ -268,36 +298,73 @@ public:
     {
         SoakFigures f;
         QTextEdit bare;
-        bare.setReadOnly(true);
-        bare.setUndoRedoEnabled(false);
-        bare.setFont(window_->WW()->font());
+        setUpBare(bare, window_->WW()->font());
         bare.resize(window_->WW()->size());
         bare.show();
         if (!QTest::qWaitForWindowExposed(&bare))
             qFatal("the bare text edit was never shown");
-        const auto write = [&](bool newLine, const QColor &colour, const QString &text) {
-            QTextCursor cursor(bare.document());
-            cursor.movePosition(QTextCursor::End);
-            QTextCharFormat format = cursor.charFormat();
-            format.setForeground(colour);
-            if (newLine)
-                cursor.insertBlock(cursor.blockFormat(), format);
-            cursor.insertText(text, format);
-            bare.setTextCursor(cursor);
-            bare.ensureCursorVisible();
-        };
         for (int turn = 0; turn < turns; ++turn) {
             const qint64 startCpu = cpuNow();
-            write(true, Qt::blue, QStringLiteral("Human: "));
-            write(false, Qt::red, soakLine(turn, known));
-            write(true, Qt::blue, QStringLiteral("CPU: "));
-            write(false, QColor(0, 128, 0), templates_.at(turn % templates_.size()));
+            writeBareTurn(bare, soakLine(turn, known), templates_.at(turn % templates_.size()));
             QCoreApplication::processEvents();
             f.turnCpu << (cpuNow() - startCpu) / 1e6;
             if (checkpoints.contains(turn + 1))
                 f.rss << std::pair(turn + 1, residentMb());
         }
         return f;
+    }
+
+    // The baseline of a turn: Enter in a bare QLineEdit holding `line` writes the user's line
+    // and `reply` into a bare QTextEdit by four plain cursor insertions and selects the line
+    // again, in a window laid out as the main window (no learning, no reply to compose).
+    Figures bareTurns(int runs, const QString &line, const QString &reply)
+    {
+        QWidget window;
+        auto *bare = new QTextEdit(&window);
+        auto *input = new QLineEdit(&window);
+        setUpBare(*bare, window_->WW()->font());
+        input->setFont(window_->Say1()->font());
+        input->setMaxLength(std::numeric_limits<int>::max());
+        bare->setGeometry(window_->WW()->geometry());
+        input->setGeometry(window_->Say1()->geometry());
+        QObject::connect(input, &QLineEdit::returnPressed, bare, [&] {
+            writeBareTurn(*bare, input->text(), reply);
+            input->selectAll();
+        });
+        window.resize(window_->size());
+        window.show();
+        if (!QTest::qWaitForWindowExposed(&window))
+            qFatal("the bare window was never shown");
+        window.activateWindow();
+        input->setFocus();
+
+        Figures f;
+        timing()->watched = bare->viewport();
+        for (int i = 0; i < runs; ++i) {
+            bare->clear();
+            input->setText(line);
+            waitUntilQuiet(60);
+            timing()->firstPaintEnd = timing()->lastPaintEnd = -1;
+            const qint64 startCpu = cpuNow();
+            const qint64 start = timing()->clock.nsecsElapsed();
+            QTest::keyClick(input, Qt::Key_Return);
+            const qint64 handled = timing()->clock.nsecsElapsed();
+            f.handlerCpu << (cpuNow() - startCpu) / 1e6;
+            waitUntilQuiet(250);
+            if (timing()->lastPaintEnd < 0)
+                qFatal("the bare text edit was not repainted");
+            f.toRepaint << (timing()->lastPaintEnd - start) / 1e6;
+            f.cpu << (timing()->lastPaintEndCpu - startCpu) / 1e6;
+            f.handler << (handled - start) / 1e6;
+        }
+        return f;
+    }
+
+    // The text of the transcript's last reply, without its "CPU: ".
+    QString lastReply() const
+    {
+        const QString last = window_->WW()->document()->lastBlock().text();
+        return last.mid(last.indexOf(u' ') + 1);
     }
 
     void clearTranscript()
@@ -456,12 +523,15 @@ int main(int argc, char **argv)
         d.useTemplates(d.templates());
         report("turn20-third-new (29,000 words)",
                d.turns(runs("turn20-third-new", 100), line, [&] { d.useWords(d.roomy()); }), 0.25);
+        report("  baseline: the same writes, bare", d.bareTurns(runs("turn20-third-new", 100), line, d.lastReply()), 0);
     }
     if (wanted("turn10000-third-new")) {
         const QString line = d.line(10000, true, d.roomy());
         d.useTemplates(d.templates());
         report("turn10000-third-new (29,000 words)",
                d.turns(runs("turn10000-third-new", 15), line, [&] { d.useWords(d.roomy()); }), 50);
+        report("  baseline: the same writes, bare", d.bareTurns(runs("turn10000-third-new", 15), line, d.lastReply()),
+               0);
         d.useWords(d.full());
     }
     if (wanted("reply100k")) {
