@@ -23,6 +23,16 @@ PathParts splitPath(const std::string &path)
     return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
 }
 
+std::string joinPath(const std::string &folder, const std::string &name)
+{
+    std::string path;
+    path.reserve(folder.size() + 1 + name.size());
+    path += folder;
+    path += '/';
+    path += name;
+    return path;
+}
+
 bool writeAll(int fd, QByteArrayView bytes)
 {
     const char *data = bytes.data();

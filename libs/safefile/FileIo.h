@@ -33,6 +33,8 @@ struct PathParts {
     std::string name;
 };
 PathParts splitPath(const std::string &path);
+// `name` inside `folder`: "a" and "b" give "a/b".
+std::string joinPath(const std::string &folder, const std::string &name);
 
 // Writes all of `bytes` at the descriptor's offset, going on after interruptions.
 bool writeAll(int fd, QByteArrayView bytes);

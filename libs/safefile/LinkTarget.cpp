@@ -64,14 +64,7 @@ std::string linkTarget(const std::string &path, const QString &shown)
         const std::string next = readLink(current);
         if (next.empty())
             throw fileError(errno, shown);
-        if (next.front() == '/') {
-            current = next;
-        } else {
-            std::string resolved = splitPath(current).folder;
-            resolved += '/';
-            resolved += next;
-            current = std::move(resolved);
-        }
+        current = next.front() == '/' ? next : joinPath(splitPath(current).folder, next);
     }
     throw fileError(ELOOP, shown);
 }

@@ -31,7 +31,7 @@ TemporaryFile::TemporaryFile(const std::string &folder, const std::string &stem)
 {
     error_ = EEXIST;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        path_ = folder + '/' + temporaryName(stem, QRandomGenerator::global()->generate());
+        path_ = joinPath(folder, temporaryName(stem, QRandomGenerator::global()->generate()));
         // 0666 so that the process umask decides, as for any newly created file.
         auto fd = std::make_unique<Descriptor>(::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
         if (!fd->isOpen()) {
@@ -105,11 +105,8 @@ void removeStaleTemporaries(const std::string &folder, const std::vector<std::st
         // Removed while the lock is held: a save that created the file just now finds it
         // locked or gone and takes another name.
         if (::unlinkat(dirFd, name.c_str(), 0) != 0) {
-            const int error = errno;
-            std::string leftover = folder;
-            leftover += '/';
-            leftover += name;
-            qCWarning(lcSafeFile) << "cannot remove the leftover file" << leftover.c_str() << ":"
+            const int error = errno;  // before the path is built
+            qCWarning(lcSafeFile) << "cannot remove the leftover file" << joinPath(folder, name).c_str() << ":"
                                   << std::strerror(error);
         }
     }
