@@ -178,6 +178,31 @@ void writeSoakJson(const QString &path, const QString &name, const SoakFigures &
     out.write(json.toUtf8());
 }
 
+// One timed Enter in `input` holding `line`: from the key event to the end of the last
+// repaint of the watched widget, with the paint CPU time of each kind of widget.
+void timeReturn(Figures &f, QLineEdit &input, const QString &line)
+{
+    input.setText(line);
+    waitUntilQuiet(60);
+    timing()->firstPaintEnd = timing()->lastPaintEnd = -1;
+    timing()->paintCpu.clear();
+    timing()->recordPaints = true;
+    const qint64 startCpu = cpuNow();
+    const qint64 start = timing()->clock.nsecsElapsed();
+    QTest::keyClick(&input, Qt::Key_Return);
+    const qint64 handled = timing()->clock.nsecsElapsed();
+    f.handlerCpu << (cpuNow() - startCpu) / 1e6;
+    waitUntilQuiet(250);
+    timing()->recordPaints = false;
+    for (auto it = timing()->paintCpu.cbegin(); it != timing()->paintCpu.cend(); ++it)
+        f.paintCpu[it.key()] << it.value() / 1e6;
+    if (timing()->lastPaintEnd < 0)
+        qFatal("the watched view was not repainted");
+    f.toRepaint << (timing()->lastPaintEnd - start) / 1e6;
+    f.cpu << (timing()->lastPaintEndCpu - startCpu) / 1e6;
+    f.handler << (handled - start) / 1e6;
+}
+
 void setUpBare(QTextEdit &bare, const QFont &font)
 {
     bare.setReadOnly(true);
@@ -247,25 +272,7 @@ public:
             // A conversation of 50 to 400 lines; longer lines are cleared every run.
             if (line.size() > 1000 || window_->WW()->document()->blockCount() > 400)
                 resetTranscript();
-            Say1->setText(line);
-            waitUntilQuiet(60);
-            timing()->firstPaintEnd = timing()->lastPaintEnd = -1;
-            timing()->paintCpu.clear();
-            timing()->recordPaints = true;
-            const qint64 startCpu = cpuNow();
-            const qint64 start = timing()->clock.nsecsElapsed();
-            QTest::keyClick(Say1, Qt::Key_Return);
-            const qint64 handled = timing()->clock.nsecsElapsed();
-            f.handlerCpu << (cpuNow() - startCpu) / 1e6;
-            waitUntilQuiet(250);
-            timing()->recordPaints = false;
-            for (auto it = timing()->paintCpu.cbegin(); it != timing()->paintCpu.cend(); ++it)
-                f.paintCpu[it.key()] << it.value() / 1e6;
-            if (timing()->lastPaintEnd < 0)
-                qFatal("the transcript was not repainted");
-            f.toRepaint << (timing()->lastPaintEnd - start) / 1e6;
-            f.cpu << (timing()->lastPaintEndCpu - startCpu) / 1e6;
-            f.handler << (handled - start) / 1e6;
+            timeReturn(f, *Say1, line);
         }
         return f;
     }
@@ -342,20 +349,7 @@ public:
         timing()->watched = bare->viewport();
         for (int i = 0; i < runs; ++i) {
             bare->clear();
-            input->setText(line);
-            waitUntilQuiet(60);
-            timing()->firstPaintEnd = timing()->lastPaintEnd = -1;
-            const qint64 startCpu = cpuNow();
-            const qint64 start = timing()->clock.nsecsElapsed();
-            QTest::keyClick(input, Qt::Key_Return);
-            const qint64 handled = timing()->clock.nsecsElapsed();
-            f.handlerCpu << (cpuNow() - startCpu) / 1e6;
-            waitUntilQuiet(250);
-            if (timing()->lastPaintEnd < 0)
-                qFatal("the bare text edit was not repainted");
-            f.toRepaint << (timing()->lastPaintEnd - start) / 1e6;
-            f.cpu << (timing()->lastPaintEndCpu - startCpu) / 1e6;
-            f.handler << (handled - start) / 1e6;
+            timeReturn(f, *input, line);
         }
         return f;
     }
