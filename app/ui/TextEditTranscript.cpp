@@ -186,24 +186,16 @@ void TextEditTranscript::clear()
 {
     QTextCursor cursor(edit_->document());
     cursor.select(QTextCursor::Document);
-    const QTextCharFormat format = cursor.charFormat();
     cursor.removeSelectedText();
-    // Keep the font in force for the next write, without a colour of its own.
-    QTextCharFormat keep;
-    keep.setFont(format.font());
-    cursor.setBlockCharFormat(keep);
-    cursor.setCharFormat(keep);
+    // The next write starts without a colour; the font stays the document's own.
+    cursor.setBlockCharFormat(QTextCharFormat());
+    cursor.setCharFormat(QTextCharFormat());
     edit_->setTextCursor(cursor);
 }
 
 void TextEditTranscript::insVersionLine() { write(colours::Command, false, versionLine()); }
 
-void TextEditTranscript::setTranscriptFont(const QFont &font)
-{
-    QTextCharFormat fontOnly;
-    fontOnly.setFont(font, QTextCharFormat::FontPropertiesAll);
-    setWholeTextFont(font, fontOnly);
-}
+void TextEditTranscript::setTranscriptFont(const QFont &font) { setWholeTextFont(font); }
 
 void TextEditTranscript::setTranscriptFamily(const QString &family)
 {
@@ -214,41 +206,33 @@ void TextEditTranscript::setTranscriptFamily(const QString &family)
     font.setStyleHint(QFont::AnyStyle);
     font.setBold(false);
     font.setItalic(false);
-
-    QTextCharFormat format;
-    format.setFontFamilies({family});
-    format.setFontStyleHint(QFont::AnyStyle);
-    format.setFontWeight(QFont::Normal);
-    format.setFontItalic(false);
-    setWholeTextFont(font, format);
+    setWholeTextFont(font);
 }
 
 void TextEditTranscript::setTranscriptPointSize(int points)
 {
     QFont font = edit_->document()->defaultFont();
     font.setPointSize(points);
-
-    QTextCharFormat format;
-    format.setFontPointSize(points);
-    setWholeTextFont(font, format);
+    setWholeTextFont(font);
 }
 
-void TextEditTranscript::setWholeTextFont(const QFont &defaultFont, const QTextCharFormat &format)
+void TextEditTranscript::setWholeTextFont(QFont font)
 {
+    // The transcript's text carries its colours only, and is drawn in its document's default
+    // font, which the edit sets from its own font. A new font is therefore one change, however
+    // long the transcript: the layout lays out the lines in view at once and the rest between
+    // events. Every property is the transcript's own, so that the desktop's font, should it
+    // change, leaves the user's choice alone.
+    font.setResolveMask(QFont::AllPropertiesResolved);
     QTextDocument *doc = edit_->document();
-    QTextCursor cursor(doc);
     {
-        // The new default font and the merged formats are laid out once, together.
         const LayoutHold hold(doc);
-        doc->setDefaultFont(defaultFont);
-        cursor.beginEditBlock();
-        cursor.select(QTextCursor::Document);
-        cursor.mergeCharFormat(format);
-        cursor.mergeBlockCharFormat(format);
-        cursor.endEditBlock();
+        edit_->setFont(font);
+        doc->setDefaultFont(font);
     }
 
-    // Caret at the end, nothing selected: later lines continue in the merged format.
+    // Caret at the end, nothing selected.
+    QTextCursor cursor(doc);
     cursor.movePosition(QTextCursor::End);
     edit_->setTextCursor(cursor);
 }

@@ -15,7 +15,6 @@
 
 #include <functional>
 
-class QTextCharFormat;
 class QTextEdit;
 
 namespace jabbly {
@@ -67,8 +66,7 @@ protected:
 
 private:
     void write(TextColour colour, bool newLine, const QString &text);
-    // The font for text without one of its own, and `format` merged into the whole text.
-    void setWholeTextFont(const QFont &defaultFont, const QTextCharFormat &format);
+    void setWholeTextFont(QFont font);
     void showEnd();
     void answered(const QString &line);
     void passOnAnswers();

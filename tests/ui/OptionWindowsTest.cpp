@@ -47,8 +47,9 @@ QList<TextRun> runs(const QTextEdit &edit)
     for (QTextBlock b = edit.document()->begin(); b.isValid(); b = b.next()) {
         for (auto it = b.begin(); !it.atEnd(); ++it) {
             const QTextCharFormat f = it.fragment().charFormat();
-            out.append({f.foreground().color(), f.fontFamilies().toStringList().value(0), f.fontPointSize(),
-                        f.fontWeight() > QFont::Normal, f.fontItalic()});
+            // The font the run is drawn in.
+            const QFont font = f.font().resolve(edit.document()->defaultFont());
+            out.append({f.foreground().color(), font.family(), font.pointSizeF(), font.bold(), font.italic()});
         }
     }
     return out;

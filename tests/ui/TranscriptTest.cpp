@@ -4,6 +4,7 @@
 #include "ui/TextEditTranscript.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -206,15 +207,27 @@ TEST_F(TranscriptTest, FontAppliesToOldAndNewTextAndSurvivesClear)
     const auto check = [&](const char *when) {
         for (QTextBlock b = doc().begin(); b.isValid(); b = b.next())
             for (auto it = b.begin(); !it.atEnd(); ++it) {
-                const QTextCharFormat f = it.fragment().charFormat();
-                EXPECT_EQ(f.fontPointSize(), 17) << when << " " << it.fragment().text().toStdString();
-                EXPECT_EQ(f.fontWeight(), QFont::Bold) << when;
-                EXPECT_EQ(f.fontFamilies().toStringList().value(0), "Courier") << when;
+                // The font each piece is drawn in.
+                const QFont f = it.fragment().charFormat().font().resolve(doc().defaultFont());
+                EXPECT_EQ(f.pointSize(), 17) << when << " " << it.fragment().text().toStdString();
+                EXPECT_TRUE(f.bold()) << when;
+                EXPECT_FALSE(f.italic()) << when;
+                EXPECT_EQ(f.family(), "Courier") << when;
             }
     };
     check("after setTranscriptFont");
     // Colours are kept.
     EXPECT_EQ(lines(doc())[1][1].colour, QColor(255, 0, 0));
+
+    // A new desktop font leaves the chosen one alone.
+    const QFont desktop = QApplication::font();
+    QFont italic(QStringLiteral("DejaVu Serif"), 30);
+    italic.setItalic(true);
+    QApplication::setFont(italic);
+    QCoreApplication::sendPostedEvents();
+    check("after a new desktop font");
+    QApplication::setFont(desktop);
+    QCoreApplication::sendPostedEvents();
 
     WW->clear();
     WW->insVersionLine();
