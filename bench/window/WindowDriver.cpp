@@ -8,13 +8,16 @@
 // is the end of the last such repaint before the window has been quiet for a while.
 #include "RealWindow.h"
 #include "ui/frmAddeditems.h"
+#include "ui/frmFontSize.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QListView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -354,6 +357,46 @@ public:
         return f;
     }
 
+    // A size chosen with the arrow keys in the font window over a transcript of `lines` lines,
+    // and a key typed in Say1 straight after: from the arrow key's event to the end of the
+    // repaint that shows the typed key (the window answering while the rest of the text is
+    // still being laid out).
+    Figures sizeChanges(int runs, int lines)
+    {
+        fillTranscript(lines);
+        window_->mnuFontSize_Click();
+        QListView *sizes = window_->fontSize().lstSizeView();
+        QLineEdit *Say1 = window_->Say1();
+        TextEditTranscript &WW = window_->transcriptView();
+        Figures f;
+        timing()->watched = Say1;
+        for (int i = 0; i < runs; ++i) {
+            Say1->clear();
+            while (WW.layingOut())
+                QCoreApplication::processEvents();
+            waitUntilQuiet(100);
+            timing()->firstPaintEnd = timing()->lastPaintEnd = -1;
+            const qint64 startCpu = cpuNow();
+            const qint64 start = timing()->clock.nsecsElapsed();
+            QTest::keyClick(sizes, i % 2 ? Qt::Key_Up : Qt::Key_Down);
+            const qint64 handled = timing()->clock.nsecsElapsed();
+            f.handlerCpu << (cpuNow() - startCpu) / 1e6;
+            QCoreApplication::postEvent(
+                Say1, new QKeyEvent(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x")));
+            while (timing()->firstPaintEnd < 0)
+                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+            if (Say1->text() != QLatin1String("x"))
+                qFatal("the typed key was not shown");
+            f.toRepaint << (timing()->firstPaintEnd - start) / 1e6;
+            f.cpu << (timing()->lastPaintEndCpu - startCpu) / 1e6;
+            f.handler << (handled - start) / 1e6;
+        }
+        window_->fontSize().close();
+        Say1->clear();
+        clearTranscript();
+        return f;
+    }
+
     // The text of the transcript's last reply, without its "CPU: ".
     QString lastReply() const
     {
@@ -439,6 +482,25 @@ public:
     const QStringList &templates() const { return templates_; }
 
 private:
+    // The version line and `lines` lines of earlier conversation, laid out.
+    void fillTranscript(int lines)
+    {
+        TextEditTranscript &WW = window_->transcriptView();
+        WW.clear();
+        WW.insVersionLine();
+        {
+            const Transcript::Batch batch(WW);
+            for (int i = 0; i < lines / 2; ++i) {
+                WW.insName(QStringLiteral("Human: "));
+                WW.insSayPerson(QStringLiteral("I like green apples and long walks, number %1").arg(i));
+                WW.insName(QStringLiteral("CPU: "));
+                WW.insSayCPU(QStringLiteral("When I grow up I want to be a walk. Or an apple. Or both."));
+            }
+        }
+        while (WW.layingOut())
+            QCoreApplication::processEvents();
+    }
+
     // The version line and 50 lines of earlier conversation.
     void resetTranscript()
     {
@@ -550,6 +612,8 @@ int main(int argc, char **argv)
                d.turns(runs("reply1m", 3), longWord(1000000), [&] { d.useWords({}); }), 0);
         d.useWords(d.full());
     }
+    if (wanted("size100k"))
+        report("size100k, then a key in Say1", d.sizeChanges(runs("size100k", 6), 100000), 100);
     if (wanted("paste100k"))
         report("paste100k into Say1", d.pastes(runs("paste100k", 5), longWord(100000)), 0);
     if (wanted("paste1m"))

@@ -3,8 +3,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Times the main window on a real X display: starts Xvfb and runs the window driver built in
 # the given build folder (default build-release). Arguments after the folder pick scenarios
-# (turn20 turn20-third-new turn10000-third-new reply100k word1m blanks1m reply1m paste100k
-# paste1m); without them every scenario runs.
+# (turn20 turn20-third-new turn10000-third-new reply100k word1m blanks1m reply1m size100k
+# paste100k paste1m); without them every scenario runs.
 set -eu
 build=${1:-build-release}
 [ $# -gt 0 ] && shift
