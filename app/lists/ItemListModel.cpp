@@ -5,6 +5,8 @@
 #include "jabbly/error.h"
 
 #include <algorithm>
+#include <cstring>
+#include <new>
 
 namespace jabbly {
 
@@ -163,6 +165,11 @@ void ItemListModel::addSortedBatch(QStringList batch)
     items_.resize(count + batch.size());
     gapStart_ = count;
     gapSize_ = batch.size();
+    // The items move as bytes, which a QString allows: the room's entries start as empty
+    // strings, which own nothing, and later hold stale copies of moved items, which are never
+    // read, and are only overwritten, by the next move or by a run's new strings.
+    static_assert(QTypeInfo<QString>::isRelocatable);
+    QString *const items = items_.data();
     for (qsizetype end = batch.size(); end > 0;) {
         const int place = places.at(end - 1);
         qsizetype first = end - 1;
@@ -172,11 +179,13 @@ void ItemListModel::addSortedBatch(QStringList batch)
         beginInsertRows({}, place, place + length - 1);
         // The items from the place up to the room move behind it; the run fills the room's
         // last entries, and the rest of the room is now in front of the run.
-        const auto begin = items_.begin();
-        std::move_backward(begin + place, begin + gapStart_, begin + gapStart_ + gapSize_);
+        std::memmove(static_cast<void *>(items + place + gapSize_), static_cast<const void *>(items + place),
+                     (gapStart_ - place) * sizeof(QString));
         gapSize_ -= length;
         gapStart_ = place;
-        std::move(batch.begin() + first, batch.begin() + end, begin + place + gapSize_);
+        QString *slot = items + place + gapSize_;
+        for (qsizetype i = first; i < end; ++i)
+            new (slot++) QString(std::move(batch[i]));
         if (index_ >= place)
             index_ = static_cast<int16_t>(index_ + length);
         endInsertRows();

@@ -5,6 +5,7 @@
 // (sorted inserts into both lists), reply composition alone and transcript writes, each
 // next to a baseline that does only the unavoidable part of the work.
 #include "BenchSupport.h"
+#include "RoomToGrow.h"
 #include "components/Components.h"
 #include "FindExactDispatch.h"
 #include "lists/ItemListModel.h"
@@ -90,19 +91,40 @@ struct World {
     {
         QStringList parts;
         for (int i = 0; i < count; ++i)
-            parts.append(i % 3 == 2 ? QStringLiteral("new%1").arg(i) : roomy.at((i * 7919) % RoomyCount));
+            parts.append(i % 3 == 2 ? newWord(i) : roomy.at((i * 7919) % RoomyCount));
         return parts.join(u' ');
     }
 
-    // HidWord as it was before a turn learned anything: `words`, and lstAI empty. HidWord
-    // gets a copy of its own, as a list loaded from a file has: the turn then inserts into it
-    // in place rather than first copying a list shared with the caller.
+    // The unknown words of line(count).
+    static QStringList newWords(int count)
+    {
+        QStringList words;
+        for (int i = 2; i < count; i += 3)
+            words.append(newWord(i));
+        return words;
+    }
+
+    static QString newWord(int i) { return QStringLiteral("new%1").arg(i); }
+
+    // HidWord as it was before a turn learned anything: `words`, with room to grow as a
+    // session's list has, and lstAI empty.
     void resetLists(const QStringList &words)
     {
         HidWord.Clear();
-        QStringList own = words;
-        own.detach();
-        HidWord.AddItems(own);
+        HidWord.AddItems(bench::withRoomToGrow(words));
+        lstAI.Clear();
+    }
+
+    // Takes `words` out of HidWord again and empties lstAI: the next turn learns them anew in
+    // the same list, as a session's turns do, rather than in a list built afresh for it, whose
+    // new memory the turn would be the first to touch.
+    void forget(const QStringList &words)
+    {
+        for (const QString &word : words) {
+            const int32_t index = HidWord.FindStringExact(word);
+            if (index >= 0)
+                HidWord.RemoveItem(static_cast<int16_t>(index));
+        }
         lstAI.Clear();
     }
 
@@ -139,6 +161,7 @@ void runTurns(benchmark::State &state, Transcript &WW, int words, bool learning)
         WW, w.input, w.HidWord, w.HidCPU, [&]() -> ItemList & { return w.lstAI; }, w.rowkit, w.random, w.commands);
     const QString typed = w.line(words);
     const int fresh = words / 3;
+    const QStringList learned = World::newWords(words);
     w.resetLists(learning ? w.roomy : w.full);
     int sinceClear = 0;
     for (auto _ : state) {
@@ -149,7 +172,7 @@ void runTurns(benchmark::State &state, Transcript &WW, int words, bool learning)
         if (w.HidWord.ListCount() != expected || w.lstAI.ListCount() != (learning ? fresh : 0))
             state.SkipWithError("the turn did not learn what it should have");
         if (learning)
-            w.resetLists(w.roomy);
+            w.forget(learned);
         if (++sinceClear == 200) {
             w.WW.clear();
             sinceClear = 0;
@@ -311,12 +334,24 @@ void BM_Baseline_StringAppend(benchmark::State &state)
 // The scaling curves (bench/curves.sh draws them): a 20-word turn that learns 7 new words,
 // with 1,000, 8,000 and 32,000 known words, through the transcript; next to it the same four
 // transcript writes alone, which every turn makes whatever it knows.
+bool isFresh(int i) { return i % 3 == 2 || i == 19; }
+QString freshWord(int i) { return QStringLiteral("fresh%1").arg(i); }
+
 QString sevenNewIn20(const QStringList &known)
 {
     QStringList parts;
     for (int i = 0; i < 20; ++i)
-        parts.append(i % 3 == 2 || i == 19 ? QStringLiteral("fresh%1").arg(i) : known.at((i * 7919) % known.size()));
+        parts.append(isFresh(i) ? freshWord(i) : known.at((i * 7919) % known.size()));
     return parts.join(u' ');
+}
+
+QStringList sevenFresh()
+{
+    QStringList words;
+    for (int i = 0; i < 20; ++i)
+        if (isFresh(i))
+            words.append(freshWord(i));
+    return words;
 }
 
 void BM_Curve_TurnLearning7(benchmark::State &state)
@@ -326,6 +361,7 @@ void BM_Curve_TurnLearning7(benchmark::State &state)
     ConversationTurn turn(
         w.WW, w.input, w.HidWord, w.HidCPU, [&]() -> ItemList & { return w.lstAI; }, w.rowkit, w.random, w.commands);
     const QString typed = sevenNewIn20(known);
+    const QStringList learned = sevenFresh();
     w.resetLists(known);
     int sinceClear = 0;
     for (auto _ : state) {
@@ -334,7 +370,7 @@ void BM_Curve_TurnLearning7(benchmark::State &state)
         state.PauseTiming();
         if (w.HidWord.ListCount() != known.size() + 7 || w.lstAI.ListCount() != 7)
             state.SkipWithError("the turn did not learn what it should have");
-        w.resetLists(known);
+        w.forget(learned);
         if (++sinceClear == 200) {
             w.WW.clear();
             sinceClear = 0;
@@ -380,14 +416,15 @@ void BM_Learn7Into32760(benchmark::State &state)
     QStringList fresh;
     for (int i = 0; i < 7; ++i)
         fresh.append(wordFor(100000 + i * 4099));
+    w.resetLists(known);
     for (auto _ : state) {
-        state.PauseTiming();
-        w.resetLists(known);
-        state.ResumeTiming();
         w.HidWord.AddItems(fresh);
+        state.PauseTiming();
+        if (w.HidWord.ListCount() != ItemList::MaxItems)
+            state.SkipWithError("the words were not added");
+        w.forget(fresh);
+        state.ResumeTiming();
     }
-    if (w.HidWord.ListCount() != ItemList::MaxItems)
-        state.SkipWithError("the words were not added");
     w.resetLists(w.full);
 }
 

@@ -7,6 +7,7 @@
 // painted returns (the paint and the flush to the display happen inside it). The time taken
 // is the end of the last such repaint before the window has been quiet for a while.
 #include "RealWindow.h"
+#include "RoomToGrow.h"
 #include "ui/frmAddeditems.h"
 #include "ui/frmFontSize.h"
 
@@ -465,7 +466,7 @@ public:
     {
         ItemListModel &HidWord = window_->session().HidWord();
         HidWord.Clear();
-        HidWord.AddItems(words);
+        HidWord.AddItems(bench::withRoomToGrow(words));
         if (window_->addedItemsLoaded())
             window_->addedItems().lstAI().Clear();
     }
