@@ -45,6 +45,14 @@ TEST(ItemList, BatchAddGivesTheSameOrderAsOneByOne)
     EXPECT_EQ(itemsOf(batched), itemsOf(oneByOne));
     EXPECT_EQ(batched.Text(), oneByOne.Text());
     EXPECT_EQ(batched.ListIndex(), oneByOne.ListIndex());
+
+    // A batch in order already goes in as it is, and stays the caller's, unchanged.
+    const QStringList inOrder{"aardvark", "cobra", "cobra", "yak"};
+    for (const auto &w : inOrder)
+        oneByOne.AddItem(w);
+    batched.AddItems(inOrder);
+    EXPECT_EQ(itemsOf(batched), itemsOf(oneByOne));
+    EXPECT_EQ(inOrder, (QStringList{"aardvark", "cobra", "cobra", "yak"}));
 }
 
 TEST(ItemList, CompareMatchesQtCaseInsensitiveOrder)
