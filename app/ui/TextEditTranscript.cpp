@@ -228,7 +228,6 @@ void TextEditTranscript::setWholeTextFont(QFont font)
     {
         const LayoutHold hold(doc);
         edit_->setFont(font);
-        doc->setDefaultFont(font);
     }
 
     // Caret at the end, nothing selected.
