@@ -275,7 +275,7 @@ public:
             prepare();
             // A conversation of 50 to 400 lines; longer lines are cleared every run.
             if (line.size() > 1000 || window_->WW()->document()->blockCount() > 400)
-                resetTranscript();
+                fillTranscript(50);
             timeReturn(f, *Say1, line);
         }
         return f;
@@ -500,20 +500,6 @@ private:
         }
         while (WW.layingOut())
             QCoreApplication::processEvents();
-    }
-
-    // The version line and 50 lines of earlier conversation.
-    void resetTranscript()
-    {
-        TextEditTranscript &WW = window_->transcriptView();
-        WW.clear();
-        WW.insVersionLine();
-        for (int i = 0; i < 25; ++i) {
-            WW.insName(QStringLiteral("Human: "));
-            WW.insSayPerson(QStringLiteral("an earlier line, number %1, about nothing much").arg(i));
-            WW.insName(QStringLiteral("CPU: "));
-            WW.insSayCPU(QStringLiteral("That's interesting, Human. Tell me more about the moon."));
-        }
     }
 
     QTemporaryDir dir_;
