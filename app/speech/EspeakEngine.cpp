@@ -410,12 +410,22 @@ QString EspeakEngine::spokenText(const QString &text) const
 void EspeakEngine::Speak(const QString &text)
 {
     // This line is queued whatever became of the ones before it; a failure the speech thread
-    // met with earlier lines (after their Speak had returned) is reported now.
-    enqueue(spokenText(text));
+    // met with earlier lines (after their Speak had returned) is reported now. It is taken
+    // before this line is queued: a failure of this line itself, however soon the speech
+    // thread meets it, is left for the next Speak.
     std::exception_ptr earlier;
     {
         std::lock_guard lock(mutex_);
         earlier = std::exchange(failure_, nullptr);
+    }
+    try {
+        enqueue(spokenText(text));
+    } catch (...) {
+        // This line was not queued; the earlier failure waits for the next Speak.
+        std::lock_guard lock(mutex_);
+        if (!failure_)
+            failure_ = earlier;
+        throw;
     }
     if (earlier)
         std::rethrow_exception(earlier);
